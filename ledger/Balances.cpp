@@ -1,0 +1,168 @@
+// Accounts, balances, register entries and the balance books summary.
+#include "QuilletDoc.h"
+
+CAccount* CQuilletDoc::FindAccount(const std::string& name) const
+{
+    for (const auto& account : m_accounts)
+        if (account->m_strName == name)
+            return account.get();
+    return nullptr;
+}
+
+CAccount* CQuilletDoc::GetAccount(int position) const
+{
+    if (position < 0 || size_t(position) >= m_accounts.size())
+        return nullptr;
+    return m_accounts[size_t(position)].get();
+}
+
+int CQuilletDoc::GetAccountNames(std::string& names) const
+{
+    names.clear();
+    for (const auto& account : m_accounts) {
+        names += account->m_strName;
+        names += ';';
+    }
+    return int(m_accounts.size());
+}
+
+double CQuilletDoc::GetAccountBalance(const std::string& name, int which)
+{
+    CAccount* account = FindAccount(name);
+    return account ? account->RecomputeBalances(which) : 0.0;
+}
+
+double CQuilletDoc::GetBankBalance(const std::string& number, int which)
+{
+    double sum = 0.0;
+    for (const auto& account : m_accounts)
+        if (account->m_strNumber == number)
+            sum += account->RecomputeBalances(which);
+    return sum;
+}
+
+void CQuilletDoc::AddAccount(const std::string& name, const std::string& number, double openingBalance,
+                             const std::string& owner, const std::string& institution,
+                             const std::string& taxId)
+{
+    m_accounts.push_back(
+        std::make_unique<CAccount>(name, number, openingBalance, owner, institution, taxId));
+}
+
+bool CQuilletDoc::DeleteAccount(int position)
+{
+    CAccount* account = GetAccount(position);
+    if (!account)
+        return false;
+    for (const auto& recurring : m_recurring)
+        if (recurring->m_strAccount == account->m_strName)
+            return false;
+    m_accounts.erase(m_accounts.begin() + position);
+    SetModifiedFlag();
+    return true;
+}
+
+CTransaction* CQuilletDoc::AddEntry(const std::string& account, CTime date, const std::string& checkNumber,
+                                    const std::string& description, const std::string& category,
+                                    double amount, double fee, int deposit, int cleared, int isVoid,
+                                    int flag)
+{
+    const double signedAmount = deposit ? amount : amount * -1.0;
+    auto entry = std::make_unique<CTransaction>(date, checkNumber, description, category, signedAmount,
+                                                cleared, fee, isVoid, flag);
+    CTransaction* added = nullptr;
+    if (CAccount* target = FindAccount(account)) {
+        added = entry.get();
+        target->AddTransaction(std::move(entry));
+    }
+    const int64_t now = Clock::Now();
+    if (int64_t(date.GetTime()) + 365 * CTime::kDay >= now)
+        AddToCategoryTotal(category, signedAmount);
+    SetModifiedFlag();
+    return added;
+}
+
+void CQuilletDoc::DeleteEntry(const std::string& account, int position)
+{
+    for (const auto& a : m_accounts)
+        if (a->m_strName == account)
+            a->RemoveTransactionAt(position);
+    SetModifiedFlag();
+}
+
+std::unique_ptr<BALANCE_NODE> CQuilletDoc::BuildBalanceSummary() const
+{
+    std::unique_ptr<BALANCE_NODE> head;
+    for (const auto& account : m_accounts) {
+        auto node = std::make_unique<BALANCE_NODE>();
+        node->name = CutText(account->m_strName, BALANCE_NODE::kNameMax);
+        node->number = CutText(account->m_strNumber, BALANCE_NODE::kNumberMax);
+        node->balance = account->m_dBalance;
+        node->cleared = account->m_dClearedBalance;
+
+        // Members of a number stand together: after the last of them, or at the end.
+        std::unique_ptr<BALANCE_NODE>* slot = &head;
+        BALANCE_NODE* lastOfGroup = nullptr;
+        while (*slot) {
+            BALANCE_NODE* current = slot->get();
+            if (current->number == node->number)
+                lastOfGroup = current;
+            else if (lastOfGroup)
+                break;
+            slot = &current->next;
+        }
+        if (lastOfGroup)
+            node->groupIndex = lastOfGroup->groupIndex + 1;
+        node->next = std::move(*slot);
+        *slot = std::move(node);
+    }
+
+    double balance = 0.0;
+    double cleared = 0.0;
+    bool furtherMemberSeen = false;
+    const BALANCE_NODE* previous = nullptr;
+    for (std::unique_ptr<BALANCE_NODE>* slot = &head; *slot; slot = &(*slot)->next) {
+        BALANCE_NODE* node = slot->get();
+        if (node->groupIndex > 0) {
+            balance += node->balance;
+            cleared += node->cleared;
+            furtherMemberSeen = true;
+        } else if (node->groupIndex == 0) {
+            if (furtherMemberSeen && previous) {
+                auto summary = std::make_unique<BALANCE_NODE>();
+                summary->name = "Summary";
+                summary->number = previous->number;
+                summary->groupIndex = -1;
+                summary->balance = balance;
+                summary->cleared = cleared;
+                summary->next = std::move(*slot);
+                *slot = std::move(summary);
+                slot = &(*slot)->next;
+                furtherMemberSeen = false;
+            }
+            balance = node->balance;
+            cleared = node->cleared;
+        }
+        previous = node;
+    }
+    // A group of two or more at the end is summed too, so every group's
+    // total shows.
+    if (furtherMemberSeen && previous) {
+        std::unique_ptr<BALANCE_NODE>* tail = &head;
+        while (*tail)
+            tail = &(*tail)->next;
+        auto summary = std::make_unique<BALANCE_NODE>();
+        summary->name = "Summary";
+        summary->number = previous->number;
+        summary->groupIndex = -1;
+        summary->balance = balance;
+        summary->cleared = cleared;
+        *tail = std::move(summary);
+    }
+    return head;
+}
+
+void CQuilletDoc::FreeBalanceSummary(std::unique_ptr<BALANCE_NODE>& head)
+{
+    FreeNodeList(head);
+}

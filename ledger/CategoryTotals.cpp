@@ -1,0 +1,68 @@
+// Spending per category over the lookback window, for the pie chart.
+#include "AppValues.h"
+#include "QuilletDoc.h"
+
+void CQuilletDoc::RebuildCategoryTotals()
+{
+    const int64_t now = Clock::Now();
+    FreeCategoryTotals();
+    const bool all = g_strCategoryAccount == AppValues::kShowAll;
+    for (const auto& account : m_accounts) {
+        if (!all && account->m_strName != g_strCategoryAccount)
+            continue;
+        for (const auto& entry : account->m_transactions)
+            if (int64_t(entry->m_date.GetTime()) + int64_t(g_nLookback) * CTime::kDay >= now)
+                AddToCategoryTotal(entry->m_strCategory, entry->m_dAmount);
+    }
+}
+
+void CQuilletDoc::AddToCategoryTotal(const std::string& category, double amount)
+{
+    if (category.empty())
+        return;
+    // Compare as stored, so names longer than a node holds still find
+    // their node instead of starting a new one each time.
+    const std::string name = CutText(category, CATTOTAL_NODE::kNameMax);
+    for (CATTOTAL_NODE* node = m_pCategoryTotals.get(); node; node = node->next.get()) {
+        if (node->name == name) {
+            node->total += amount;
+            return;
+        }
+    }
+    auto node = std::make_unique<CATTOTAL_NODE>();
+    node->name = name;
+    node->total = amount;
+    node->next = std::move(m_pCategoryTotals);
+    m_pCategoryTotals = std::move(node);
+}
+
+const CATTOTAL_NODE* CQuilletDoc::SortCategoryTotals()
+{
+    double spendingSum = 0.0;
+    bool firstPass = true;
+    std::unique_ptr<CATTOTAL_NODE> result;
+    std::unique_ptr<CATTOTAL_NODE>* resultTail = &result;
+
+    while (m_pCategoryTotals) {
+        std::unique_ptr<CATTOTAL_NODE>* chosen = &m_pCategoryTotals;
+        for (std::unique_ptr<CATTOTAL_NODE>* slot = &m_pCategoryTotals; *slot; slot = &(*slot)->next) {
+            if (firstPass)
+                spendingSum += (*slot)->Spending();
+            if ((*slot)->Spending() > (*chosen)->Spending())
+                chosen = slot;
+        }
+        std::unique_ptr<CATTOTAL_NODE> node = std::move(*chosen);
+        *chosen = std::move(node->next);
+        node->spendingSum = spendingSum;
+        firstPass = false;
+        *resultTail = std::move(node);
+        resultTail = &(*resultTail)->next;
+    }
+    m_pCategoryTotals = std::move(result);
+    return m_pCategoryTotals.get();
+}
+
+void CQuilletDoc::FreeCategoryTotals()
+{
+    FreeNodeList(m_pCategoryTotals);
+}

@@ -1,0 +1,101 @@
+#pragma once
+// The checkbook document: every record of one file, the day-chart
+// selection, and the derived lists that speed up the views.
+
+#include "DerivedLists.h"
+#include "Records.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CQuilletDoc
+{
+public:
+    CQuilletDoc();
+    ~CQuilletDoc();
+    CQuilletDoc(const CQuilletDoc&) = delete;
+    CQuilletDoc& operator=(const CQuilletDoc&) = delete;
+
+    // --- lifecycle -------------------------------------------------------
+    // Clears the ledger back to a new document's content (default
+    // categories, no accounts, no day-chart selection).
+    void DeleteContents();
+    // A new document: cleared, modified flag off.
+    bool OnNewDocument();
+
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true);
+    // Told whenever the modified flag changes (the window caption shows it).
+    void SetModifiedListener(std::function<void(bool)> listener) { m_modifiedListener = std::move(listener); }
+
+    // --- day chart selection -------------------------------------------
+    bool IsDayChartSet() const { return m_bDayChartSet; }
+    void ClearDayChartAccounts();
+    void SetDayChartAccount(int position, const std::string& name);
+    bool GetDayChartAccount(int position, std::string& name) const;
+
+    // --- accounts, balances and entries -------------------------------
+    CAccount* FindAccount(const std::string& name) const;
+    CAccount* GetAccount(int position) const;
+    int GetAccountNames(std::string& names) const;
+    double GetAccountBalance(const std::string& name, int which);
+    double GetBankBalance(const std::string& number, int which);
+    void AddAccount(const std::string& name, const std::string& number, double openingBalance,
+                    const std::string& owner, const std::string& institution, const std::string& taxId);
+    bool DeleteAccount(int position);
+    // Returns the new entry, owned by its account, or null when no account
+    // has that name (the entry is then dropped).
+    CTransaction* AddEntry(const std::string& account, CTime date, const std::string& checkNumber,
+                           const std::string& description, const std::string& category, double amount,
+                           double fee, int deposit, int cleared, int isVoid, int flag);
+    void DeleteEntry(const std::string& account, int position);
+
+    std::unique_ptr<BALANCE_NODE> BuildBalanceSummary() const;
+    static void FreeBalanceSummary(std::unique_ptr<BALANCE_NODE>& head);
+
+    // --- entry memory (description completion) -------------------------
+    void RebuildEntryMemory(const CAccount& account);
+    void AddEntryMemory(const std::string& description, const std::string& category, int flag);
+    bool LookupEntryMemory(const std::string& typed, std::string& description, std::string& category,
+                           int& flag) const;
+    void ClearEntryMemory();
+
+    // --- recurring schedule ---------------------------------------------
+    CRecurringTransaction* AddRecurring(const std::string& account, double amount, CTime start,
+                                        const std::string& description, const std::string& category,
+                                        const std::string& frequency, const std::string& periods, int flag);
+    CRecurringTransaction* GetRecurring(int position) const;
+    void DeleteRecurring(int position);
+    int CountDueRecurring(int days) const;
+    CRecurringTransaction* GetDueRecurring(int index, int days) const;
+    void PostRecurring(CRecurringTransaction* record);
+    void SkipRecurring(CRecurringTransaction* record);
+    static void AdvanceNextDate(CRecurringTransaction& record);
+    static bool IsDue(const CRecurringTransaction& record, int days, int64_t now);
+
+    // --- category totals --------------------------------------------------
+    void RebuildCategoryTotals();
+    void AddToCategoryTotal(const std::string& category, double amount);
+    const CATTOTAL_NODE* SortCategoryTotals();
+    void FreeCategoryTotals();
+
+    std::vector<std::unique_ptr<CAccount>> m_accounts;
+    std::vector<std::unique_ptr<CRecurringTransaction>> m_recurring;
+    bool m_bDayChartSet = false;
+    std::string m_dayChartAccounts[5];
+    std::unique_ptr<CCategoryList> m_pCategoryList;
+    std::unique_ptr<MEMO_NODE> m_pEntryMemory;
+    std::unique_ptr<CATTOTAL_NODE> m_pCategoryTotals;
+
+private:
+    void ClearLedger();
+
+    bool m_bModified = false;
+    std::function<void(bool)> m_modifiedListener;
+};
+
+// Field n of a ";"-separated list such as GetAccountNames gives; at most
+// 31 characters, empty past the last field.
+std::string GetListField(const std::string& list, int field);

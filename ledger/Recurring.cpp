@@ -1,0 +1,114 @@
+// The recurring schedule: due test, posting, skipping and date stepping.
+#include "QuilletDoc.h"
+
+#include <cstdio>
+
+CRecurringTransaction* CQuilletDoc::AddRecurring(const std::string& account, double amount, CTime start,
+                                                 const std::string& description,
+                                                 const std::string& category, const std::string& frequency,
+                                                 const std::string& periods, int flag)
+{
+    m_recurring.push_back(std::make_unique<CRecurringTransaction>(account, amount, start, description,
+                                                                  category, frequency, periods, flag));
+    SetModifiedFlag();
+    return m_recurring.back().get();
+}
+
+CRecurringTransaction* CQuilletDoc::GetRecurring(int position) const
+{
+    if (position < 0 || size_t(position) >= m_recurring.size())
+        return nullptr;
+    return m_recurring[size_t(position)].get();
+}
+
+void CQuilletDoc::DeleteRecurring(int position)
+{
+    if (!GetRecurring(position))
+        return;
+    m_recurring.erase(m_recurring.begin() + position);
+    SetModifiedFlag();
+}
+
+bool CQuilletDoc::IsDue(const CRecurringTransaction& record, int days, int64_t now)
+{
+    // No lower bound: an overdue item stays due until it is caught up.
+    return now + int64_t(days) * CTime::kDay >= int64_t(record.m_nextDate.GetTime());
+}
+
+int CQuilletDoc::CountDueRecurring(int days) const
+{
+    const int64_t now = Clock::Now();
+    int count = 0;
+    for (const auto& record : m_recurring)
+        if (IsDue(*record, days, now))
+            ++count;
+    return count;
+}
+
+CRecurringTransaction* CQuilletDoc::GetDueRecurring(int index, int days) const
+{
+    const int64_t now = Clock::Now();
+    int seen = 0;
+    for (const auto& record : m_recurring) {
+        if (!IsDue(*record, days, now))
+            continue;
+        if (seen == index)
+            return record.get();
+        ++seen;
+    }
+    return nullptr;
+}
+
+void CQuilletDoc::PostRecurring(CRecurringTransaction* record)
+{
+    if (!record)
+        return;
+    record->m_nPeriodsDone += 1;
+    char checkNumber[32];
+    std::snprintf(checkNumber, sizeof checkNumber, "R-%d", record->m_nPeriodsDone);
+    AddEntry(record->m_strAccount, record->m_nextDate, checkNumber, record->m_strDescription,
+             record->m_strCategory, record->m_dAmount, 0.0, 0, 0, 0, record->m_nFlag);
+    AdvanceNextDate(*record);
+    SetModifiedFlag();
+}
+
+void CQuilletDoc::SkipRecurring(CRecurringTransaction* record)
+{
+    if (!record)
+        return;
+    record->m_nPeriodsDone += 1;
+    AdvanceNextDate(*record);
+    SetModifiedFlag();
+}
+
+void CQuilletDoc::AdvanceNextDate(CRecurringTransaction& record)
+{
+    const CTime date = record.m_nextDate;
+    int day = date.GetDay();
+    int month = date.GetMonth();
+    int year = date.GetYear();
+    const std::string& frequency = record.m_strFrequency;
+
+    int months = 0;
+    if (frequency == "Yearly")
+        months = 12;
+    else if (frequency == "Quarterly")
+        months = 3;
+    else if (frequency == "Monthly")
+        months = 1;
+    else if (frequency == "Bi-Weekly")
+        record.m_nextDate = date + 14 * CTime::kDay;
+    else if (frequency == "Weekly")
+        record.m_nextDate = date + 7 * CTime::kDay;
+    else if (frequency == "Daily")
+        record.m_nextDate = date + CTime::kDay;
+
+    if (months == 0)
+        return;
+    month += months;
+    if (month > 12) {
+        month -= 12;
+        year += 1;
+    }
+    record.m_nextDate = CTime(year, month, day, 0, 0, 0);
+}

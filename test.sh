@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test headless.
+# Then builds the GUI-free part again under AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs its tests.
+# QUILLET_FUZZ_SECONDS=N also runs the file reader's fuzzer for N seconds.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./tools/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_GUI=OFF -DQUILLET_SANITIZE=ON >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if [ -n "${QUILLET_FUZZ_SECONDS:-}" ]; then
+  CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_GUI=OFF \
+    -DQUILLET_TESTS=OFF -DQUILLET_FUZZ=ON >/dev/null
+  cmake --build build-fuzz -j "$jobs"
+  mkdir -p build-fuzz/corpus
+  build-fuzz/fuzz/fuzz_reader build-fuzz/corpus fuzz/corpus -max_total_time="$QUILLET_FUZZ_SECONDS"
+fi

@@ -1,0 +1,210 @@
+#include "QuilletDoc.h"
+#include "TestClock.h"
+
+#include <gtest/gtest.h>
+
+using BalancesTest = FixedClockTest;
+
+TEST_F(BalancesTest, AccountAndBankBalances)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "77", 100.0, "", "", "");
+    doc.AddEntry("Main", Now(), "1", "Rent", "", 30.0, 1.50, 0, 1, 0, 0);
+    doc.AddEntry("Main", Now(), "2", "Pay", "", 20.0, 0.0, 1, 0, 0, 0);
+    doc.AddEntry("Main", Now(), "3", "Car", "", 500.0, 0.0, 0, 1, 1, 0);
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("Main", 0), 88.50);
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("Main", 1), 68.50);
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("main", 0), 0.0);
+
+    // Editing in place is seen at the next query.
+    doc.FindAccount("Main")->m_transactions[2]->m_bVoid = 0;
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("Main", 1), -431.50);
+
+    doc.AddAccount("Side", "77", 5.0, "", "", "");
+    doc.AddAccount("Blank1", "", 1.0, "", "", "");
+    doc.AddAccount("Blank2", "", 2.0, "", "", "");
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance("77", 0), -411.50 + 5.0);
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance("", 0), 3.0);
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance("78", 0), 0.0);
+}
+
+TEST_F(BalancesTest, AddEntrySignsAmountAndFeedsRecentCategoryTotals)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "1", 0.0, "", "", "");
+    EXPECT_FALSE(doc.IsModified());  // adding an account leaves it as it was
+
+    CTransaction* payment = doc.AddEntry("Main", Now(), "", "", "Food", 25.0, 0, 0, 0, 0, 3);
+    ASSERT_TRUE(payment);
+    EXPECT_DOUBLE_EQ(payment->m_dAmount, -25.0);
+    EXPECT_EQ(payment->m_nFlag, 3);
+    EXPECT_DOUBLE_EQ(doc.AddEntry("Main", Now(), "", "", "Pay", 25.0, 0, 1, 0, 0, 0)->m_dAmount, 25.0);
+    EXPECT_TRUE(doc.IsModified());
+
+    // A year ago to the second still counts; a second earlier does not.
+    doc.AddEntry("Main", Now() - 365 * CTime::kDay, "", "", "Food", 5.0, 0, 0, 0, 0, 0);
+    doc.AddEntry("Main", Now() - 365 * CTime::kDay - 1, "", "", "Food", 7.0, 0, 0, 0, 0, 0);
+    ASSERT_TRUE(doc.m_pCategoryTotals);
+    double food = 0.0;
+    for (auto* n = doc.m_pCategoryTotals.get(); n; n = n->next.get())
+        if (n->name == "Food")
+            food = n->total;
+    EXPECT_DOUBLE_EQ(food, -30.0);
+
+    // An entry for an unknown account goes nowhere.
+    EXPECT_EQ(doc.AddEntry("Nope", Now(), "", "", "", 1.0, 0, 0, 0, 0, 0), nullptr);
+    EXPECT_EQ(doc.FindAccount("Main")->m_transactions.size(), 4u);
+}
+
+TEST_F(BalancesTest, DeleteEntryAndDeleteAccount)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "1", 0.0, "", "", "");
+    doc.AddAccount("Car", "2", 0.0, "", "", "");
+    for (int i = 1; i <= 3; ++i)
+        doc.AddEntry("Main", Now(), std::to_string(i), "", "", i, 0, 1, 0, 0, 0);
+    doc.SetModifiedFlag(false);
+    doc.DeleteEntry("Main", 1);
+    EXPECT_TRUE(doc.IsModified());
+    const auto& reg = doc.FindAccount("Main")->m_transactions;
+    ASSERT_EQ(reg.size(), 2u);
+    EXPECT_EQ(reg[0]->m_strCheckNumber, "1");
+    EXPECT_EQ(reg[1]->m_strCheckNumber, "3");
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("Main", 0), 4.0);
+
+    doc.AddRecurring("Car", 10.0, Now(), "Loan", "", "Monthly", "12", 0);
+    doc.SetModifiedFlag(false);
+    EXPECT_FALSE(doc.DeleteAccount(1));  // a recurring transaction draws on it
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.DeleteAccount(2));
+    EXPECT_FALSE(doc.DeleteAccount(-1));
+    EXPECT_TRUE(doc.DeleteAccount(0));
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(doc.m_accounts.size(), 1u);
+    EXPECT_EQ(doc.m_accounts[0]->m_strName, "Car");
+}
+
+TEST_F(BalancesTest, AccountNames)
+{
+    CQuilletDoc doc;
+    std::string names = "stale";
+    EXPECT_EQ(doc.GetAccountNames(names), 0);
+    EXPECT_EQ(names, "");
+    doc.AddAccount("Home", "1", 0, "", "", "");
+    doc.AddAccount("Car", "2", 0, "", "", "");
+    EXPECT_EQ(doc.GetAccountNames(names), 2);
+    EXPECT_EQ(names, "Home;Car;");
+    EXPECT_EQ(doc.GetAccount(1)->m_strName, "Car");
+    EXPECT_EQ(doc.GetAccount(2), nullptr);
+}
+
+namespace
+{
+struct Row
+{
+    std::string name, number;
+    double balance;
+    int group;
+};
+
+std::vector<Row> Summary(const CQuilletDoc& doc)
+{
+    std::vector<Row> rows;
+    auto head = doc.BuildBalanceSummary();
+    for (auto* n = head.get(); n; n = n->next.get())
+        rows.push_back({n->name, n->number, n->balance, n->groupIndex});
+    CQuilletDoc::FreeBalanceSummary(head);
+    EXPECT_EQ(head, nullptr);
+    return rows;
+}
+}
+
+TEST_F(BalancesTest, BalanceSummaryGroupsAccountsByNumber)
+{
+    CQuilletDoc doc;
+    EXPECT_TRUE(Summary(doc).empty());
+    doc.AddAccount("Home", "1", 10.0, "", "", "");
+    doc.AddAccount("Car", "2", 20.0, "", "", "");
+    doc.AddAccount("Boat", "1", 5.0, "", "", "");
+    doc.AddAccount("Shop", "3", 1.0, "", "", "");
+
+    const auto rows = Summary(doc);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].name, "Home");
+    EXPECT_EQ(rows[0].group, 0);
+    EXPECT_EQ(rows[1].name, "Boat");
+    EXPECT_EQ(rows[1].group, 1);
+    EXPECT_EQ(rows[2].name, "Summary");
+    EXPECT_EQ(rows[2].number, "1");
+    EXPECT_EQ(rows[2].group, -1);
+    EXPECT_DOUBLE_EQ(rows[2].balance, 15.0);
+    EXPECT_EQ(rows[3].name, "Car");
+    EXPECT_EQ(rows[4].name, "Shop");
+}
+
+TEST_F(BalancesTest, BalanceSummaryAlsoSumsAGroupAtTheEnd)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("A", "9", 1.0, "", "", "");
+    doc.AddAccount("B", "8", 2.0, "", "", "");
+    doc.AddAccount("C", "8", 3.0, "", "", "");
+    doc.AddAccount("D", "8", 4.0, "", "", "");
+    const auto rows = Summary(doc);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[3].name, "D");
+    EXPECT_EQ(rows[3].group, 2);
+    EXPECT_EQ(rows[4].name, "Summary");
+    EXPECT_EQ(rows[4].number, "8");
+    EXPECT_DOUBLE_EQ(rows[4].balance, 9.0);
+}
+
+TEST_F(BalancesTest, EntryMemoryKeepsOrderAndMatchesFromThreeCharacters)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "1", 0, "", "", "");
+    doc.AddEntry("Main", Now(), "", "Rent", "Mortgage", 1, 0, 0, 0, 0, 2);
+    doc.AddEntry("Main", Now(), "", "Groceries", "Food", 1, 0, 0, 0, 0, 1);
+    doc.AddEntry("Main", Now(), "", "Rent", "Housing", 1, 0, 0, 0, 0, 4);
+    doc.RebuildEntryMemory(*doc.FindAccount("Main"));
+
+    std::string description, category;
+    int flag = -1;
+    EXPECT_FALSE(doc.LookupEntryMemory("Re", description, category, flag));
+    ASSERT_TRUE(doc.LookupEntryMemory("Ren", description, category, flag));
+    EXPECT_EQ(description, "Rent");
+    // Walked backwards, the oldest of equal descriptions ends up first.
+    EXPECT_EQ(category, "Mortgage");
+    EXPECT_EQ(flag, 2);
+    EXPECT_FALSE(doc.LookupEntryMemory("ren", description, category, flag));
+    EXPECT_FALSE(doc.LookupEntryMemory("Rents", description, category, flag));
+    ASSERT_TRUE(doc.LookupEntryMemory("Gro", description, category, flag));
+    EXPECT_EQ(category, "Food");
+
+    // A later save stands in front of its equals.
+    doc.AddEntryMemory("Rent", "Lodging", 7);
+    ASSERT_TRUE(doc.LookupEntryMemory("Rent", description, category, flag));
+    EXPECT_EQ(category, "Lodging");
+
+    // Long texts are cut to 29 characters.
+    doc.AddEntryMemory(std::string(40, 'Z'), std::string(40, 'c'), 0);
+    ASSERT_TRUE(doc.LookupEntryMemory("ZZZ", description, category, flag));
+    EXPECT_EQ(description.size(), 29u);
+    EXPECT_EQ(category.size(), 29u);
+
+    doc.ClearEntryMemory();
+    EXPECT_FALSE(doc.LookupEntryMemory("Rent", description, category, flag));
+}
+
+TEST_F(BalancesTest, EntryMemoryTakesOnlyTheLastFiftyEntries)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "1", 0, "", "", "");
+    doc.AddEntry("Main", Now(), "", "Ancient", "", 1, 0, 0, 0, 0, 0);
+    for (int i = 0; i < 50; ++i)
+        doc.AddEntry("Main", Now(), "", "Recent " + std::to_string(i), "", 1, 0, 0, 0, 0, 0);
+    doc.RebuildEntryMemory(*doc.FindAccount("Main"));
+    std::string d, c;
+    int f;
+    EXPECT_FALSE(doc.LookupEntryMemory("Anc", d, c, f));
+    EXPECT_TRUE(doc.LookupEntryMemory("Recent 0", d, c, f));
+}

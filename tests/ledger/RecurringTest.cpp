@@ -1,0 +1,110 @@
+#include "QuilletDoc.h"
+#include "TestClock.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// The tests run with TZ=America/New_York.
+CTime Step(CTime from, const char* frequency)
+{
+    CRecurringTransaction r("A", 1.0, from, "", "", frequency, "Forever", 0);
+    CQuilletDoc::AdvanceNextDate(r);
+    return r.m_nextDate;
+}
+}
+
+TEST(RecurringScheduleTest, CalendarSteppingRollsOverLikeTheCalendar)
+{
+    EXPECT_EQ(Step(CTime(2003, 1, 31, 0, 0, 0), "Monthly"), CTime(2003, 3, 3, 0, 0, 0));
+    EXPECT_EQ(Step(CTime(2003, 3, 3, 0, 0, 0), "Monthly"), CTime(2003, 4, 3, 0, 0, 0));
+    EXPECT_EQ(Step(CTime(2004, 2, 29, 0, 0, 0), "Yearly"), CTime(2005, 3, 1, 0, 0, 0));
+    EXPECT_EQ(Step(CTime(2002, 11, 15, 0, 0, 0), "Quarterly"), CTime(2003, 2, 15, 0, 0, 0));
+    EXPECT_EQ(Step(CTime(2002, 12, 10, 14, 30, 0), "Monthly"), CTime(2003, 1, 10, 0, 0, 0));
+    EXPECT_EQ(Step(CTime(2002, 10, 31, 0, 0, 0), "Quarterly"), CTime(2003, 1, 31, 0, 0, 0));
+}
+
+TEST(RecurringScheduleTest, DayStepsAddSecondsAcrossDaylightSaving)
+{
+    EXPECT_EQ(Step(CTime(2002, 7, 2, 9, 0, 0), "Weekly"), CTime(2002, 7, 9, 9, 0, 0));
+    // Summer time ended on 27 October 2002: a week of seconds after
+    // 09:00 EDT is 08:00 EST.
+    const CTime weekly = Step(CTime(2002, 10, 24, 9, 0, 0), "Weekly");
+    EXPECT_EQ(weekly.GetDay(), 31);
+    EXPECT_EQ(weekly.GetHour(), 8);
+    const CTime across = Step(CTime(2002, 10, 26, 9, 0, 0), "Bi-Weekly");
+    EXPECT_EQ(across.GetDay(), 9);
+    EXPECT_EQ(across.GetHour(), 8);
+    EXPECT_EQ(Step(CTime(2002, 10, 26, 9, 0, 0), "Daily") - CTime(2002, 10, 26, 9, 0, 0), 86400);
+    // A monthly step lands on midnight local time whatever the offset.
+    const CTime monthly = Step(CTime(2002, 10, 26, 9, 0, 0), "Monthly");
+    EXPECT_EQ(monthly.GetHour(), 0);
+    EXPECT_EQ(monthly.GetDay(), 26);
+}
+
+TEST(RecurringScheduleTest, UnknownFrequencyNeverMoves)
+{
+    const CTime start(2002, 7, 2, 9, 0, 0);
+    EXPECT_EQ(Step(start, "monthly"), start);
+    EXPECT_EQ(Step(start, ""), start);
+}
+
+using RecurringTest = FixedClockTest;
+
+TEST_F(RecurringTest, DueWindowHasNoLowerBoundAndAnInclusiveUpperEdge)
+{
+    CQuilletDoc doc;
+    doc.AddRecurring("A", 1, Now() - 10 * CTime::kDay, "old", "", "Monthly", "1", 0);
+    doc.AddRecurring("A", 1, Now(), "today", "", "Monthly", "1", 0);
+    doc.AddRecurring("A", 1, Now() + 21 * CTime::kDay, "later", "", "Monthly", "1", 0);
+    doc.AddRecurring("A", 1, Now() + 20 * CTime::kDay, "edge", "", "Monthly", "1", 0);
+    doc.AddRecurring("A", 1, Now() + 20 * CTime::kDay + 1, "past edge", "", "Monthly", "1", 0);
+    EXPECT_EQ(doc.CountDueRecurring(20), 3);
+    EXPECT_EQ(doc.GetDueRecurring(0, 20)->m_strDescription, "old");
+    EXPECT_EQ(doc.GetDueRecurring(2, 20)->m_strDescription, "edge");
+    EXPECT_EQ(doc.GetDueRecurring(3, 20), nullptr);
+    EXPECT_EQ(doc.CountDueRecurring(0), 2);
+    EXPECT_EQ(doc.GetDueRecurring(-1, 20), nullptr);
+}
+
+TEST_F(RecurringTest, PostingWritesTheScheduledEntryAndSteps)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "1", 0.0, "", "", "");
+    const CTime due = CTime(2026, 12, 1, 0, 0, 0);
+    CRecurringTransaction* rent = doc.AddRecurring("Main", 100.0, due, "Rent", "Mortgage", "Monthly", "12", 2);
+    CRecurringTransaction* pay = doc.AddRecurring("Main", -250.0, due, "Pay", "", "Weekly", "Forever", 0);
+
+    doc.SetModifiedFlag(false);
+    doc.SkipRecurring(rent);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(rent->m_nPeriodsDone, 1);
+    EXPECT_TRUE(doc.FindAccount("Main")->m_transactions.empty());
+
+    doc.PostRecurring(rent);
+    doc.PostRecurring(pay);
+    const auto& reg = doc.FindAccount("Main")->m_transactions;
+    ASSERT_EQ(reg.size(), 2u);
+    EXPECT_EQ(reg[0]->m_strCheckNumber, "R-2");
+    EXPECT_EQ(reg[0]->m_date, CTime(2027, 1, 1, 0, 0, 0));  // the scheduled date, not today
+    EXPECT_DOUBLE_EQ(reg[0]->m_dAmount, -100.0);
+    EXPECT_EQ(reg[0]->m_nFlag, 2);
+    EXPECT_EQ(reg[0]->m_strCategory, "Mortgage");
+    EXPECT_EQ(reg[1]->m_strCheckNumber, "R-1");
+    EXPECT_DOUBLE_EQ(reg[1]->m_dAmount, 250.0);
+    EXPECT_EQ(rent->m_nextDate, CTime(2027, 2, 1, 0, 0, 0));
+    EXPECT_EQ(pay->m_nextDate, due + 7 * CTime::kDay);
+}
+
+TEST_F(RecurringTest, DeleteByPosition)
+{
+    CQuilletDoc doc;
+    doc.AddRecurring("A", 1, Now(), "first", "", "Daily", "1", 0);
+    doc.AddRecurring("A", 1, Now(), "second", "", "Daily", "1", 0);
+    doc.DeleteRecurring(5);
+    EXPECT_EQ(doc.m_recurring.size(), 2u);
+    doc.DeleteRecurring(0);
+    ASSERT_EQ(doc.m_recurring.size(), 1u);
+    EXPECT_EQ(doc.GetRecurring(0)->m_strDescription, "second");
+    EXPECT_EQ(doc.GetRecurring(1), nullptr);
+}
