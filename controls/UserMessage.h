@@ -1,0 +1,52 @@
+#pragma once
+// Every message box of the program goes through here, so tests can answer
+// them without a modal box blocking.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace UserMessage
+{
+enum class Buttons
+{
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+};
+
+enum class Icon
+{
+    Information,
+    Warning,
+    Error,
+    Question,
+};
+
+enum class Answer
+{
+    Ok,
+    Cancel,
+    Yes,
+    No,
+};
+
+// Shows a modal message box; the title defaults to the application name.
+Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::Information,
+            const QString& title = QString());
+
+struct Shown
+{
+    QString title;
+    QString text;
+    Buttons buttons;
+    Icon icon;
+};
+
+// Replaces the box; an empty handler restores it.
+using Handler = std::function<Answer(const Shown&)>;
+void SetHandler(Handler handler);
+}
