@@ -35,6 +35,8 @@ class ArchiveReader
 public:
     ArchiveReader(const char* data, size_t size) : m_data(data), m_size(size) {}
     explicit ArchiveReader(const std::string& bytes) : ArchiveReader(bytes.data(), bytes.size()) {}
+    // The reader only points at the bytes; they must outlive it.
+    explicit ArchiveReader(std::string&&) = delete;
 
     // Each returns false, leaves its output empty or zero and marks the
     // reader failed when the item is cut short or its length is

@@ -187,7 +187,8 @@ TEST_F(CheckbookFileTest, TextLengthPrefixes)
         EXPECT_EQ(in.Remaining(), 0u);
     }
     // Longer prefixes than needed are read all the same.
-    ArchiveReader wide(Hex("ff ff ff 02 00 00 00 6f 6b"));
+    const std::string wideItem = Hex("ff ff ff 02 00 00 00 6f 6b");
+    ArchiveReader wide(wideItem);
     std::string back;
     EXPECT_TRUE(wide.ReadText(back));
     EXPECT_EQ(back, "ok");
@@ -205,7 +206,8 @@ TEST_F(CheckbookFileTest, ArchiveRefusesLengthsBeyondTheData)
         int32_t value = 9;
         EXPECT_FALSE(in.ReadInt32(value));  // stays failed
     }
-    ArchiveReader shortNumber(Hex("01 02 03"));
+    const std::string shortItem = Hex("01 02 03");
+    ArchiveReader shortNumber(shortItem);
     int32_t value = 0;
     EXPECT_FALSE(shortNumber.ReadInt32(value));
 }
