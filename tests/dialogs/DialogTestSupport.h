@@ -61,6 +61,12 @@ inline void ClickButton(QWidget* dialog, const QString& text)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Clicks a check box on its box: its centre may lie past the label.
+inline void ClickCheckBox(QWidget* box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
 // Replaces the text of an edit the way a user does: select all, type.
 template <class Edit>
 void RetypeText(Edit* edit, const QString& text)
