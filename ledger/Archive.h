@@ -1,0 +1,60 @@
+#pragma once
+// The primitive items of a checkbook file: length-prefixed texts, 32-bit
+// integers, doubles and dates, all little-endian with no padding.
+//
+// The reader never trusts the file: every length is checked against the
+// bytes that remain before anything is allocated, and the first failed
+// read makes it fail for good, so callers can read on and check once.
+
+#include "Time.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class ArchiveWriter
+{
+public:
+    explicit ArchiveWriter(std::string& out) : m_out(out) {}
+
+    // One byte n below 255; else 0xFF and a 16-bit n below 0xFFFE; else
+    // 0xFF, 0xFFFF and a 32-bit n.
+    void WriteText(const std::string& text);
+    void WriteInt32(int32_t value);
+    void WriteDouble(double value);
+    void WriteTime(CTime value) { WriteInt32(value.GetTime()); }
+
+private:
+    void WriteLE(uint64_t value, int bytes);
+
+    std::string& m_out;
+};
+
+class ArchiveReader
+{
+public:
+    ArchiveReader(const char* data, size_t size) : m_data(data), m_size(size) {}
+    explicit ArchiveReader(const std::string& bytes) : ArchiveReader(bytes.data(), bytes.size()) {}
+    // The reader only points at the bytes; they must outlive it.
+    explicit ArchiveReader(std::string&&) = delete;
+
+    // Each returns false, leaves its output empty or zero and marks the
+    // reader failed when the item is cut short or its length is
+    // impossible.
+    bool ReadText(std::string& text);
+    bool ReadInt32(int32_t& value);
+    bool ReadDouble(double& value);
+    bool ReadTime(CTime& value);
+
+    bool Failed() const { return m_failed; }
+    size_t Remaining() const { return m_size - m_pos; }
+    size_t Position() const { return m_pos; }
+
+private:
+    bool ReadLE(uint64_t& value, int bytes);
+
+    const char* m_data;
+    size_t m_size;
+    size_t m_pos = 0;
+    bool m_failed = false;
+};
