@@ -115,3 +115,14 @@ uint32_t DayChartLineColor(int k)
     const uint32_t blue = uint32_t((215 * k) % 178 + 58);
     return (red << 16) | (green << 8) | blue;
 }
+
+int ScaleLabelValue(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483647.0)
+        return 2147483647;
+    if (value <= -2147483648.0)
+        return -2147483647 - 1;
+    return int(value);
+}

@@ -76,3 +76,7 @@ uint32_t DayChartLineColor(int k);
 // A flat or unusable range puts every value at half height, level with the
 // scale's middle label; results stay within 0..height.
 int ScaleToHeight(double value, double low, double high, int height);
+
+// The scale's labels show whole units; values past the int range are held
+// at its ends rather than converted with undefined results.
+int ScaleLabelValue(double value);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace
 {
 class DayChartTest : public FixedClockTest
@@ -164,4 +166,13 @@ TEST_F(DayChartTest, LineColours)
     const uint32_t expected[5] = {0x79503A, 0x85995F, 0x91E284, 0x9D77A9, 0xA9C0CE};
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(DayChartLineColor(k), expected[k]) << k;
+}
+
+TEST(DayChartScale, LabelsHoldHugeOrBrokenValuesAtTheIntRange)
+{
+    EXPECT_EQ(ScaleLabelValue(400.9), 400);
+    EXPECT_EQ(ScaleLabelValue(-25.5), -25);
+    EXPECT_EQ(ScaleLabelValue(1e20), 2147483647);
+    EXPECT_EQ(ScaleLabelValue(-1e20), -2147483647 - 1);
+    EXPECT_EQ(ScaleLabelValue(std::nan("")), 0);
 }
