@@ -1,9 +1,11 @@
 #include "QuilletView.h"
 
+#include "AccountsDlg.h"
 #include "CategoryViewDlg.h"
 #include "DayChartDlg.h"
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
+#include "RecurringDlg.h"
 #include "XListCtrl.h"
 
 #include <QDialog>
@@ -242,6 +244,8 @@ void CQuilletView::EditAccounts()
 {
     if (!m_pDoc)
         return;
+    CAccountsDlg dialog(m_pDoc, this);
+    RunDialog(dialog);
     m_pAccountList->DeleteAllItems();
     RefreshNow();
 }
@@ -250,6 +254,8 @@ void CQuilletView::EditRecurring()
 {
     if (!m_pDoc)
         return;
+    CRecurringDlg dialog(m_pDoc, this);
+    RunDialog(dialog);
     m_pRecurringList->DeleteAllItems();
     RefreshNow();
 }

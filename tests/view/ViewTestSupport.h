@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include <functional>
+
 // "Now" is noon of 6 December 2026 in the test zone (America/New_York).
 struct FixedNow
 {
@@ -33,19 +35,30 @@ inline CTime DaysFromNow(const FixedNow& now, int days)
 }
 
 // Records the dialogs the view runs instead of showing them.
+// `whileOpen` stands in for what the user does in the dialog.
 class RecordingView : public CQuilletView
 {
 public:
     QStringList dialogs;
-    int answer = QDialog::Rejected;
+    std::function<void()> whileOpen;
 
 protected:
     int RunDialog(QDialog& dialog) override
     {
         dialogs << QString::fromLatin1(dialog.metaObject()->className());
-        return answer;
+        if (whileOpen)
+            whileOpen();
+        return QDialog::Rejected;
     }
 };
+
+inline void ShowView(CQuilletView& view)
+{
+    view.resize(700, 620);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCoreApplication::processEvents();
+}
 
 // Three accounts with balances 100, -25.50 and 0.
 inline void AddThreeAccounts(CQuilletDoc& doc)
