@@ -1,0 +1,171 @@
+#include "XListModel.h"
+
+#include <algorithm>
+
+CXListModel::CXListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int CXListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CXListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QVariant CXListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole)
+        return Text(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole)
+        if (const Column* col = GetColumn(index.column()))
+            return QVariant::fromValue(col->alignment | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant CXListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    const Column* col = GetColumn(section);
+    if (!col)
+        return {};
+    if (role == Qt::DisplayRole)
+        return col->heading;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(col->alignment | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags CXListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // Disabled rows stay selectable programmatically; the list itself keeps
+    // clicks away from them.
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+int CXListModel::InsertColumn(int column, const QString& heading, Qt::Alignment alignment)
+{
+    if (column < 0)
+        return -1;
+    column = std::min(column, static_cast<int>(m_columns.size()));
+    beginInsertColumns(QModelIndex(), column, column);
+    m_columns.insert(m_columns.begin() + column, Column{heading, alignment});
+    for (Row& row : m_rows)
+        row.texts.insert(column, QString());
+    endInsertColumns();
+    return column;
+}
+
+const CXListModel::Column* CXListModel::GetColumn(int column) const
+{
+    if (column < 0 || column >= static_cast<int>(m_columns.size()))
+        return nullptr;
+    return &m_columns[static_cast<size_t>(column)];
+}
+
+int CXListModel::InsertRow(int row)
+{
+    row = std::clamp(row, 0, static_cast<int>(m_rows.size()));
+    beginInsertRows(QModelIndex(), row, row);
+    Row r;
+    r.texts.resize(static_cast<int>(m_columns.size()));
+    r.cells.resize(m_columns.size());
+    m_rows.insert(m_rows.begin() + row, std::move(r));
+    endInsertRows();
+    return row;
+}
+
+void CXListModel::RemoveRow(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+}
+
+void CXListModel::RemoveAll()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+QString CXListModel::Text(int row, int column) const
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return {};
+    const Row& r = m_rows[static_cast<size_t>(row)];
+    if (column < 0 || column >= r.texts.size())
+        return {};
+    return r.texts[column];
+}
+
+void CXListModel::SetText(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    Row& r = m_rows[static_cast<size_t>(row)];
+    if (column < 0 || column >= r.texts.size())
+        return;
+    r.texts[column] = text;
+    Touch(row, column);
+}
+
+XLISTCELL* CXListModel::Cell(int row, int column)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return nullptr;
+    Row& r = m_rows[static_cast<size_t>(row)];
+    if (column < 0 || column >= static_cast<int>(r.cells.size()))
+        return nullptr;
+    return &r.cells[static_cast<size_t>(column)];
+}
+
+const XLISTCELL* CXListModel::Cell(int row, int column) const
+{
+    return const_cast<CXListModel*>(this)->Cell(row, column);
+}
+
+bool CXListModel::HasCells(int row) const
+{
+    return Cell(row, 0) != nullptr;
+}
+
+void CXListModel::Reorder(const std::vector<int>& order)
+{
+    if (order.size() != m_rows.size())
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(order.size());
+    std::vector<Row> rows;
+    rows.reserve(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+    {
+        rows.push_back(std::move(m_rows[static_cast<size_t>(order[i])]));
+        newRowOf[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    }
+    m_rows = std::move(rows);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& idx : from)
+        to.append(index(newRowOf[static_cast<size_t>(idx.row())], idx.column()));
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CXListModel::Touch(int row, int column)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || m_columns.empty())
+        return;
+    const int first = column < 0 ? 0 : column;
+    const int last = column < 0 ? static_cast<int>(m_columns.size()) - 1 : column;
+    emit dataChanged(index(row, first), index(row, last));
+}

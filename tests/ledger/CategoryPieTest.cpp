@@ -1,0 +1,148 @@
+#include "CategoryPie.h"
+#include "QuilletDoc.h"
+#include "TestClock.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr int cx = 510;
+constexpr int cy = 179;
+
+class CategoryPieTest : public FixedClockTest
+{
+protected:
+    PieLayout Layout(int start = 1, int num = 10)
+    {
+        return LayoutCategoryPie(doc.SortCategoryTotals(), start, num, cx, cy);
+    }
+    CQuilletDoc doc;
+};
+}
+
+TEST_F(CategoryPieTest, SeventyFiveTwentyFiveSplit)
+{
+    doc.AddToCategoryTotal("Small", -25.0);
+    doc.AddToCategoryTotal("Big", -75.0);
+    const PieLayout pie = Layout();
+    EXPECT_FALSE(pie.fullDisc);
+    ASSERT_EQ(pie.wedges.size(), 2u);
+    EXPECT_EQ(pie.wedges[0].position, 1);
+    EXPECT_EQ(pie.wedges[0].color, 0x0A0AFFu);
+    EXPECT_EQ(pie.wedges[0].start.x, cx - 1);
+    EXPECT_EQ(pie.wedges[0].start.y, cy - 120);
+    EXPECT_EQ(pie.wedges[0].end.x, cx + 120);
+    EXPECT_EQ(pie.wedges[0].end.y, cy);
+    EXPECT_EQ(pie.wedges[1].start.x, cx + 120);
+    EXPECT_EQ(pie.wedges[1].end.x, cx);
+    EXPECT_EQ(pie.wedges[1].end.y, cy - 120);
+    EXPECT_EQ(pie.wedges[1].color, 0xFFFF0Au);
+
+    ASSERT_EQ(pie.labels.size(), 2u);
+    EXPECT_EQ(pie.labels[0].name, "Big");
+    // Centre at 135 degrees: about (416.7, 272.3).
+    EXPECT_EQ(pie.labels[0].left, 384);
+    EXPECT_EQ(pie.labels[0].top, 268);
+    EXPECT_EQ(pie.labels[0].right, 448);
+    EXPECT_EQ(pie.labels[0].bottom, 277);
+}
+
+TEST_F(CategoryPieTest, NothingToShow)
+{
+    EXPECT_TRUE(Layout().fullDisc);  // empty list
+
+    doc.AddToCategoryTotal("Only", -10.0);
+    const PieLayout fewer = Layout(3, 10);  // fewer categories than the start
+    EXPECT_TRUE(fewer.fullDisc);
+    EXPECT_TRUE(fewer.labels.empty());
+
+    // Start equal to the maximum: neither wedges nor the disc.
+    doc.AddToCategoryTotal("Other", -10.0);
+    const PieLayout none = Layout(2, 2);
+    EXPECT_FALSE(none.fullDisc);
+    EXPECT_TRUE(none.wedges.empty());
+    EXPECT_TRUE(none.labels.empty());
+}
+
+TEST_F(CategoryPieTest, IncomeNeverAppearsAndStopsTheWalk)
+{
+    doc.AddToCategoryTotal("Salary", 3000.0);
+    doc.AddToCategoryTotal("Zero", 0.0);
+    doc.AddToCategoryTotal("Rent", -900.0);
+    const PieLayout pie = Layout(1, 30);
+    ASSERT_EQ(pie.labels.size(), 1u);
+    EXPECT_EQ(pie.labels[0].name, "Rent");
+    ASSERT_EQ(pie.wedges.size(), 1u);
+
+    // Starting at an income category shows nothing at all.
+    const PieLayout income = Layout(2, 30);
+    EXPECT_FALSE(income.fullDisc);
+    EXPECT_TRUE(income.wedges.empty());
+    EXPECT_TRUE(income.labels.empty());
+}
+
+TEST_F(CategoryPieTest, DefaultsShowNineLargestFillingTheDisc)
+{
+    for (int i = 1; i <= 12; ++i)
+        doc.AddToCategoryTotal("C" + std::to_string(i), -10.0 * i);
+    const PieLayout pie = Layout();
+    ASSERT_EQ(pie.wedges.size(), 9u);
+    EXPECT_EQ(pie.labels.front().name, "C12");
+    EXPECT_EQ(pie.labels.back().name, "C4");
+    for (size_t i = 0; i < pie.wedges.size(); ++i) {
+        EXPECT_EQ(pie.wedges[i].position, int(i) + 1);
+        EXPECT_EQ(pie.wedges[i].color, PieWedgeColor(int(i) + 1));
+        if (i > 0) {
+            EXPECT_EQ(pie.wedges[i].start.x, pie.wedges[i - 1].end.x);
+            EXPECT_EQ(pie.wedges[i].start.y, pie.wedges[i - 1].end.y);
+        }
+    }
+    // The last wedge closes the circle at the top.
+    EXPECT_EQ(pie.wedges.back().end.y, cy - 120);
+    EXPECT_NEAR(pie.wedges.back().end.x, cx, 1);
+}
+
+TEST_F(CategoryPieTest, ThinWedgeGetsLabelButNextWedgeCoversIt)
+{
+    doc.AddToCategoryTotal("Last", -499.5);
+    doc.AddToCategoryTotal("Thin", -1.0);  // 0.1 %: 0.36 degrees
+    doc.AddToCategoryTotal("Half", -499.5);
+    // Sorted: Half, Last, Thin would put the thin one last; start it second.
+    doc.m_pCategoryTotals->total = -499.5;
+    const PieLayout pie = Layout(1, 10);
+    ASSERT_EQ(pie.labels.size(), 3u);
+    EXPECT_EQ(pie.labels[2].name, "Thin");
+    ASSERT_EQ(pie.wedges.size(), 2u);
+
+    // With the thin one between two large ones the following wedge starts
+    // where the first ended.
+    CQuilletDoc other;
+    other.AddToCategoryTotal("B", -499.5);
+    other.AddToCategoryTotal("Thin", -1.0);
+    other.AddToCategoryTotal("A", -500.0);
+    const CATTOTAL_NODE* head = other.m_pCategoryTotals.get();  // A, Thin, B unsorted
+    const PieLayout between = LayoutCategoryPie(head, 1, 10, cx, cy);
+    ASSERT_EQ(between.labels.size(), 3u);
+    ASSERT_EQ(between.wedges.size(), 2u);
+    EXPECT_EQ(between.wedges[1].position, 3);
+    EXPECT_EQ(between.wedges[1].start.x, between.wedges[0].end.x);
+    EXPECT_EQ(between.wedges[1].start.y, between.wedges[0].end.y);
+}
+
+TEST_F(CategoryPieTest, PositionsPastTheColourTableStayInside)
+{
+    for (int i = 1; i <= 40; ++i)
+        doc.AddToCategoryTotal("C" + std::to_string(i), -1.0 * i);
+    const PieLayout pie = Layout(1, 45);
+    EXPECT_EQ(pie.labels.size(), 40u);
+    for (const PieWedge& w : pie.wedges)
+        EXPECT_EQ(w.color, PieWedgeColor(w.position % 30));
+    EXPECT_EQ(PieWedgeColor(30), PieWedgeColor(0));
+    EXPECT_EQ(PieWedgeColor(-1), PieWedgeColor(29));
+    EXPECT_EQ(PieWedgeColor(29), 0xED8EB4u);
+
+    // A start below 1 skips nothing and counts from there.
+    const PieLayout low = Layout(-2, 1);
+    EXPECT_EQ(low.labels.size(), 3u);
+    EXPECT_EQ(LayoutCategoryPie(doc.m_pCategoryTotals.get(), INT32_MIN, INT32_MIN + 2, cx, cy).labels.size(), 2u);
+}
