@@ -1,8 +1,0 @@
-// Placeholder so the application library is never empty.
-namespace AppInfo
-{
-const char* Name()
-{
-    return "Quillet";
-}
-}

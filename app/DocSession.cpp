@@ -1,0 +1,198 @@
+#include "DocSession.h"
+
+#include "FilePasswordDialog.h"
+#include "QuilletDoc.h"
+#include "UserMessage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace
+{
+const char kFilter[] = "Checkbook Files (*.ql1)";
+const char kExtension[] = ".ql1";
+
+std::string NativePath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+}
+
+QString DescribeFileError(const FileError& error, const QString& path)
+{
+    if (!error.message.empty())
+        return QString::fromLocal8Bit(error.message.c_str());
+    const QString name = QDir::toNativeSeparators(path);
+    switch (error.kind) {
+    case FileError::NotFound:
+        return QString("Cannot open %1: the file was not found or cannot be read.").arg(name);
+    case FileError::Damaged:
+        return QString("Cannot open %1: it is not a checkbook file or it is damaged.").arg(name);
+    case FileError::AccessDenied:
+        return QString("Access to %1 was denied.").arg(name);
+    case FileError::WriteFailed:
+        return QString("Cannot save %1: the file could not be written.").arg(name);
+    case FileError::None:
+        break;
+    }
+    return QString("An unexpected error occurred with %1.").arg(name);
+}
+
+CDocSession::CDocSession(CQuilletDoc& doc, QObject* parent) : QObject(parent), m_doc(doc)
+{
+    m_openDialog = [](QWidget* parent, const QString& folder) {
+        return QFileDialog::getOpenFileName(parent, "Open", folder, kFilter);
+    };
+    m_saveDialog = [](QWidget* parent, const QString& suggested) {
+        return QFileDialog::getSaveFileName(parent, "Save As", suggested, kFilter);
+    };
+    m_passwordPrompt = [this](const std::string& storedHash) { return AskFilePassword(m_pWindow, storedHash); };
+    m_doc.SetModifiedListener([this](bool) { emit TitleChanged(); });
+}
+
+CDocSession::~CDocSession()
+{
+    m_doc.SetModifiedListener({});
+}
+
+QString CDocSession::Title() const
+{
+    return m_strPathName.isEmpty() ? QString("Untitled") : QFileInfo(m_strPathName).fileName();
+}
+
+void CDocSession::SetPathName(const QString& path)
+{
+    m_strPathName = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+void CDocSession::Report(const QString& text)
+{
+    UserMessage::Show(m_pWindow, text, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
+}
+
+void CDocSession::NewDocument()
+{
+    m_doc.OnNewDocument();
+    m_doc.SetModifiedFlag(false);
+    SetPathName(QString());
+    emit DocumentReplaced();
+    emit TitleChanged();
+}
+
+bool CDocSession::OpenDocumentFile(const QString& path, FileError::Kind* failure)
+{
+    FileError error;
+    const bool loaded = LoadCheckbookFile(m_doc, NativePath(path), m_passwordPrompt, error);
+    if (failure)
+        *failure = loaded ? FileError::None : error.kind;
+    if (!loaded) {
+        Report(DescribeFileError(error, path));
+        // Whatever was read is gone, and a refused password must not leave
+        // the document bound to the protected file: a later save asks for a
+        // new name.
+        NewDocument();
+        return false;
+    }
+    m_doc.SetModifiedFlag(false);
+    SetPathName(path);
+    m_recent.Add(m_strPathName);
+    emit RecentFilesChanged();
+    emit DocumentReplaced();
+    emit TitleChanged();
+    return true;
+}
+
+bool CDocSession::DoSave(const QString& path)
+{
+    FileError error;
+    if (!SaveCheckbookFile(m_doc, NativePath(path), error)) {
+        Report(DescribeFileError(error, path));
+        return false;
+    }
+    SetPathName(path);
+    m_doc.SetModifiedFlag(false);
+    m_recent.Add(m_strPathName);
+    emit RecentFilesChanged();
+    emit TitleChanged();
+    return true;
+}
+
+bool CDocSession::SaveModified()
+{
+    if (!m_doc.IsModified())
+        return true;
+    const QString name = m_strPathName.isEmpty() ? Title() : QDir::toNativeSeparators(m_strPathName);
+    switch (UserMessage::Show(m_pWindow, QString("Save changes to %1?").arg(name), UserMessage::Buttons::YesNoCancel,
+                              UserMessage::Icon::Question)) {
+    case UserMessage::Answer::Yes:
+        return OnFileSave();
+    case UserMessage::Answer::No:
+        return true;
+    default:
+        break;
+    }
+    return false;
+}
+
+bool CDocSession::OnFileNew()
+{
+    if (!SaveModified())
+        return false;
+    NewDocument();
+    return true;
+}
+
+bool CDocSession::OnFileOpen()
+{
+    const QString folder = m_strPathName.isEmpty() ? QDir::homePath() : QFileInfo(m_strPathName).absolutePath();
+    const QString path = m_openDialog ? m_openDialog(m_pWindow, folder) : QString();
+    if (path.isEmpty() || !SaveModified())
+        return false;
+    return OpenDocumentFile(path);
+}
+
+bool CDocSession::OnOpenRecentFile(int index)
+{
+    if (index < 0 || index >= m_recent.Files().size())
+        return false;
+    const QString path = m_recent.Files()[index];
+    if (!SaveModified())
+        return false;
+    FileError::Kind failure = FileError::None;
+    if (OpenDocumentFile(path, &failure))
+        return true;
+    // A file that is gone leaves the list; one that refused a password or
+    // could not be read stays, so the user can try again.
+    if (failure == FileError::NotFound && !QFileInfo::exists(path)) {
+        m_recent.Remove(path);
+        emit RecentFilesChanged();
+    }
+    return false;
+}
+
+bool CDocSession::OnFileSave()
+{
+    if (m_strPathName.isEmpty())
+        return OnFileSaveAs();
+    return DoSave(m_strPathName);
+}
+
+bool CDocSession::OnFileSaveAs()
+{
+    const QString path = AskSavePath();
+    return !path.isEmpty() && DoSave(path);
+}
+
+QString CDocSession::AskSavePath()
+{
+    const QString suggested = m_strPathName.isEmpty() ? QDir(QDir::homePath()).filePath(Title() + kExtension)
+                                                      : m_strPathName;
+    QString path = m_saveDialog ? m_saveDialog(m_pWindow, suggested) : QString();
+    if (path.isEmpty())
+        return path;
+    if (!path.endsWith(kExtension, Qt::CaseInsensitive))
+        path += kExtension;
+    return path;
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The main window: menus, toolbar, status bar and the dashboard view of the
+// open checkbook. It owns no document; the session does.
+
+#include <QHash>
+#include <QMainWindow>
+
+class CDocSession;
+class CQuilletView;
+class QAction;
+class QLabel;
+class QMenu;
+
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit CMainFrame(CDocSession& session, QWidget* parent = nullptr);
+
+    CQuilletView* GetView() const { return m_pView; }
+    CDocSession& Session() const { return m_session; }
+    // The action of a command id (Commands.h); null for unknown ids.
+    QAction* CommandAction(int id) const { return m_actions.value(id); }
+    QToolBar* ToolBar() const { return m_wndToolBar; }
+    QLabel* MessagePane() const { return m_pMessagePane; }
+    QLabel* IndicatorPane(int index) const { return m_indicators[index]; }
+
+public slots:
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnSetPassword();
+    void OnViewBalance();
+    void OnViewCategories();
+    void OnViewReconsile();
+    // Printing of the dashboard (PrintCommands.cpp).
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    // Prints on the default printer without a dialog; false when nothing
+    // was printed.
+    bool OnFilePrintDirect();
+
+    void UpdateCaption();
+    void UpdateRecentFileMenu();
+    void UpdateIndicators();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* AddCommand(int id, const QString& text, const QList<QKeySequence>& keys = {},
+                        const QString& themeIcon = QString());
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    // After a dialog that may have changed the document.
+    void RefreshView();
+
+    CDocSession& m_session;
+    QStatusBar* m_wndStatusBar = nullptr;
+    QToolBar* m_wndToolBar = nullptr;
+    CQuilletView* m_pView = nullptr;
+    QLabel* m_pMessagePane = nullptr;
+    QLabel* m_indicators[3] = {};
+    QHash<int, QAction*> m_actions;
+    QAction* m_pRecentPlaceholder = nullptr;
+    QList<QAction*> m_recentActions;
+};
+
+// The .ql1 file among dropped URLs, or empty text.
+QString DroppedCheckbook(const QList<QUrl>& urls);

@@ -1,0 +1,183 @@
+#include "QuilletApp.h"
+
+#include "AboutDialog.h"
+#include "AppSettings.h"
+#include "AppValues.h"
+#include "Commands.h"
+#include "DocSession.h"
+#include "MainFrame.h"
+#include "QuilletDoc.h"
+#include "QuilletView.h"
+#include "UserMessage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QSettings>
+
+#include <cstdio>
+
+namespace
+{
+// Exit statuses of a start that ends at once.
+constexpr int kExitOpenFailed = 1;
+constexpr int kExitBadCommandLine = 2;
+
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/quillet-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+}
+
+// The resources live in a static library; they must be pulled in by name,
+// from the global namespace.
+static void LoadResources()
+{
+    Q_INIT_RESOURCE(quillet);
+}
+
+CQuilletApp::CQuilletApp(QObject* parent) : QObject(parent)
+{
+    LoadResources();
+    QCoreApplication::setOrganizationName("Quillet-Orvane");
+    QCoreApplication::setApplicationName("Quillet");
+    QCoreApplication::setApplicationVersion(QString::fromStdString(g_strVersion));
+    QApplication::setWindowIcon(ApplicationIcon());
+    // Desktops without an icon theme of their own still have Adwaita.
+    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == "hicolor")
+        QIcon::setFallbackThemeName("Adwaita");
+
+    // The integers stay zero until the settings store is read.
+    g_strPasswordHash.clear();
+    g_strCategoryAccount = AppValues::kShowAll;
+    m_pDoc = std::make_unique<CQuilletDoc>();
+    m_pSession = std::make_unique<CDocSession>(*m_pDoc);
+    m_printHook = [](CMainFrame& frame) { return frame.OnFilePrintDirect(); };
+}
+
+CQuilletApp::~CQuilletApp()
+{
+    // The frame's view points at the document; it goes first.
+    m_pFrame.reset();
+    m_pSession.reset();
+}
+
+bool CQuilletApp::InitInstance(const QStringList& arguments)
+{
+    {
+        const auto settings = AppSettings::Open();
+        m_pSession->RecentFiles().SetFiles(AppSettings::ReadRecentFiles(*settings));
+    }
+
+    m_pFrame = std::make_unique<CMainFrame>(*m_pSession);
+    connect(m_pFrame->CommandAction(ID_FILE_NEW), &QAction::triggered, this, &CQuilletApp::OnFileNew);
+    connect(m_pFrame->CommandAction(ID_FILE_OPEN), &QAction::triggered, this, &CQuilletApp::OnFileOpen);
+    connect(m_pFrame->CommandAction(ID_FILE_PRINT_SETUP), &QAction::triggered, this, &CQuilletApp::OnFilePrintSetup);
+    connect(m_pFrame->CommandAction(ID_APP_ABOUT), &QAction::triggered, this, &CQuilletApp::OnAppAbout);
+
+    if (!ProcessCommandLine(arguments))
+        return false;
+
+    // After the command-line file: the stored preferences win over what
+    // that file carried.
+    {
+        const auto settings = AppSettings::Open();
+        AppSettings::ReadViewSettings(*settings);
+    }
+    m_pFrame->GetView()->OnDocumentChanged();
+    m_bStarted = true;
+
+    if (m_bShowMainWindow) {
+        m_pFrame->show();
+        m_pFrame->activateWindow();
+    }
+    return true;
+}
+
+bool CQuilletApp::ProcessCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Quillet, a checkbook manager.");
+    parser.addPositionalArgument("file", "The checkbook (.ql1) to open.", "[file]");
+    const QCommandLineOption print({"p", "print"}, "Print the checkbook on the default printer and exit.", "file");
+    parser.addOption(print);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+
+    const auto fail = [this](const QString& text, int status) {
+        UserMessage::Show(nullptr, text, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
+        m_nExitCode = status;
+        return false;
+    };
+    if (!parser.parse(arguments))
+        return fail(parser.errorText(), kExitBadCommandLine);
+    if (parser.isSet(help) || parser.isSet(version)) {
+        const QString text = parser.isSet(help) ? parser.helpText() : "Quillet " + QString::fromStdString(g_strVersion) + "\n";
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        m_nExitCode = 0;
+        return false;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1 || (parser.isSet(print) && !files.isEmpty()))
+        return fail("Give at most one checkbook file.\n\n" + parser.helpText(), kExitBadCommandLine);
+
+    if (parser.isSet(print)) {
+        // Printing runs with the window hidden and ends the program; a
+        // refused password leaves nothing worth printing.
+        if (!m_pSession->OpenDocumentFile(parser.value(print))) {
+            m_nExitCode = kExitOpenFailed;
+            return false;
+        }
+        m_pFrame->GetView()->OnDocumentChanged();
+        m_nExitCode = m_printHook && m_printHook(*m_pFrame) ? 0 : kExitOpenFailed;
+        return false;
+    }
+
+    if (files.isEmpty()) {
+        m_pSession->NewDocument();
+        return true;
+    }
+    FileError::Kind failure = FileError::None;
+    if (m_pSession->OpenDocumentFile(files.first(), &failure))
+        return true;
+    // A refused password is no failure of the start: the user goes on with
+    // an empty document and may open the file again.
+    if (failure == FileError::AccessDenied)
+        return true;
+    m_nExitCode = kExitOpenFailed;
+    return false;
+}
+
+int CQuilletApp::ExitInstance()
+{
+    // A start that ended at once never read the store, so it must not
+    // overwrite the user's preferences with what it happens to hold.
+    if (m_bStarted) {
+        const auto settings = AppSettings::Open();
+        AppSettings::WriteViewSettings(*settings);
+        AppSettings::WriteRecentFiles(*settings, m_pSession->RecentFiles().Files());
+        settings->sync();
+    }
+    m_pFrame.reset();
+    return m_nExitCode;
+}
+
+void CQuilletApp::OnAppAbout()
+{
+    CAboutDialog dialog(m_pFrame.get());
+    dialog.exec();
+}
+
+void CQuilletApp::OnFileNew()
+{
+    m_pSession->OnFileNew();
+}
+
+void CQuilletApp::OnFileOpen()
+{
+    m_pSession->OnFileOpen();
+}

@@ -1,0 +1,59 @@
+#include "FilePasswordDialog.h"
+
+#include "DialogIcon.h"
+#include "PasswordHash.h"
+#include "TextCodec.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CFilePasswordDialog::CFilePasswordDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Password Protected File");
+
+    m_pPassword = new QLineEdit(this);
+    m_pPassword->setEchoMode(QLineEdit::Password);
+    auto* label = new QLabel("Enter the password:", this);
+    label->setBuddy(m_pPassword);
+
+    auto* buttons = new QDialogButtonBox(this);
+    m_pEnter = buttons->addButton("Enter", QDialogButtonBox::AcceptRole);
+    buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    m_pEnter->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(label);
+    fields->addWidget(m_pPassword);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(MakeDialogIcon(this), 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    grid->addLayout(fields, 0, 1);
+    grid->addWidget(buttons, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    setMinimumWidth(300);
+    m_pPassword->setFocus();
+}
+
+bool CheckFilePassword(const std::string& storedHash, const QString& typed)
+{
+    // An empty or damaged stored hash must not let every password through
+    // just because the library refuses both sides alike.
+    if (storedHash.size() != 13)
+        return false;
+    const std::string hash = HashPassword(storedHash, ToBytes(typed));
+    return !hash.empty() && hash == storedHash;
+}
+
+bool AskFilePassword(QWidget* parent, const std::string& storedHash)
+{
+    CFilePasswordDialog dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return CheckFilePassword(storedHash, dialog.PasswordEdit()->text());
+}

@@ -1,0 +1,94 @@
+#include "PasswordDialog.h"
+
+#include "AppValues.h"
+#include "DialogIcon.h"
+#include "PasswordHash.h"
+#include "TextCodec.h"
+#include "UserMessage.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CPasswordDialog::CPasswordDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Password Protection");
+
+    m_pEnable = new QCheckBox("Enable Password Protection", this);
+    m_pPassword1 = new QLineEdit(this);
+    m_pPassword2 = new QLineEdit(this);
+    for (QLineEdit* edit : {m_pPassword1, m_pPassword2})
+        edit->setEchoMode(QLineEdit::Password);
+    auto* label1 = new QLabel("Enter a password:", this);
+    auto* label2 = new QLabel("Re-enter the password:", this);
+    label1->setBuddy(m_pPassword1);
+    label2->setBuddy(m_pPassword2);
+
+    auto* buttons = new QDialogButtonBox(this);
+    m_pSet = buttons->addButton("Set", QDialogButtonBox::AcceptRole);
+    buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    m_pSet->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CPasswordDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CPasswordDialog::reject);
+    connect(m_pEnable, &QCheckBox::clicked, this, &CPasswordDialog::OnEnableClicked);
+
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(m_pEnable);
+    fields->addSpacing(6);
+    fields->addWidget(label1);
+    fields->addWidget(m_pPassword1);
+    fields->addWidget(label2);
+    fields->addWidget(m_pPassword2);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(MakeDialogIcon(this), 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    grid->addLayout(fields, 0, 1);
+    grid->addWidget(buttons, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    setMinimumWidth(340);
+
+    // The old password is never shown: the edits always start empty.
+    m_pEnable->setChecked(!g_strPasswordHash.empty());
+    OnEnableClicked();
+}
+
+void CPasswordDialog::OnEnableClicked()
+{
+    const bool enabled = m_pEnable->isChecked();
+    m_pPassword1->setEnabled(enabled);
+    m_pPassword2->setEnabled(enabled);
+}
+
+void CPasswordDialog::accept()
+{
+    if (m_pEnable->isChecked()) {
+        const std::string first = ToBytes(m_pPassword1->text());
+        const std::string second = ToBytes(m_pPassword2->text());
+        if (first != second) {
+            UserMessage::Show(this, "New Passwords do not match.", UserMessage::Buttons::Ok,
+                              UserMessage::Icon::Warning);
+            return;
+        }
+        const std::string hash = MakePasswordHash(first);
+        // A hash the library refused would lock the user out of the next save.
+        if (hash.empty()) {
+            UserMessage::Show(this, "The password could not be set.", UserMessage::Buttons::Ok,
+                              UserMessage::Icon::Error);
+            return;
+        }
+        g_strPasswordHash = hash;
+    } else {
+        g_strPasswordHash.clear();
+    }
+    QDialog::accept();
+}
+
+void SetPasswordDialog(QWidget* parent)
+{
+    CPasswordDialog dialog(parent);
+    dialog.exec();
+}

@@ -1,0 +1,106 @@
+#pragma once
+// A Quillet application driven by a test: a throw-away settings store,
+// scripted answers to the message boxes, file dialogs and password prompt.
+
+#include "AppSettings.h"
+#include "AppValues.h"
+#include "CheckbookFile.h"
+#include "DocSession.h"
+#include "MainFrame.h"
+#include "QuilletApp.h"
+#include "QuilletDoc.h"
+#include "UserMessage.h"
+
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class AppHarness
+{
+public:
+    AppHarness()
+    {
+        // Every test gets a clean profile.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_profile.path());
+        AppValues::ResetToDefaults();
+        UserMessage::SetHandler([this](const UserMessage::Shown& shown) {
+            messages << shown.text;
+            return answers.isEmpty() ? UserMessage::Answer::Ok : answers.takeFirst();
+        });
+    }
+    ~AppHarness()
+    {
+        app.reset();
+        UserMessage::SetHandler({});
+    }
+    AppHarness(const AppHarness&) = delete;
+    AppHarness& operator=(const AppHarness&) = delete;
+
+    // A new application whose dialogs answer from the fields below.
+    CQuilletApp& Make()
+    {
+        app = std::make_unique<CQuilletApp>();
+        CDocSession& session = app->Session();
+        session.SetOpenDialog([this](QWidget*, const QString&) { return openPath; });
+        session.SetSaveDialog([this](QWidget*, const QString& suggested) {
+            saveSuggestions << suggested;
+            return savePath;
+        });
+        session.SetPasswordPrompt([this](const std::string&) {
+            ++passwordPrompts;
+            return passwordAccepted;
+        });
+        return *app;
+    }
+    bool Start(const QStringList& arguments = {})
+    {
+        if (!app)
+            Make();
+        return app->InitInstance(QStringList{"quillet"} + arguments);
+    }
+    CMainFrame& Frame() { return *app->GetMainFrame(); }
+    CQuilletDoc& Doc() { return app->GetDocument(); }
+
+    QString Path(const QString& name) const { return m_files.filePath(name); }
+
+    std::unique_ptr<QSettings> Store() { return AppSettings::Open(); }
+
+    // Writes a checkbook with one account; the values it carries are
+    // those given, and the application-wide values are put back after.
+    void WriteCheckbook(const QString& path, const std::string& account, int upcomingDays = 20,
+                        const std::string& passwordHash = std::string())
+    {
+        const std::string savedHash = g_strPasswordHash;
+        const int savedUpcoming = g_nUpcomingDays;
+        CQuilletDoc doc;
+        doc.AddAccount(account, "1001", 250.0, "", "", "");
+        g_nUpcomingDays = upcomingDays;
+        g_strPasswordHash = passwordHash;
+        FileError error;
+        QVERIFY2(SaveCheckbookFile(doc, path.toStdString(), error), error.message.c_str());
+        g_strPasswordHash = savedHash;
+        g_nUpcomingDays = savedUpcoming;
+    }
+
+    std::unique_ptr<CQuilletApp> app;
+    QStringList messages;
+    QList<UserMessage::Answer> answers;
+    QString openPath;
+    QString savePath;
+    QStringList saveSuggestions;
+    bool passwordAccepted = true;
+    int passwordPrompts = 0;
+
+private:
+    QTemporaryDir m_profile;
+    QTemporaryDir m_files;
+};
+
+inline QByteArray ReadFileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
