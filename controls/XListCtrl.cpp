@@ -480,13 +480,12 @@ int CXListCtrl::RowAt(const QPoint& p) const
 
 int CXListCtrl::ColumnAt(int row, const QPoint& p) const
 {
-    for (int c = 0; c < GetColumns(); ++c)
-    {
-        QRect rect;
-        if (GetSubItemRect(row, c, AreaBounds, rect) && rect.contains(p))
-            return c;
-    }
-    return -1;
+    // Grid lines belong to the cell on their left and above, so a press on
+    // one still names a cell.
+    if (!ValidRow(row))
+        return -1;
+    const int column = columnAt(p.x());
+    return column >= 0 && column < GetColumns() ? column : -1;
 }
 
 void CXListCtrl::mousePressEvent(QMouseEvent* event)
