@@ -71,8 +71,11 @@ QAction* CMainFrame::AddCommand(int id, const QString& text, const QList<QKeySeq
     action->setObjectName(QString("command%1").arg(id));
     action->setShortcuts(keys);
     action->setStatusTip(CommandStatusTip(id));
-    if (!CommandToolTip(id).isEmpty())
+    if (!CommandToolTip(id).isEmpty()) {
         action->setToolTip(CommandToolTip(id));
+        // A button without a theme icon shows this instead of the menu text.
+        action->setIconText(CommandToolTip(id));
+    }
     if (!themeIcon.isEmpty())
         action->setIcon(QIcon::fromTheme(themeIcon));
     m_actions.insert(id, action);

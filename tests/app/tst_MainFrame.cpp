@@ -3,6 +3,7 @@
 
 #include "Commands.h"
 #include "LockKeys.h"
+#include "RecentFileList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,6 +94,19 @@ private slots:
         h.Frame().CommandAction(ID_VIEW_TOOLBAR)->trigger();
         QVERIFY(h.Frame().ToolBar()->isVisible());
         QVERIFY(h.Frame().CommandAction(ID_VIEW_TOOLBAR)->isChecked());
+    }
+
+    void recentFileMenuTexts()
+    {
+        QCOMPARE(RecentFileMenuText(0, "/data/Home.ql1"), QString("&1 /data/Home.ql1"));
+        // An ampersand in a path is text, not a mnemonic.
+        QCOMPARE(RecentFileMenuText(3, "/data/Tom & Ann.ql1"), QString("&4 /data/Tom && Ann.ql1"));
+        // Long paths keep the file name whole.
+        const QString deep = "/data/" + QString("folder/").repeated(12) + "Household Budget.ql1";
+        const QString text = RecentFileMenuText(1, deep);
+        QVERIFY(text.size() < 60);
+        QVERIFY(text.startsWith("&2 /data/"));
+        QVERIFY(text.endsWith(".../Household Budget.ql1"));
     }
 
     void statusBarMessageAndIndicators()
