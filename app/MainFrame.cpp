@@ -6,6 +6,7 @@
 #include "PasswordDialog.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
+#include "ReconcileDlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -334,5 +335,7 @@ void CMainFrame::OnViewCategories()
 
 void CMainFrame::OnViewReconsile()
 {
+    CReconcileDlg dialog(&m_session.Document(), this);
+    dialog.exec();
     RefreshView();
 }

@@ -13,6 +13,8 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QDialog>
+#include <QTimer>
 #include <QtTest>
 
 class MainFrameTest : public QObject
@@ -94,6 +96,34 @@ private slots:
         h.Frame().CommandAction(ID_VIEW_TOOLBAR)->trigger();
         QVERIFY(h.Frame().ToolBar()->isVisible());
         QVERIFY(h.Frame().CommandAction(ID_VIEW_TOOLBAR)->isChecked());
+    }
+
+    void commandDialogsOpenOnAnEmptyCheckbook_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("reconsile, cancel") << int(ID_VIEW_RECONSILE) << "Reconsile Accounts" << false;
+        QTest::newRow("reconsile, ok") << int(ID_VIEW_RECONSILE) << "Reconsile Accounts" << true;
+    }
+    void commandDialogsOpenOnAnEmptyCheckbook()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, title);
+        QFETCH(bool, accept);
+        AppHarness h;
+        QVERIFY(h.Start());
+        QString shown;
+        QTimer::singleShot(0, [&shown, accept] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            shown = dialog->windowTitle();
+            accept ? dialog->accept() : dialog->reject();
+        });
+        h.Frame().CommandAction(command)->trigger();
+        QCOMPARE(shown, title);
+        QVERIFY(!h.Doc().IsModified());
+        QCOMPARE(h.Frame().windowTitle(), QString("Untitled[*] - Quillet"));
     }
 
     void recentFileMenuTexts()

@@ -223,9 +223,14 @@ void TestRegisterDlg::completesRememberedDescriptions()
     QTest::keyClicks(edit, "oc");
     QCOMPARE(edit->text(), QStringLiteral("Groceries Market"));
     QCOMPARE(edit->selectedText(), QStringLiteral("eries Market"));
+    // Delete takes it away for good as well.
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QCOMPARE(edit->text(), QStringLiteral("Groc"));
+    QTest::keyClicks(edit, "e");
+    QCOMPARE(edit->selectedText(), QStringLiteral("ries Market"));
     // Typing over the selection replaces it.
     QTest::keyClicks(edit, "x");
-    QCOMPARE(edit->text(), QStringLiteral("Grocx"));
+    QCOMPARE(edit->text(), QStringLiteral("Grocex"));
 
     // Case matters.
     RetypeText(edit, "gro");
