@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QWidget>
 
 namespace
 {
@@ -43,12 +44,12 @@ QString DescribeFileError(const FileError& error, const QString& path)
 CDocSession::CDocSession(CQuilletDoc& doc, QObject* parent) : QObject(parent), m_doc(doc)
 {
     m_openDialog = [](QWidget* parent, const QString& folder) {
-        return QFileDialog::getOpenFileName(parent, "Open", folder, kFilter);
+        return QFileDialog::getOpenFileName(parent, "Open", folder, QString(kFilter) + ";;All Files (*)");
     };
     m_saveDialog = [](QWidget* parent, const QString& suggested) {
         return QFileDialog::getSaveFileName(parent, "Save As", suggested, kFilter);
     };
-    m_passwordPrompt = [this](const std::string& storedHash) { return AskFilePassword(m_pWindow, storedHash); };
+    m_passwordPrompt = [this](const std::string& storedHash) { return AskFilePassword(DialogParent(), storedHash); };
     m_doc.SetModifiedListener([this](bool) { emit TitleChanged(); });
 }
 
@@ -67,9 +68,16 @@ void CDocSession::SetPathName(const QString& path)
     m_strPathName = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+QWidget* CDocSession::DialogParent() const
+{
+    // At start-up the window is not shown yet; a box centred on it would
+    // appear wherever the hidden window happens to be.
+    return m_pWindow && m_pWindow->isVisible() ? m_pWindow : nullptr;
+}
+
 void CDocSession::Report(const QString& text)
 {
-    UserMessage::Show(m_pWindow, text, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
+    UserMessage::Show(DialogParent(), text, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
 }
 
 void CDocSession::NewDocument()
@@ -124,7 +132,7 @@ bool CDocSession::SaveModified()
     if (!m_doc.IsModified())
         return true;
     const QString name = m_strPathName.isEmpty() ? Title() : QDir::toNativeSeparators(m_strPathName);
-    switch (UserMessage::Show(m_pWindow, QString("Save changes to %1?").arg(name), UserMessage::Buttons::YesNoCancel,
+    switch (UserMessage::Show(DialogParent(), QString("Save changes to %1?").arg(name), UserMessage::Buttons::YesNoCancel,
                               UserMessage::Icon::Question)) {
     case UserMessage::Answer::Yes:
         return OnFileSave();

@@ -68,6 +68,7 @@ signals:
 
 private:
     QString AskSavePath();
+    QWidget* DialogParent() const;
     void Report(const QString& text);
     void SetPathName(const QString& path);
 

@@ -59,17 +59,11 @@ private slots:
     {
         AppHarness h;
         QVERIFY(h.Start());
-        const auto keys = [&h](int id) { return h.Frame().CommandAction(id)->shortcuts(); };
-        QCOMPARE(keys(ID_FILE_NEW), QList<QKeySequence>{QKeySequence("Ctrl+N")});
-        QCOMPARE(keys(ID_FILE_OPEN), QList<QKeySequence>{QKeySequence("Ctrl+O")});
-        QCOMPARE(keys(ID_FILE_SAVE), QList<QKeySequence>{QKeySequence("Ctrl+S")});
-        QCOMPARE(keys(ID_FILE_PRINT), QList<QKeySequence>{QKeySequence("Ctrl+P")});
-        QCOMPARE(keys(ID_EDIT_UNDO), (QList<QKeySequence>{QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
-        QCOMPARE(keys(ID_EDIT_CUT), (QList<QKeySequence>{QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}));
-        QCOMPARE(keys(ID_EDIT_COPY), (QList<QKeySequence>{QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
-        QCOMPARE(keys(ID_EDIT_PASTE), (QList<QKeySequence>{QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}));
-        QCOMPARE(keys(ID_NEXT_PANE), QList<QKeySequence>{QKeySequence(Qt::Key_F6)});
-        QCOMPARE(keys(ID_PREV_PANE), QList<QKeySequence>{QKeySequence(Qt::SHIFT | Qt::Key_F6)});
+        // The second keys of the edit commands are easy to lose.
+        QCOMPARE(h.Frame().CommandAction(ID_EDIT_UNDO)->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
+        QCOMPARE(h.Frame().CommandAction(ID_EDIT_PASTE)->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}));
 
         // Ctrl+N really reaches New: the save question shows.
         h.Doc().SetModifiedFlag();

@@ -5,6 +5,7 @@
 #include "AppValues.h"
 #include "Time.h"
 #include "UserMessage.h"
+#include "XListCtrl.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -12,7 +13,8 @@
 #include <QTest>
 #include <QWidget>
 
-// Records every message box instead of showing it, and answers OK.
+// Records every message box instead of showing it. Answers OK, or the
+// answer set for questions.
 class MessageLog
 {
 public:
@@ -20,9 +22,10 @@ public:
     {
         UserMessage::SetHandler([this](const UserMessage::Shown& shown) {
             m_shown.append(shown);
-            return UserMessage::Answer::Ok;
+            return shown.buttons == UserMessage::Buttons::Ok ? UserMessage::Answer::Ok : m_answer;
         });
     }
+    void answerQuestionsWith(UserMessage::Answer answer) { m_answer = answer; }
     ~MessageLog() { UserMessage::SetHandler({}); }
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
@@ -34,6 +37,7 @@ public:
 
 private:
     QList<UserMessage::Shown> m_shown;
+    UserMessage::Answer m_answer = UserMessage::Answer::No;
 };
 
 // Noon on 15 June 2024, New York time.
@@ -65,6 +69,23 @@ inline void ClickButton(QWidget* dialog, const QString& text)
 inline void ClickCheckBox(QWidget* box)
 {
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+// Clicks a row of a grid list, in its first column.
+inline void ClickRow(CXListCtrl* list, int row)
+{
+    QRect cell;
+    QVERIFY2(list->GetSubItemRect(row, 0, CXListCtrl::AreaBounds, cell), "no such row");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
+
+// The texts of one row, column by column.
+inline QStringList RowTexts(const CXListCtrl* list, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < list->GetColumns(); ++column)
+        texts << list->GetItemText(row, column);
+    return texts;
 }
 
 // Replaces the text of an edit the way a user does: select all, type.

@@ -1,0 +1,404 @@
+#include "RecurringDlg.h"
+
+#include "DialogFields.h"
+#include "ListColumns.h"
+#include "QuilletDoc.h"
+#include "TextCodec.h"
+#include "UserMessage.h"
+#include "XListCtrl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace
+{
+const char* const kFrequencies[] = {"Daily", "Weekly", "Bi-Weekly", "Monthly", "Quarterly", "Yearly"};
+const QColor kDepositGreen(0, 155, 0);
+
+void ShowProblem(QWidget* parent, const QString& text)
+{
+    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+}
+
+// Drop-down lists that sort their entries show them alphabetically with
+// capitals and small letters together.
+void FillSorted(QComboBox* combo, std::vector<QString> entries)
+{
+    std::stable_sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
+        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+    });
+    for (const QString& entry : entries)
+        combo->addItem(entry);
+}
+
+// Selects the entry whose text is exactly text, or none.
+void SelectExact(QComboBox* combo, const QString& text)
+{
+    combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+int SelectedRow(const CXListCtrl* list)
+{
+    return list->GetNextSelected(-1);
+}
+}
+
+bool CRecurringDlg::IsPeriodsNumber(const QString& text)
+{
+    // Read an integer from the start as "%d" does, write it back and
+    // compare: "12" and "-3" pass, "012", "+5", "12 " and "12x" do not.
+    const std::string bytes = ToBytes(text);
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(bytes.c_str(), &end, 10);
+    if (end == bytes.c_str() || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+        return false;
+    char written[16];
+    std::snprintf(written, sizeof written, "%d", int(value));
+    return bytes == written;
+}
+
+CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+{
+    setWindowTitle(QStringLiteral("Add/Edit Recurring"));
+
+    m_list = new CXListCtrl(this);
+    m_list->setObjectName(QStringLiteral("recurringList"));
+    m_list->SetSingleSelection(true);
+    m_list->SetShowSelectionAlways(true);
+    m_list->SetFullRowSelect(true);
+    m_list->SetGridLines(true);
+    m_list->setMinimumHeight(180);
+    InsertListColumns(m_list, {
+                                  {QStringLiteral("Description"), Qt::AlignLeft, 38, 100},
+                                  {QStringLiteral("Amount"), Qt::AlignRight, 11, 100},
+                                  {QStringLiteral("Deposit"), Qt::AlignHCenter, 7, 100},
+                                  {QStringLiteral("Account"), Qt::AlignHCenter, 11, 100},
+                                  {QStringLiteral("Next Payment"), Qt::AlignHCenter, 10, 100},
+                                  {QStringLiteral("Frequency"), Qt::AlignHCenter, 10, 100},
+                                  {QStringLiteral("Remaning"), Qt::AlignHCenter, 13, 100, 18},
+                              });
+
+    auto* addButton = new QPushButton(QStringLiteral("Add Recurring"), this);
+    auto* deleteButton = new QPushButton(QStringLiteral("Delete Recurring"), this);
+    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+
+    auto* group = new QGroupBox(QStringLiteral("Transaction"), this);
+    m_accountCombo = new QComboBox(group);
+    m_accountCombo->setObjectName(QStringLiteral("accountCombo"));
+    m_startDate = new QDateEdit(group);
+    m_startDate->setObjectName(QStringLiteral("startDate"));
+    m_startDate->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+    m_startDate->setCalendarPopup(true);
+    m_startDate->setDateRange(DialogFields::MinimumDate(), DialogFields::MaximumDate());
+    m_amountEdit = new QLineEdit(group);
+    m_amountEdit->setObjectName(QStringLiteral("amountEdit"));
+    m_amountEdit->setAlignment(Qt::AlignRight);
+    m_depositCheck = new QCheckBox(QStringLiteral("Deposit"), group);
+    m_depositCheck->setObjectName(QStringLiteral("depositCheck"));
+    m_descriptionEdit = new QLineEdit(group);
+    m_descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
+    m_categoryCombo = new QComboBox(group);
+    m_categoryCombo->setObjectName(QStringLiteral("categoryCombo"));
+    m_categoryCombo->setEditable(true);
+    m_categoryCombo->setInsertPolicy(QComboBox::NoInsert);
+    // Completion must not change the case of what is typed: names are
+    // compared exactly.
+    m_categoryCombo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    m_flagCombo = new QComboBox(group);
+    m_flagCombo->setObjectName(QStringLiteral("flagCombo"));
+    DialogFields::FillFlagCombo(m_flagCombo);
+    m_frequencyCombo = new QComboBox(group);
+    m_frequencyCombo->setObjectName(QStringLiteral("frequencyCombo"));
+    for (const char* frequency : kFrequencies)
+        m_frequencyCombo->addItem(QLatin1String(frequency));
+    m_frequencyCombo->setCurrentText(QStringLiteral("Monthly"));
+    m_periodsCombo = new QComboBox(group);
+    m_periodsCombo->setObjectName(QStringLiteral("periodsCombo"));
+    m_periodsCombo->setEditable(true);
+    m_periodsCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_periodsCombo->addItem(QStringLiteral("<NUMBER>"));
+    m_periodsCombo->addItem(QStringLiteral("Forever"));
+    auto* saveButton = new QPushButton(QStringLiteral("Save"), group);
+    saveButton->setDefault(true);
+
+    auto* fields = new QGridLayout(group);
+    auto addField = [group, fields](int row, int column, const QString& label, QWidget* field) {
+        auto* caption = new QLabel(label, group);
+        caption->setBuddy(field);
+        fields->addWidget(caption, row, column * 2);
+        fields->addWidget(field, row, column * 2 + 1);
+    };
+    auto* amountRow = new QWidget(group);
+    auto* amountLayout = new QHBoxLayout(amountRow);
+    amountLayout->setContentsMargins(0, 0, 0, 0);
+    amountLayout->addWidget(m_amountEdit, 1);
+    amountLayout->addWidget(m_depositCheck);
+    addField(0, 0, QStringLiteral("From Account"), m_accountCombo);
+    addField(0, 1, QStringLiteral("Start Date"), m_startDate);
+    addField(1, 0, QStringLiteral("Amount"), amountRow);
+    addField(1, 1, QStringLiteral("Description"), m_descriptionEdit);
+    addField(2, 0, QStringLiteral("Category"), m_categoryCombo);
+    addField(2, 1, QStringLiteral("Flag"), m_flagCombo);
+    addField(3, 0, QStringLiteral("Frequency"), m_frequencyCombo);
+    addField(3, 1, QStringLiteral("Number of Periods"), m_periodsCombo);
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(3, 1);
+    fields->addWidget(saveButton, 3, 4);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(addButton);
+    buttons->addWidget(deleteButton);
+    buttons->addStretch(1);
+    buttons->addWidget(okButton);
+
+    auto* lower = new QHBoxLayout;
+    lower->addLayout(buttons);
+    lower->addWidget(group, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(lower);
+    resize(1000, 520);
+
+    QWidget* order[] = {m_list,          addButton,       deleteButton,    okButton,
+                        m_accountCombo,  m_startDate,     m_amountEdit,    m_depositCheck,
+                        m_descriptionEdit, m_categoryCombo, m_flagCombo,    m_frequencyCombo,
+                        m_periodsCombo,  saveButton};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(addButton, &QPushButton::clicked, this, &CRecurringDlg::PrepareNew);
+    connect(deleteButton, &QPushButton::clicked, this, &CRecurringDlg::OnDelete);
+    connect(saveButton, &QPushButton::clicked, this, &CRecurringDlg::OnSave);
+    connect(okButton, &QPushButton::clicked, this, &CRecurringDlg::accept);
+    connect(m_categoryCombo, qOverload<int>(&QComboBox::activated), this, &CRecurringDlg::OnCategoryChosen);
+    connect(m_list, &CXListCtrl::itemClicked, this, [this] {
+        // A click beside the rows keeps what the fields hold.
+        const int row = SelectedRow(m_list);
+        if (row >= 0)
+            LoadRow(row);
+    });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_bFilling && m_list->hasFocus() && current.isValid())
+                    LoadRow(current.row());
+            });
+
+    // Start: the choices, then the list, then a new transaction.
+    std::vector<QString> categories;
+    for (const auto& category : m_pDoc->m_pCategoryList->m_categories)
+        categories.push_back(FromBytes(category->m_strName));
+    FillSorted(m_categoryCombo, categories);
+    // Full names: a name cut short would name no account at all.
+    std::vector<QString> accounts;
+    for (int index = 0; const CAccount* account = m_pDoc->GetAccount(index); ++index)
+        accounts.push_back(FromBytes(account->m_strName));
+    FillSorted(m_accountCombo, accounts);
+    m_accountCombo->setCurrentIndex(m_accountCombo->count() > 0 ? 0 : -1);
+
+    m_nEditIndex = -1;
+    FillList();
+    PrepareNew();
+}
+
+void CRecurringDlg::AddRow(int row, const CRecurringTransaction& record)
+{
+    const QColor black(Qt::black);
+    const QColor background = DialogFields::FlagColor(record.m_nFlag);
+    const QString description = QStringLiteral(" ") + FromBytes(record.m_strDescription) + QStringLiteral(" [ ") +
+                                FromBytes(record.m_strCategory) + QStringLiteral(" ]");
+    // + 0.0 keeps a zero amount from showing as "-0.00".
+    const double magnitude = (record.m_dAmount > 0 ? record.m_dAmount : record.m_dAmount * -1) + 0.0;
+    char amount[64];
+    std::snprintf(amount, sizeof amount, "%.2f ", magnitude);
+    const bool deposit = record.m_dAmount < 0;
+    char remaining[64];
+    if (record.m_strPeriods == "Forever")
+        std::snprintf(remaining, sizeof remaining, "%d", record.m_nPeriodsDone);
+    else
+        std::snprintf(remaining, sizeof remaining, "%d of ", record.m_nPeriodsDone);
+    QString remainingText = QString::fromLatin1(remaining);
+    if (record.m_strPeriods != "Forever")
+        remainingText += FromBytes(record.m_strPeriods);
+
+    row = m_list->InsertItem(row, description, black, background);
+    m_list->SetItemText(row, 0, description, black, background);
+    m_list->SetItemText(row, 1, QString::fromLatin1(amount), black, background);
+    m_list->SetItemText(row, 2, deposit ? QStringLiteral("Y") : QStringLiteral("N"), deposit ? kDepositGreen : black,
+                        background);
+    m_list->SetItemText(row, 3, FromBytes(record.m_strAccount), black, background);
+    m_list->SetItemText(row, 4, QString::fromStdString(record.m_nextDate.Format("%m/%d/%y")), black, background);
+    m_list->SetItemText(row, 5, FromBytes(record.m_strFrequency), black, background);
+    m_list->SetItemText(row, 6, remainingText, black, background);
+}
+
+void CRecurringDlg::FillList()
+{
+    m_bFilling = true;
+    m_list->DeleteAllItems();
+    m_nRecurringCount = 0;
+    for (int index = 0; const CRecurringTransaction* record = m_pDoc->GetRecurring(index); ++index) {
+        AddRow(m_nRecurringCount, *record);
+        ++m_nRecurringCount;
+    }
+    m_bFilling = false;
+}
+
+void CRecurringDlg::PrepareNew()
+{
+    if (m_nRecurringCount > 0)
+        m_list->EnsureVisible(m_nRecurringCount - 1);
+    m_amountEdit->setText(DialogFields::FormatNumber(0.0));
+    m_categoryCombo->setEditText(QString());
+    m_descriptionEdit->clear();
+    m_periodsCombo->setEditText(QString());
+    m_startTime = CTime::GetCurrentTime();
+    m_startDate->setDate(DialogFields::ToQDate(m_startTime));
+    m_flagCombo->setCurrentIndex(0);
+    // A transaction shown before must not be overwritten from the new form.
+    m_nEditIndex = -1;
+    m_pEditRecurring = nullptr;
+    m_bNew = true;
+    m_accountCombo->setFocus();
+}
+
+void CRecurringDlg::LoadRow(int row)
+{
+    if (row >= 0 && row < m_nRecurringCount) {
+        CRecurringTransaction* record = m_pDoc->GetRecurring(row);
+        if (record) {
+            m_pEditRecurring = record;
+            m_nEditIndex = row;
+            const bool deposit = record->m_dAmount <= 0;
+            m_depositCheck->setChecked(deposit);
+            m_amountEdit->setText(DialogFields::FormatNumber((deposit ? record->m_dAmount * -1 : record->m_dAmount) + 0.0));
+            SelectExact(m_accountCombo, FromBytes(record->m_strAccount));
+            m_categoryCombo->setEditText(FromBytes(record->m_strCategory));
+            m_descriptionEdit->setText(FromBytes(record->m_strDescription));
+            SelectExact(m_frequencyCombo, FromBytes(record->m_strFrequency));
+            m_periodsCombo->setEditText(FromBytes(record->m_strPeriods));
+            m_startTime = record->m_nextDate;
+            m_startDate->setDate(DialogFields::ToQDate(m_startTime));
+            m_flagCombo->setCurrentIndex(record->m_nFlag >= 0 && record->m_nFlag < m_flagCombo->count() ? record->m_nFlag : 0);
+        }
+    }
+    m_bNew = false;
+}
+
+void CRecurringDlg::OnCategoryChosen(int index)
+{
+    if (index < 0)
+        return;
+    const QString name = m_categoryCombo->itemText(index);
+    m_categoryCombo->setEditText(name);
+    const int flag = m_pDoc->m_pCategoryList->GetCategoryFlag(ToBytes(name));
+    if (flag >= 0 && flag < m_flagCombo->count())
+        m_flagCombo->setCurrentIndex(flag);
+}
+
+void CRecurringDlg::OnSave()
+{
+    double amount = 0.0;
+    if (!DialogFields::ReadNumber(m_amountEdit, QStringLiteral("Amount"), amount))
+        return;
+    const std::string account = ToBytes(m_accountCombo->currentText());
+    const std::string description = ToBytes(m_descriptionEdit->text());
+    const QString periods = m_periodsCombo->currentText();
+
+    QString problem;
+    if (account.empty())
+        problem = QStringLiteral("Account: Invalid Value.\nYou must create some accounts first.");
+    else if (amount == 0.0)
+        problem = QStringLiteral("Amount: Invalid Value.\nPlease specify a value.");
+    else if (description.empty())
+        problem = QStringLiteral("Description: Invalid Value.\nYou must enter a description.");
+    else if (periods.isEmpty())
+        problem = QStringLiteral("Number of Periods: Invalid Value.\nYou must enter a number of periods.");
+    else if (periods != QStringLiteral("Forever") && !IsPeriodsNumber(periods))
+        problem = QStringLiteral("Number of Periods: Invalid Value.\nPlease enter a number.");
+    if (!problem.isEmpty()) {
+        ShowProblem(this, problem);
+        return;
+    }
+
+    const double stored = m_depositCheck->isChecked() ? amount * -1 : amount;
+    const CTime start = DialogFields::FromQDate(m_startDate->date(), m_startTime);
+    const std::string category = ToBytes(m_categoryCombo->currentText());
+    const std::string frequency = ToBytes(m_frequencyCombo->currentText());
+    const int flag = std::max(m_flagCombo->currentIndex(), 0);
+    if (m_bNew) {
+        CRecurringTransaction* record = m_pDoc->AddRecurring(account, stored, start, description, category, frequency,
+                                                             ToBytes(periods), flag);
+        m_bFilling = true;
+        AddRow(m_nRecurringCount, *record);
+        m_bFilling = false;
+        ++m_nRecurringCount;
+        PrepareNew();
+    } else if (m_nEditIndex >= 0) {
+        CRecurringTransaction* record = m_pEditRecurring;
+        m_nEditIndex = -1;
+        m_pEditRecurring = nullptr;
+        record->m_strAccount = account;
+        record->m_dAmount = stored;
+        record->m_strCategory = category;
+        record->m_strDescription = description;
+        record->m_strFrequency = frequency;
+        record->m_nextDate = start;
+        record->m_strPeriods = ToBytes(periods);
+        record->m_nFlag = flag;
+        FillList();
+    } else {
+        // Nothing is selected: say so rather than drop what was typed silently.
+        ShowProblem(this, QStringLiteral("Recurring: No transaction selected.\nSelect a transaction in the list to "
+                                         "change it, or press \"Add Recurring\" to create a new one."));
+    }
+}
+
+void CRecurringDlg::OnDelete()
+{
+    const int row = SelectedRow(m_list);
+    if (row >= 0 && row < m_nRecurringCount) {
+        m_pDoc->DeleteRecurring(row);
+        m_list->DeleteItem(row);
+        --m_nRecurringCount;
+        // The row above takes the selection; after the first row, the new first.
+        const int next = row > 0 ? row - 1 : (m_nRecurringCount > 0 ? 0 : -1);
+        if (next >= 0) {
+            m_bFilling = true;
+            const unsigned both = CXListCtrl::StateSelected | CXListCtrl::StateFocused;
+            m_list->SetItemState(next, both, both);
+            m_list->EnsureVisible(next);
+            m_bFilling = false;
+        }
+    }
+    m_nEditIndex = -1;
+    m_pEditRecurring = nullptr;
+    m_bNew = false;
+}
+
+void CRecurringDlg::accept()
+{
+    // The amount is checked even though nothing is saved here, as every
+    // field holding a number is when the dialog closes with OK.
+    double ignored = 0.0;
+    if (!DialogFields::ReadNumber(m_amountEdit, QStringLiteral("Amount"), ignored))
+        return;
+    QDialog::accept();
+}
