@@ -328,6 +328,7 @@ FileError MakeError(FileError::Kind kind, const std::string& fileName, int err =
 // is refused before reading, so that nothing can block or run forever.
 bool ReadWholeFile(const std::string& path, std::string& bytes, FileError& error)
 {
+    error = FileError();
     const std::string name = BaseName(path);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
@@ -548,4 +549,15 @@ bool SaveCheckbookFile(const CQuilletDoc& doc, const std::string& path, FileErro
 {
     error = FileError();
     return WriteFileAtomically(path, WriteCheckbook(doc), error);
+}
+
+bool ReadCheckbookBytes(const std::string& path, std::string& bytes, FileError& error)
+{
+    return ReadWholeFile(path, bytes, error);
+}
+
+bool ReadCheckbookVersion(const std::string& bytes, std::string& version)
+{
+    ArchiveReader in(bytes);
+    return in.ReadText(version);
 }

@@ -40,3 +40,9 @@ bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPro
 bool LoadCheckbookFile(CQuilletDoc& doc, const std::string& path, const PasswordPrompt& prompt,
                        FileError& error);
 bool SaveCheckbookFile(const CQuilletDoc& doc, const std::string& path, FileError& error);
+
+// The whole of a regular file, as the loader reads it; anything else (a
+// folder, a pipe, a device) is refused as not a checkbook.
+bool ReadCheckbookBytes(const std::string& path, std::string& bytes, FileError& error);
+// The version text a file image starts with; false when it has none.
+bool ReadCheckbookVersion(const std::string& bytes, std::string& version);

@@ -1,0 +1,20 @@
+#pragma once
+// A checkbook as JSON: every record, the day-chart selection and the
+// settings a file carries, with texts in UTF-8.
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+class CQuilletDoc;
+
+using Json = nlohmann::ordered_json;
+
+// The document with the application-wide values it is stored with;
+// version is the text the file carried.
+Json CheckbookToJson(const CQuilletDoc& doc, const std::string& version);
+
+// Fills a cleared document and sets the application-wide values from the
+// JSON. False, with one sentence in problem naming the offending field,
+// when the JSON does not describe a checkbook.
+bool CheckbookFromJson(const Json& json, CQuilletDoc& doc, std::string& problem);

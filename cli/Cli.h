@@ -1,0 +1,33 @@
+#pragma once
+// quillet-cli: a checkbook file as JSON (dump) and back (pack).
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Cli
+{
+enum Status
+{
+    Success = 0,
+    BadUsage = 1,
+    FileProblem = 2,      // cannot be read or written: missing, damaged, cut short
+    PasswordProblem = 3,  // missing or wrong
+};
+
+struct Environment
+{
+    std::optional<std::string> passwordVariable;  // QUILLET_PASSWORD, when set
+    // Asks on the terminal for the password of the named file; empty when
+    // there is no terminal to ask on.
+    std::function<std::optional<std::string>(const std::string& fileName)> askPassword;
+};
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Environment& env);
+
+// The real environment: the variable, and a prompt without echo when
+// standard input is a terminal.
+Environment ProcessEnvironment();
+}

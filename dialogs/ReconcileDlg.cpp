@@ -1,0 +1,252 @@
+#include "ReconcileDlg.h"
+
+#include "DialogFields.h"
+#include "EntryText.h"
+#include "QuilletDoc.h"
+#include "TextCodec.h"
+#include "XListCtrl.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace
+{
+const QColor kVoidBackground(0xBE, 0xBE, 0xBE);
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+}
+
+CReconcileDlg::CReconcileDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+{
+    setWindowTitle(QStringLiteral("Reconsile Accounts"));
+    BuildLayout();
+
+    if (const CAccount* first = m_pDoc ? m_pDoc->GetAccount(0) : nullptr)
+        m_strSelectedAccount = first->m_strName;
+    if (m_pDoc)
+        for (const auto& account : m_pDoc->m_accounts)
+            m_comboAccount->addItem(FromBytes(account->m_strName));
+    if (m_comboAccount->count() > 0)
+        m_comboAccount->setCurrentIndex(0);
+
+    m_list->SetFullRowSelect(true);
+    m_list->SetGridLines(true);
+    m_list->SetShowSelectionAlways(true);
+    m_nRows = 0;
+    const struct
+    {
+        const char* heading;
+        Qt::Alignment alignment;
+    } columns[ColumnCount] = {
+        {"Date", Qt::AlignHCenter},   {"Check #", Qt::AlignHCenter}, {"Description", Qt::AlignLeft},
+        {"Category", Qt::AlignHCenter}, {"Amount", Qt::AlignRight},  {"C", Qt::AlignHCenter},
+        {"Fee", Qt::AlignRight},      {"Deposit", Qt::AlignRight},
+    };
+    for (int c = 0; c < ColumnCount; ++c)
+        m_list->InsertColumn(c, QString::fromLatin1(columns[c].heading), columns[c].alignment);
+    SetColumnWidths();
+
+    FillList();
+}
+
+CReconcileDlg::~CReconcileDlg() = default;
+
+void CReconcileDlg::BuildLayout()
+{
+    auto* top = new QVBoxLayout(this);
+
+    auto* accountRow = new QHBoxLayout;
+    m_comboAccount = new QComboBox(this);
+    m_comboAccount->setObjectName("account");
+    m_comboAccount->setMinimumWidth(160);
+    auto* accountLabel = new QLabel(QStringLiteral("&Account"), this);
+    accountLabel->setBuddy(m_comboAccount);
+    accountRow->addWidget(accountLabel);
+    accountRow->addWidget(m_comboAccount);
+    accountRow->addStretch(1);
+    top->addLayout(accountRow);
+
+    m_list = new CXListCtrl(this);
+    m_list->setObjectName("reconcileList");
+    m_list->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
+    top->addWidget(m_list, 1);
+
+    auto* bottom = new QGridLayout;
+    m_statementEdit = new QLineEdit(QStringLiteral("0"), this);
+    m_statementEdit->setObjectName("statement");
+    m_statementEdit->setAlignment(Qt::AlignRight);
+    m_statementEdit->setFixedWidth(150);
+    auto* statementLabel = new QLabel(QStringLiteral("Enter in the &Statement Balance"), this);
+    statementLabel->setBuddy(m_statementEdit);
+    bottom->addWidget(statementLabel, 0, 1);
+    bottom->addWidget(m_statementEdit, 1, 1);
+
+    auto makeFigure = [this](const char* name) {
+        auto* figure = new QLabel(this);
+        figure->setObjectName(QString::fromLatin1(name));
+        figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        figure->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        figure->setMinimumWidth(120);
+        return figure;
+    };
+    m_bankBalanceText = makeFigure("bankBalance");
+    m_differenceText = makeFigure("difference");
+    bottom->addWidget(new QLabel(QStringLiteral("Bank Balance"), this), 0, 3, Qt::AlignRight);
+    bottom->addWidget(m_bankBalanceText, 0, 4);
+    bottom->addWidget(new QLabel(QStringLiteral("Difference"), this), 1, 3, Qt::AlignRight);
+    bottom->addWidget(m_differenceText, 1, 4);
+    bottom->setColumnStretch(0, 1);
+    bottom->setColumnStretch(2, 1);
+    top->addLayout(bottom);
+
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName("ok");
+    ok->setDefault(true);
+    buttons->addWidget(ok);
+    buttons->addStretch(1);
+    top->addLayout(buttons);
+
+    connect(ok, &QPushButton::clicked, this, &CReconcileDlg::accept);
+    // A choice from the drop-down, by mouse or keyboard, refills the list:
+    // the list must never show another account than the one named above it.
+    connect(m_comboAccount, &QComboBox::activated, this, &CReconcileDlg::OnAccountCloseUp);
+    connect(m_statementEdit, &QLineEdit::textChanged, this, &CReconcileDlg::OnStatementChange);
+    connect(m_list, &CXListCtrl::itemClicked, this, [this](int row, int column) { OnListClick(row, column); });
+
+    resize(860, 480);
+}
+
+void CReconcileDlg::SetColumnWidths()
+{
+    static const int percent[ColumnCount] = {10, 7, 27, 13, 14, 5, 9, 13};
+    const int w = m_list->viewport()->width();
+    for (int c = 0; c < ColumnCount; ++c) {
+        int width = w * percent[c] / 100;
+        if (c == ColDeposit)
+            width -= 18;
+        m_list->SetColumnWidth(c, std::max(width, 10));
+    }
+}
+
+bool CReconcileDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize)
+        SetColumnWidths();
+    // Space ticks the current row's "C" box, so a statement can be worked
+    // through from the keyboard.
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        ToggleCleared(m_list->currentIndex().row());
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CReconcileDlg::ComputeBankBalance()
+{
+    const CAccount* account = m_pDoc->FindAccount(m_strSelectedAccount);
+    m_dBankBalance = account ? m_pDoc->GetBankBalance(account->m_strNumber, 1) : 0.0;
+}
+
+void CReconcileDlg::ShowBalances()
+{
+    m_strBankBalance = FormatMoney(m_dBankBalance);
+    m_strDifference = FormatMoney(m_dBankBalance - m_dStatementBalance);
+    m_bankBalanceText->setText(m_strBankBalance);
+    m_differenceText->setText(m_strDifference);
+}
+
+void CReconcileDlg::FillList()
+{
+    if (m_strSelectedAccount.empty())
+        return;
+    ComputeBankBalance();
+    ShowBalances();
+    m_list->DeleteAllItems();
+    m_nRows = 0;
+    if (const CAccount* account = m_pDoc->FindAccount(m_strSelectedAccount)) {
+        for (const auto& entry : account->m_transactions) {
+            AddRow(*entry);
+            ++m_nRows;
+        }
+    }
+    m_list->ReSort();
+}
+
+void CReconcileDlg::AddRow(const CTransaction& t)
+{
+    const bool isVoid = t.m_bVoid != 0;
+    const QColor background = isVoid ? kVoidBackground : DialogFields::FlagColor(t.m_nFlag);
+    const QColor text = isVoid ? kWhite : kBlack;
+    const double a = t.m_dAmount;
+
+    const int row = m_list->InsertItem(m_nRows, FormatEntryDate(t.m_date), kBlack, background);
+    m_list->SetItemText(row, ColCheckNumber, FromBytes(t.m_strCheckNumber), text, background);
+    m_list->SetItemText(row, ColDescription, " " + FromBytes(t.m_strDescription), text, background);
+    m_list->SetItemText(row, ColCategory, FromBytes(t.m_strCategory), text, background);
+    m_list->SetItemText(row, ColAmount, a < 0 ? FormatMoney(-a, !isVoid) : QString(), text, background);
+    m_list->SetItemText(row, ColCleared, QString(), text, background);
+    m_list->SetCheckState(row, ColCleared, t.m_bCleared ? 1 : 0);
+    m_list->SetItemText(row, ColFee, t.m_dFee != 0 ? FormatMoney(t.m_dFee, true) : QString(), text, background);
+    m_list->SetItemText(row, ColDeposit, a >= 0 ? FormatMoney(a, !isVoid) : QString(), text, background);
+    // The row's own entry, wherever a sort moves the row.
+    m_list->SetItemData(row, reinterpret_cast<quintptr>(&t));
+}
+
+void CReconcileDlg::OnAccountCloseUp(int index)
+{
+    const CAccount* account = m_pDoc->GetAccount(index);
+    if (index < 0 || !account)
+        return;
+    m_strSelectedAccount = account->m_strName;
+    FillList();
+}
+
+void CReconcileDlg::OnStatementChange(const QString& text)
+{
+    // While the text is no number (empty, a lone "-" on the way to a
+    // negative one) the last number stands; OK says so.
+    double value = 0.0;
+    if (ParseMoney(text, value))
+        m_dStatementBalance = value;
+    m_strDifference = FormatMoney(m_dBankBalance - m_dStatementBalance);
+    m_differenceText->setText(m_strDifference);
+}
+
+void CReconcileDlg::OnListClick(int row, int column)
+{
+    if (column == ColCleared)
+        ToggleCleared(row);
+}
+
+void CReconcileDlg::ToggleCleared(int row)
+{
+    auto* t = reinterpret_cast<CTransaction*>(m_list->GetItemData(row));
+    if (!t)
+        return;
+    t->m_bCleared = t->m_bCleared ? 0 : 1;
+    m_list->SetCheckState(row, ColCleared, t->m_bCleared);
+    m_pDoc->SetModifiedFlag();
+    ComputeBankBalance();
+    ShowBalances();
+}
+
+void CReconcileDlg::accept()
+{
+    double value = 0.0;
+    if (!ReadMoney(m_statementEdit, QStringLiteral("Statement Balance"), value))
+        return;
+    m_dStatementBalance = value;
+    QDialog::accept();
+}

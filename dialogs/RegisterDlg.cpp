@@ -1,0 +1,729 @@
+#include "RegisterDlg.h"
+
+#include "DescriptionEdit.h"
+#include "DialogFields.h"
+#include "EntryText.h"
+#include "QuilletDoc.h"
+#include "TextCodec.h"
+#include "UserMessage.h"
+#include "XListCtrl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace
+{
+const QColor kVoidText(255, 255, 255);
+const QColor kVoidBackground(190, 190, 190);
+const QColor kEntryText(0, 0, 0);
+
+// The strip above the list that names the account.
+class CAccountHeader : public QWidget
+{
+public:
+    CAccountHeader(const QString& accountName, QWidget* parent) : QWidget(parent), m_text("Account : " + accountName)
+    {
+        QFont font = this->font();
+        font.setPixelSize(16);
+        font.setWeight(QFont::DemiBold);
+        m_font = font;
+        setFixedHeight(QFontMetrics(font).height() + 8);
+        setMinimumWidth(QFontMetrics(font).horizontalAdvance(m_text) + 16);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(180, 180, 180));
+        painter.setFont(m_font);
+        painter.setPen(QColor(0, 100, 0));
+        painter.drawText(rect().adjusted(6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_text);
+    }
+
+private:
+    QString m_text;
+    QFont m_font;
+};
+
+QString DescriptionCell(const CTransaction& entry)
+{
+    return " " + FromBytes(entry.m_strDescription) + " [ " + FromBytes(entry.m_strCategory) + " ] ";
+}
+
+bool HasModifier(Qt::KeyboardModifiers modifiers)
+{
+    return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+}
+}
+
+CRegisterDlg::CRegisterDlg(CQuilletDoc* doc, const std::string& accountName, QWidget* parent)
+    : QDialog(parent), m_pDoc(doc), m_strAccount(accountName)
+{
+    setWindowTitle(QStringLiteral("Registry Editor"));
+    BuildLayout();
+
+    if (CAccount* account = Account())
+        m_pDoc->RebuildEntryMemory(*account);
+
+    // The drop-down lists the categories sorted as people read them, not in
+    // the byte order the document keeps.
+    QStringList categories;
+    if (m_pDoc->m_pCategoryList)
+        for (const auto& category : m_pDoc->m_pCategoryList->m_categories)
+            categories << FromBytes(category->m_strName);
+    std::stable_sort(categories.begin(), categories.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    m_category->addItems(categories);
+
+    m_list->SetFullRowSelect(true);
+    m_list->SetGridLines(true);
+    m_list->SetShowSelectionAlways(true);
+    const struct
+    {
+        const char* heading;
+        Qt::Alignment alignment;
+    } columns[ColumnCount] = {
+        {"Date", Qt::AlignHCenter}, {"Check #", Qt::AlignHCenter}, {"Description", Qt::AlignLeft},
+        {"Amount", Qt::AlignRight}, {"C", Qt::AlignHCenter},        {"Fee", Qt::AlignRight},
+        {"Deposit", Qt::AlignRight}, {"Available", Qt::AlignRight},
+    };
+    for (int c = 0; c < ColumnCount; ++c)
+        m_list->InsertColumn(c, QString::fromLatin1(columns[c].heading), columns[c].alignment);
+    SetColumnWidths();
+
+    FillList();
+    OnAddEntry();
+}
+
+CRegisterDlg::~CRegisterDlg() = default;
+
+void CRegisterDlg::BuildLayout()
+{
+    auto* top = new QVBoxLayout(this);
+
+    CAccount* account = Account();
+    m_header = new CAccountHeader(FromBytes(account ? account->m_strName : m_strAccount), this);
+    m_header->setObjectName("accountHeader");
+    auto* headerRow = new QHBoxLayout;
+    headerRow->addWidget(m_header);
+    headerRow->addStretch(1);
+    top->addLayout(headerRow);
+
+    m_list = new CXListCtrl(this);
+    m_list->setObjectName("registerList");
+    m_list->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
+    top->addWidget(m_list, 1);
+
+    auto* balanceRow = new QHBoxLayout;
+    balanceRow->addWidget(new QLabel(QStringLiteral("Click on an entry to edit it, or select a button below."), this));
+    balanceRow->addStretch(1);
+    m_bankBalance = new QLabel(this);
+    m_bankBalance->setObjectName("bankBalance");
+    m_bankBalance->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_bankBalance->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_bankBalance->setMinimumWidth(100);
+    auto* bankLabel = new QLabel(QStringLiteral("Bank Balance"), this);
+    balanceRow->addWidget(bankLabel);
+    balanceRow->addWidget(m_bankBalance);
+    top->addLayout(balanceRow);
+
+    auto* group = new QGroupBox(QStringLiteral("Entry"), this);
+    auto* grid = new QGridLayout(group);
+    auto addField = [&](int row, int column, const QString& label, QWidget* field, int span = 1) {
+        auto* caption = new QLabel(label, group);
+        caption->setBuddy(field);
+        grid->addWidget(caption, row, column, 1, span);
+        grid->addWidget(field, row + 1, column, 1, span);
+    };
+
+    m_date = new QDateEdit(group);
+    m_date->setObjectName("date");
+    m_date->setCalendarPopup(true);
+    m_date->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+    m_date->setDateRange(DialogFields::MinimumDate(), DialogFields::MaximumDate());
+    addField(0, 0, QStringLiteral("&Date"), m_date);
+
+    m_checkNumber = new QLineEdit(group);
+    m_checkNumber->setObjectName("checkNumber");
+    addField(0, 1, QStringLiteral("Check &#"), m_checkNumber);
+
+    m_amount = new QLineEdit(group);
+    m_amount->setObjectName("amount");
+    m_amount->setAlignment(Qt::AlignRight);
+    addField(0, 2, QStringLiteral("A&mount"), m_amount);
+
+    m_deposit = new QCheckBox(QStringLiteral("De&posit"), group);
+    m_deposit->setObjectName("deposit");
+    grid->addWidget(m_deposit, 1, 3);
+
+    m_description = new CDescriptionEdit(group);
+    m_description->setObjectName("description");
+    addField(0, 4, QStringLiteral("Descrip&tion"), m_description, 3);
+
+    m_category = new QComboBox(group);
+    m_category->setObjectName("category");
+    m_category->setEditable(true);
+    m_category->setInsertPolicy(QComboBox::NoInsert);
+    addField(2, 0, QStringLiteral("Cate&gory"), m_category, 2);
+
+    m_flag = new QComboBox(group);
+    m_flag->setObjectName("flag");
+    DialogFields::FillFlagCombo(m_flag);
+    addField(2, 2, QStringLiteral("F&lag"), m_flag);
+
+    m_fee = new QLineEdit(group);
+    m_fee->setObjectName("fee");
+    m_fee->setAlignment(Qt::AlignRight);
+    addField(2, 3, QStringLiteral("F&ee"), m_fee);
+
+    m_cleared = new QCheckBox(QStringLiteral("Entry &Cleared"), group);
+    m_cleared->setObjectName("cleared");
+    grid->addWidget(m_cleared, 3, 4);
+    m_void = new QCheckBox(QStringLiteral("&Void Entry"), group);
+    m_void->setObjectName("void");
+    grid->addWidget(m_void, 3, 5);
+
+    // Money and numbers get room for what they hold; the description and
+    // the category take what is left.
+    m_checkNumber->setMaximumWidth(110);
+    m_amount->setMaximumWidth(130);
+    m_fee->setMaximumWidth(130);
+    m_flag->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_flag->setMinimumContentsLength(9);  // "No Change" fits without a jump
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(4, 2);
+    grid->setColumnStretch(5, 2);
+    grid->setColumnStretch(6, 3);
+    top->addWidget(group);
+
+    auto* buttons = new QHBoxLayout;
+    m_addButton = new QPushButton(QStringLiteral("&Add Entry"), this);
+    m_addButton->setObjectName("addEntry");
+    m_deleteButton = new QPushButton(QStringLiteral("Delete Ent&ry"), this);
+    m_deleteButton->setObjectName("deleteEntry");
+    m_saveButton = new QPushButton(QStringLiteral("&Save Entry"), this);
+    m_saveButton->setObjectName("saveEntry");
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName("ok");
+    // Enter saves from every field; the other buttons take Enter only when
+    // they have the focus.
+    m_saveButton->setDefault(true);
+    buttons->addWidget(m_addButton);
+    buttons->addWidget(m_deleteButton);
+    buttons->addWidget(m_saveButton);
+    buttons->addStretch(1);
+    buttons->addWidget(m_okButton);
+    top->addLayout(buttons);
+
+    setTabOrder(m_date, m_checkNumber);
+    setTabOrder(m_checkNumber, m_amount);
+    setTabOrder(m_amount, m_deposit);
+    setTabOrder(m_deposit, m_description);
+    setTabOrder(m_description, m_category);
+    setTabOrder(m_category, m_flag);
+    setTabOrder(m_flag, m_fee);
+    setTabOrder(m_fee, m_cleared);
+    setTabOrder(m_cleared, m_void);
+    setTabOrder(m_void, m_saveButton);
+    setTabOrder(m_saveButton, m_addButton);
+    setTabOrder(m_addButton, m_deleteButton);
+    setTabOrder(m_deleteButton, m_okButton);
+    setTabOrder(m_okButton, m_list);
+
+    connect(m_addButton, &QPushButton::clicked, this, &CRegisterDlg::OnAddEntry);
+    connect(m_deleteButton, &QPushButton::clicked, this, &CRegisterDlg::OnDeleteEntry);
+    connect(m_saveButton, &QPushButton::clicked, this, &CRegisterDlg::OnSaveEntry);
+    connect(m_okButton, &QPushButton::clicked, this, &CRegisterDlg::accept);
+    connect(m_list, &CXListCtrl::itemClicked, this, &CRegisterDlg::OnListClick);
+    connect(m_list, &CXListCtrl::itemDoubleClicked, this, [this] { LoadSelectedRow(); });
+    connect(m_category, &QComboBox::editTextChanged, this, &CRegisterDlg::OnCategoryChosen);
+    connect(m_category, &QComboBox::activated, this, &CRegisterDlg::OnCategoryChosen);
+    connect(m_description, &CDescriptionEdit::Completed, this, &CRegisterDlg::OnDescriptionCompleted);
+    m_description->SetLookup([this](const QString& typed, QString& description, QString& category, int& flag) {
+        std::string d;
+        std::string c;
+        if (!m_pDoc->LookupEntryMemory(ToBytes(typed), d, c, flag))
+            return false;
+        description = FromBytes(d);
+        category = FromBytes(c);
+        return true;
+    });
+
+    resize(900, 580);
+}
+
+CAccount* CRegisterDlg::Account() const
+{
+    // Looked up each time rather than kept, so nothing can hold on to a
+    // record the document has let go of.
+    return m_pDoc ? m_pDoc->FindAccount(m_strAccount) : nullptr;
+}
+
+void CRegisterDlg::SetColumnWidths()
+{
+    static const int percent[ColumnCount] = {9, 6, 37, 11, 5, 8, 11, 13};
+    const int w = m_list->viewport()->width();
+    for (int c = 0; c < ColumnCount; ++c) {
+        int width = w * percent[c] / 100;
+        if (c == ColAvailable)
+            width -= 18;
+        m_list->SetColumnWidth(c, std::max(width, 10));
+    }
+}
+
+bool CRegisterDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize)
+        SetColumnWidths();
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // From the keyboard: Enter loads the current row into the editor,
+        // Space ticks its "C" box.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            // The keyboard moves the current row, not the selection mark.
+            const int row = m_list->currentIndex().row();
+            if (row >= 0)
+                m_list->SetSelectionMark(row);
+            if (key == Qt::Key_Space && row >= 1)
+                ToggleCleared(row);
+            if (m_bMultiSelection)
+                LeaveMultiSelection();
+            LoadSelectedRow();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---- the list --------------------------------------------------------------
+
+void CRegisterDlg::FillList()
+{
+    ShowBankBalance();
+    m_list->DeleteAllItems();
+    CAccount* account = Account();
+    if (!account)
+        return;
+    AddOpeningRow();
+    double balance = account->m_dOpeningBalance;
+    for (const auto& entry : account->m_transactions) {
+        if (!entry->m_bVoid)
+            balance = (entry->m_dAmount - entry->m_dFee) + balance;
+        AddEntryRow(m_list->GetItemCount(), entry.get(), balance);
+    }
+    m_list->ReSort();
+}
+
+void CRegisterDlg::AddOpeningRow()
+{
+    const CAccount* account = Account();
+    const int row = m_list->InsertItem(0, QString());
+    const QString opening = FormatMoney(account->m_dOpeningBalance, true);
+    m_list->SetItemText(row, ColDescription, QStringLiteral(" Opening Balance"));
+    m_list->SetItemText(row, ColAmount, opening);
+    m_list->SetItemText(row, ColAvailable, opening);
+    // Stays first whatever column the list is sorted on.
+    for (int c = 0; c < ColumnCount; ++c)
+        m_list->SetPinKey(row, c, -1);
+}
+
+int CRegisterDlg::AddEntryRow(int row, CTransaction* entry, double balance)
+{
+    row = m_list->InsertItem(row, FormatEntryDate(entry->m_date));
+    m_list->SetItemData(row, reinterpret_cast<quintptr>(entry));
+    const QString balanceText = FormatMoney(balance, !entry->m_bVoid);
+    WriteEntryRow(row, *entry, &balanceText);
+    return row;
+}
+
+void CRegisterDlg::WriteEntryRow(int row, const CTransaction& entry, const QString* balanceText)
+{
+    const bool isVoid = entry.m_bVoid != 0;
+    const bool trailing = !isVoid;
+    const QColor text = isVoid ? kVoidText : kEntryText;
+    const QColor background = isVoid ? kVoidBackground : DialogFields::FlagColor(entry.m_nFlag);
+    const double a = entry.m_dAmount;
+
+    m_list->SetItemText(row, ColDate, FormatEntryDate(entry.m_date));
+    m_list->SetItemText(row, ColCheckNumber, FromBytes(entry.m_strCheckNumber), text, background);
+    m_list->SetItemText(row, ColDescription, DescriptionCell(entry), text, background);
+    m_list->SetItemText(row, ColAmount, a < 0 ? FormatMoney(-a, trailing) : QString(), text, background);
+    m_list->SetItemText(row, ColCleared, QString(), text, background);
+    m_list->SetCheckState(row, ColCleared, entry.m_bCleared ? 1 : 0);
+    m_list->SetItemText(row, ColFee, entry.m_dFee != 0 ? FormatMoney(entry.m_dFee, true) : QString(), text,
+                        background);
+    m_list->SetItemText(row, ColDeposit, a >= 0 ? FormatMoney(a, trailing) : QString(), text, background);
+    const QString kept = m_list->GetItemText(row, ColAvailable);
+    m_list->SetItemText(row, ColAvailable, balanceText ? *balanceText : kept, text, background);
+}
+
+void CRegisterDlg::ShowBankBalance()
+{
+    CAccount* account = Account();
+    m_bankBalance->setText(account ? FormatMoney(m_pDoc->GetBankBalance(account->m_strNumber, 1)) : QString());
+}
+
+int CRegisterDlg::RowOf(const CTransaction* entry) const
+{
+    if (!entry)
+        return -1;
+    for (int row = 0; row < m_list->GetItemCount(); ++row)
+        if (m_list->GetItemData(row) == reinterpret_cast<quintptr>(entry))
+            return row;
+    return -1;
+}
+
+void CRegisterDlg::SelectRow(int row)
+{
+    if (row < 0)
+        return;
+    const unsigned bits = CXListCtrl::StateSelected | CXListCtrl::StateFocused;
+    m_list->SetItemState(row, bits, bits);
+    m_list->EnsureVisible(row);
+}
+
+// ---- the editor fields -------------------------------------------------------
+
+void CRegisterDlg::ShowValues(const EntryValues& values)
+{
+    m_bShowing = true;
+    m_editorTime = values.date;
+    m_date->setDate(DialogFields::ToQDate(values.date));
+    m_checkNumber->setText(values.checkNumber);
+    m_amount->setText(FormatMoney(values.amount));
+    m_deposit->setChecked(values.deposit);
+    m_description->setText(values.description);
+    m_category->setEditText(values.category);
+    m_flag->setCurrentIndex(values.flag);
+    m_fee->setText(FormatMoney(values.fee));
+    m_cleared->setChecked(values.cleared == 1);
+    m_void->setChecked(values.isVoid == 1);
+    m_bShowing = false;
+}
+
+bool CRegisterDlg::ReadValues(EntryValues& values)
+{
+    // An untouched date keeps the loaded entry's exact time.
+    values.date = m_date->date() == DialogFields::ToQDate(m_editorTime)
+                      ? m_editorTime
+                      : DialogFields::FromQDate(m_date->date(), m_editorTime);
+    values.checkNumber = m_checkNumber->text();
+    values.deposit = m_deposit->isChecked();
+    values.description = m_description->text();
+    values.category = m_category->currentText();
+    values.flag = m_flag->currentIndex();
+    auto state = [](const QCheckBox* box) {
+        switch (box->checkState()) {
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return kUndecided;
+        case Qt::Unchecked:
+            break;
+        }
+        return 0;
+    };
+    values.cleared = state(m_cleared);
+    values.isVoid = state(m_void);
+    // Several entries at once take only the boxes and the flag; the
+    // greyed-out money fields are not read.
+    if (m_bMultiSelection)
+        return true;
+
+    return ReadMoney(m_amount, QStringLiteral("Amount"), values.amount) &&
+           ReadMoney(m_fee, QStringLiteral("Fee"), values.fee);
+}
+
+void CRegisterDlg::OnCategoryChosen()
+{
+    if (m_bShowing || !m_pDoc->m_pCategoryList)
+        return;
+    const int flag = m_pDoc->m_pCategoryList->GetCategoryFlag(ToBytes(m_category->currentText()));
+    if (flag >= 0 && !m_bMultiSelection)
+        m_flag->setCurrentIndex(flag);
+}
+
+void CRegisterDlg::OnDescriptionCompleted(const QString& category, int flag, bool descriptionCompleted)
+{
+    m_category->setEditText(category);
+    if (descriptionCompleted && flag >= 0 && flag < kFlagCount)
+        m_flag->setCurrentIndex(flag);
+}
+
+// ---- buttons ---------------------------------------------------------------
+
+void CRegisterDlg::OnAddEntry()
+{
+    // A new entry needs every field, so the several-entries mode ends here.
+    if (m_bMultiSelection)
+        LeaveMultiSelection();
+    m_list->EnsureVisible(m_list->GetItemCount() - 1);
+    EntryValues values;
+    values.date = CTime::GetCurrentTime();
+    ShowValues(values);
+    m_bNewEntry = true;
+    m_pEditEntry = nullptr;
+    m_date->setFocus();
+}
+
+void CRegisterDlg::OnSaveEntry()
+{
+    EntryValues values;
+    if (!ReadValues(values))
+        return;
+    if (!m_bMultiSelection) {
+        if (values.description.isEmpty()) {
+            UserMessage::Show(this, QStringLiteral("Please enter a description."));
+            m_description->setFocus();
+            return;
+        }
+        if (values.amount == 0 && values.fee == 0) {
+            UserMessage::Show(this, QStringLiteral("Please enter an amount greater than 0."));
+            m_amount->setFocus();
+            m_amount->selectAll();
+            return;
+        }
+    }
+    if (m_bMultiSelection)
+        SaveSelectedEntries(values);
+    else if (m_bNewEntry)
+        SaveNewEntry(values);
+    else if (m_pEditEntry)
+        SaveEditedEntry(values);
+}
+
+void CRegisterDlg::SaveNewEntry(const EntryValues& values)
+{
+    CAccount* account = Account();
+    if (!account)
+        return;
+    const std::string description = ToBytes(values.description);
+    const std::string category = ToBytes(values.category);
+    CTransaction* entry =
+        m_pDoc->AddEntry(m_strAccount, values.date, ToBytes(values.checkNumber), description, category,
+                         values.amount, values.fee, values.deposit, values.cleared, values.isVoid, values.flag);
+    m_pDoc->AddEntryMemory(description, category, values.flag);
+    if (entry)
+        AddEntryRow(m_list->GetItemCount(), entry, account->RecomputeBalances(0));
+    ShowBankBalance();
+    OnAddEntry();
+}
+
+void CRegisterDlg::SaveSelectedEntries(const EntryValues& values)
+{
+    bool changed = false;
+    for (int row : m_list->GetSelectedRows()) {
+        auto* entry = reinterpret_cast<CTransaction*>(m_list->GetItemData(row));
+        if (!entry)
+            continue;
+        if (values.isVoid != kUndecided) {
+            entry->m_bVoid = values.isVoid;
+            changed = true;
+        }
+        if (values.cleared != kUndecided) {
+            entry->m_bCleared = values.cleared;
+            changed = true;
+        }
+        if (values.flag != kNoChange) {
+            entry->m_nFlag = values.flag;
+            changed = true;
+        }
+        // Without a refill below, the row is brought up to date here.
+        if (values.isVoid == kUndecided)
+            WriteEntryRow(row, *entry, nullptr);
+    }
+    if (values.cleared != kUndecided)
+        ShowBankBalance();
+    if (values.isVoid != kUndecided)
+        FillList();  // the running balances change
+    if (changed)
+        m_pDoc->SetModifiedFlag();
+    SelectRow(RowOf(m_pEditEntry));
+    m_pEditEntry = nullptr;
+}
+
+void CRegisterDlg::SaveEditedEntry(const EntryValues& values)
+{
+    CTransaction* entry = m_pEditEntry;
+    const double signedAmount = values.deposit ? values.amount : values.amount * -1.0;
+    const bool amountChanged =
+        signedAmount != entry->m_dAmount || values.fee != entry->m_dFee || values.isVoid != entry->m_bVoid;
+    const bool clearedChanged = values.cleared != entry->m_bCleared;
+
+    entry->m_dAmount = signedAmount;
+    entry->m_strCategory = ToBytes(values.category);
+    entry->m_strCheckNumber = ToBytes(values.checkNumber);
+    entry->m_bCleared = values.cleared;
+    entry->m_date = values.date;
+    entry->m_strDescription = ToBytes(values.description);
+    entry->m_dFee = values.fee;
+    entry->m_bVoid = values.isVoid;
+    entry->m_nFlag = values.flag;
+
+    const int row = RowOf(entry);
+    if (amountChanged || row < 0) {
+        FillList();
+    } else {
+        WriteEntryRow(row, *entry, nullptr);
+        if (clearedChanged)
+            ShowBankBalance();
+    }
+    m_pDoc->SetModifiedFlag();
+    SelectRow(RowOf(entry));
+    m_pEditEntry = nullptr;
+}
+
+void CRegisterDlg::OnDeleteEntry()
+{
+    CAccount* account = Account();
+    const int mark = m_list->GetSelectionMark();
+    if (!account || mark < 1 || mark >= m_list->GetItemCount())
+        return;
+    // The row's own entry, wherever sorting has put the row.
+    const auto* entry = reinterpret_cast<const CTransaction*>(m_list->GetItemData(mark));
+    const auto& reg = account->m_transactions;
+    const auto it = std::find_if(reg.begin(), reg.end(), [entry](const auto& t) { return t.get() == entry; });
+    if (!entry || it == reg.end())
+        return;
+    m_pDoc->DeleteEntry(m_strAccount, int(it - reg.begin()));
+    FillList();
+    SelectRow(mark - 1);
+    m_pEditEntry = nullptr;
+    m_bNewEntry = false;
+}
+
+void CRegisterDlg::accept()
+{
+    if (m_bNewEntry) {
+        if (UserMessage::Show(this, QStringLiteral("You are creating a new record.  Are you sure you want to close ?"),
+                              UserMessage::Buttons::OkCancel, UserMessage::Icon::Question) != UserMessage::Answer::Ok)
+            return;
+    } else if (m_pEditEntry) {
+        if (UserMessage::Show(this, QStringLiteral("You are editing a record.  Are you sure you want to close?"),
+                              UserMessage::Buttons::OkCancel, UserMessage::Icon::Question) != UserMessage::Answer::Ok)
+            return;
+    }
+    QDialog::accept();
+}
+
+void CRegisterDlg::done(int result)
+{
+    // Closing in any way ends the completion list's life.
+    if (m_pDoc)
+        m_pDoc->ClearEntryMemory();
+    QDialog::done(result);
+}
+
+// ---- clicks ----------------------------------------------------------------
+
+void CRegisterDlg::OnListClick(int row, int column, Qt::KeyboardModifiers modifiers)
+{
+    auto* entry = reinterpret_cast<CTransaction*>(m_list->GetItemData(row));
+    if (HasModifier(modifiers)) {
+        // A click that picks rows changes no entry: a "C" box the list
+        // toggled under it goes back to what the entry holds.
+        if (column == ColCleared && entry)
+            m_list->SetCheckState(row, ColCleared, entry->m_bCleared ? 1 : 0);
+        EnterMultiSelection();
+        return;
+    }
+    if (column == ColCleared && row >= 1 && entry)
+        ToggleCleared(row);
+    if (m_bMultiSelection)
+        LeaveMultiSelection();
+    LoadSelectedRow();
+}
+
+void CRegisterDlg::ToggleCleared(int row)
+{
+    auto* entry = reinterpret_cast<CTransaction*>(m_list->GetItemData(row));
+    if (!entry)
+        return;
+    entry->m_bCleared = entry->m_bCleared ? 0 : 1;
+    m_list->SetCheckState(row, ColCleared, entry->m_bCleared);
+    ShowBankBalance();
+    m_pDoc->SetModifiedFlag();
+}
+
+void CRegisterDlg::LoadSelectedRow()
+{
+    const int mark = m_list->GetSelectionMark();
+    if (mark < 1 || mark >= m_list->GetItemCount())
+        return;
+    auto* entry = reinterpret_cast<CTransaction*>(m_list->GetItemData(mark));
+    if (!entry) {
+        UserMessage::Show(this, QStringLiteral("There is nothing to edit."));
+        return;
+    }
+    EntryValues values;
+    if (entry->m_dAmount > 0) {
+        values.amount = entry->m_dAmount;
+        values.deposit = true;
+    } else {
+        values.amount = -entry->m_dAmount;
+        values.deposit = false;
+    }
+    values.category = FromBytes(entry->m_strCategory);
+    values.checkNumber = FromBytes(entry->m_strCheckNumber);
+    values.cleared = entry->m_bCleared ? 1 : 0;
+    values.date = entry->m_date;
+    values.description = FromBytes(entry->m_strDescription);
+    values.fee = entry->m_dFee;
+    values.isVoid = entry->m_bVoid ? 1 : 0;
+    values.flag = std::clamp(entry->m_nFlag, 0, kFlagCount - 1);
+    m_pEditEntry = entry;
+    m_bNewEntry = false;
+    ShowValues(values);
+}
+
+void CRegisterDlg::EnterMultiSelection()
+{
+    if (m_bMultiSelection)
+        return;  // further picks keep what the user already set
+    m_bMultiSelection = true;
+    // Several entries at once: only the two boxes and the flag apply.
+    m_bNewEntry = false;
+    for (QWidget* field : {static_cast<QWidget*>(m_date), static_cast<QWidget*>(m_checkNumber),
+                           static_cast<QWidget*>(m_amount), static_cast<QWidget*>(m_description),
+                           static_cast<QWidget*>(m_category), static_cast<QWidget*>(m_fee),
+                           static_cast<QWidget*>(m_deposit)})
+        field->setEnabled(false);
+    for (QCheckBox* box : {m_cleared, m_void}) {
+        box->setTristate(true);
+        box->setCheckState(Qt::PartiallyChecked);
+    }
+    m_flag->addItem(QStringLiteral("No Change"));
+    m_flag->setCurrentIndex(kNoChange);
+}
+
+void CRegisterDlg::LeaveMultiSelection()
+{
+    m_bMultiSelection = false;
+    for (QWidget* field : {static_cast<QWidget*>(m_date), static_cast<QWidget*>(m_checkNumber),
+                           static_cast<QWidget*>(m_amount), static_cast<QWidget*>(m_description),
+                           static_cast<QWidget*>(m_category), static_cast<QWidget*>(m_fee),
+                           static_cast<QWidget*>(m_deposit)})
+        field->setEnabled(true);
+    for (QCheckBox* box : {m_cleared, m_void}) {
+        if (box->checkState() == Qt::PartiallyChecked)
+            box->setCheckState(Qt::Unchecked);
+        box->setTristate(false);
+    }
+    m_flag->removeItem(kNoChange);
+}

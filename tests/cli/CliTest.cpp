@@ -1,0 +1,271 @@
+// quillet-cli: JSON that carries every field, pack(dump F) == F, and the
+// exit status for each kind of failure.
+#include "AppValues.h"
+#include "CheckbookFile.h"
+#include "Cli.h"
+#include "Cp1252.h"
+#include "PasswordHash.h"
+#include "QuilletDoc.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace
+{
+struct Result
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        AppValues::ResetToDefaults();
+        char pattern[] = "/tmp/quillet-cli-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override
+    {
+        std::system(("rm -rf '" + m_dir + "'").c_str());
+        AppValues::ResetToDefaults();
+    }
+
+    Result Run(std::vector<std::string> args, const Cli::Environment& env = Cli::Environment())
+    {
+        std::ostringstream out, err;
+        const int status = Cli::Run(args, out, err, env);
+        return {status, out.str(), err.str()};
+    }
+    std::string Path(const std::string& name) const { return m_dir + "/" + name; }
+    static std::string Contents(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Put(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    // A checkbook file as the program writes it, with awkward contents.
+    std::string WriteSample(const std::string& name, const std::string& hash)
+    {
+        AppValues::ResetToDefaults();
+        g_strPasswordHash = hash;
+        g_strCategoryAccount = "Caf\xE9";
+        g_nLookback = 31;
+        CQuilletDoc doc;
+        doc.AddAccount("Caf\xE9 \x80\x81", "12345", -0.0, "Ann", "Bank", "1-2");
+        doc.AddAccount("Empty", "", 1e300, "", "", "");
+        doc.AddEntry("Caf\xE9 \x80\x81", CTime(int64_t(946684800)), "101", "Rent \x9F\xFF", "Mortgage", 50.25, 0.1,
+                     0, 1, 0, 2);
+        doc.AddEntry("Caf\xE9 \x80\x81", CTime(int64_t(-1)), "", "Odd", "", 0.0, 0.0, 1, 0, 1, 10);
+        doc.m_accounts[0]->m_transactions.back()->m_dAmount = std::numeric_limits<double>::quiet_NaN();
+        doc.m_accounts[0]->m_transactions.back()->m_dFee = 4.9406564584124654e-324;
+        doc.AddRecurring("Empty", 0.1 + 0.2, CTime(int64_t(0)), "Gym", "Health", "Monthly", "Forever", 3);
+        doc.m_pCategoryList->AddCategory("\xC4pfel", 9);
+        doc.ClearDayChartAccounts();
+        doc.SetDayChartAccount(1, "Empty");
+        const std::string path = Path(name);
+        FileError error;
+        EXPECT_TRUE(SaveCheckbookFile(doc, path, error)) << error.message;
+        AppValues::ResetToDefaults();
+        return path;
+    }
+
+    std::string m_dir;
+};
+}  // namespace
+
+TEST_F(CliTest, PackOfDumpGivesTheSameFile)
+{
+    for (const std::string& hash : {std::string(), CryptPassword("pw", "ab")}) {
+        SCOPED_TRACE(hash);
+        const std::string file = WriteSample("sample.ql1", hash);
+        const Result dump = Run({"dump", "--password", "pw", file});
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        EXPECT_EQ(dump.err, "");
+        Put(Path("sample.json"), dump.out);
+        const Result pack = Run({"pack", Path("sample.json"), Path("again.ql1")});
+        ASSERT_EQ(pack.status, 0) << pack.err;
+        EXPECT_EQ(Contents(Path("again.ql1")), Contents(file));
+    }
+
+    // A file the program did not write the same way (another version
+    // text) still dumps, and packs into the program's own form.
+    const std::string file = WriteSample("old.ql1", "");
+    std::string bytes = Contents(file);
+    bytes.replace(0, 16, std::string("\x0bVersion 0.9", 12));
+    Put(file, bytes);
+    const Result dump = Run({"dump", file});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_EQ(nlohmann::json::parse(dump.out)["version"], "Version 0.9");
+}
+
+TEST_F(CliTest, DumpCarriesEveryFieldUnderItsKey)
+{
+    const Result dump = Run({"dump", WriteSample("sample.ql1", "")});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    const nlohmann::ordered_json json = nlohmann::ordered_json::parse(dump.out);
+
+    auto keys = [](const nlohmann::ordered_json& object) {
+        std::string names;
+        for (auto it = object.begin(); it != object.end(); ++it)
+            names += it.key() + " ";
+        return names;
+    };
+    EXPECT_EQ(keys(json), "version passwordHash accounts recurring categories dayChart settings ");
+    const auto& account = json["accounts"][0];
+    EXPECT_EQ(keys(account), "name number owner taxId openingBalance balance clearedBalance transactions ");
+    EXPECT_EQ(keys(account["transactions"][0]), "date checkNumber description category amount void flag cleared fee ");
+    EXPECT_EQ(keys(json["recurring"][0]),
+              "account amount nextDate description category frequency periods periodsDone flag ");
+    EXPECT_EQ(keys(json["categories"][0]), "name flag ");
+    EXPECT_EQ(keys(json["settings"]), "categoryAccount numCategories startCategories lookback upcomingDays ");
+
+    EXPECT_EQ(account["name"], "Caf\u00e9 \u20ac\u0081");
+    EXPECT_EQ(account["transactions"][0]["description"], "Rent \u0178\u00ff");
+    EXPECT_EQ(account["transactions"][0]["date"], 946684800);
+    EXPECT_EQ(account["transactions"][0]["cleared"], true);
+    EXPECT_EQ(account["transactions"][1]["void"], 1);
+    EXPECT_EQ(account["transactions"][1]["amount"], "NaN");
+    EXPECT_EQ(account["transactions"][1]["date"], -1);
+    EXPECT_DOUBLE_EQ(account["balance"].get<double>(), -50.35);
+    EXPECT_DOUBLE_EQ(account["clearedBalance"].get<double>(), -50.35);
+    EXPECT_EQ(json["recurring"][0]["amount"].get<double>(), 0.1 + 0.2);  // every bit
+    EXPECT_EQ(json["dayChart"], nlohmann::ordered_json::parse(R"(["Empty","","","",""])"));
+    EXPECT_EQ(json["settings"]["categoryAccount"], "Caf\u00e9");
+    EXPECT_EQ(json["settings"]["lookback"], 31);
+
+    // Without a day-chart selection the key is null.
+    CQuilletDoc plain;
+    FileError error;
+    ASSERT_TRUE(SaveCheckbookFile(plain, Path("plain.ql1"), error));
+    const Result plainDump = Run({"dump", Path("plain.ql1")});
+    EXPECT_TRUE(nlohmann::json::parse(plainDump.out)["dayChart"].is_null());
+
+    // A file of zero bytes is an empty checkbook.
+    Put(Path("zero.ql1"), "");
+    const Result zero = Run({"dump", Path("zero.ql1")});
+    ASSERT_EQ(zero.status, 0);
+    EXPECT_TRUE(nlohmann::json::parse(zero.out)["accounts"].empty());
+}
+
+TEST_F(CliTest, PasswordSources)
+{
+    const std::string file = WriteSample("locked.ql1", CryptPassword("right", "xy"));
+    Cli::Environment env;
+
+    Result r = Run({"dump", file}, env);
+    EXPECT_EQ(r.status, Cli::PasswordProblem);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "The file \"locked.ql1\" is protected by a password; give it with --password or "
+                     "QUILLET_PASSWORD.\n");
+
+    r = Run({"dump", "--password=wrong", file}, env);
+    EXPECT_EQ(r.status, Cli::PasswordProblem);
+    EXPECT_NE(r.err.find("\"locked.ql1\""), std::string::npos);
+    EXPECT_NE(r.err.find("denied"), std::string::npos);
+
+    env.passwordVariable = "right";
+    EXPECT_EQ(Run({"dump", file}, env).status, 0);
+    EXPECT_EQ(Run({"dump", "--password", "wrong", file}, env).status, Cli::PasswordProblem);  // the option wins
+
+    std::string askedFor;
+    env.passwordVariable.reset();
+    env.askPassword = [&](const std::string& name) -> std::optional<std::string> {
+        askedFor = name;
+        return std::string("right");
+    };
+    EXPECT_EQ(Run({"dump", file}, env).status, 0);
+    EXPECT_EQ(askedFor, "locked.ql1");
+
+    // An unprotected file never asks.
+    askedFor.clear();
+    EXPECT_EQ(Run({"dump", WriteSample("open.ql1", "")}, env).status, 0);
+    EXPECT_EQ(askedFor, "");
+}
+
+TEST_F(CliTest, ExitStatusForEachFailure)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"frobnicate"}, {"dump"}, {"dump", "a", "b"}, {"dump", "--password"},
+          {"dump", "--verbose", "a"}, {"pack", "a.json"}, {"pack", "--password", "x", "a.json", "b.ql1"}}) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.status, Cli::BadUsage);
+        EXPECT_NE(r.err.find("Usage:"), std::string::npos);
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(Run({"--help"}).status, 0);
+
+    Result r = Run({"dump", Path("missing.ql1")});
+    EXPECT_EQ(r.status, Cli::FileProblem);
+    EXPECT_EQ(r.err, "The file \"missing.ql1\" could not be found.\n");
+
+    const std::string file = WriteSample("cut.ql1", "");
+    Put(file, Contents(file).substr(0, 40));
+    r = Run({"dump", file});
+    EXPECT_EQ(r.status, Cli::FileProblem);
+    EXPECT_EQ(r.err, "The file \"cut.ql1\" is damaged or is not a checkbook file.\n");
+    EXPECT_EQ(r.out, "");
+
+    struct BadJson { const char* text; const char* says; };
+    for (const BadJson& bad : {
+             BadJson{"{\"accounts\": [", "is not valid JSON"},
+             BadJson{"[1, 2]", "the top level must be an object"},
+             BadJson{R"({"accounts": [{"name": 5}]})", "\"accounts[0].name\" must be a text"},
+             BadJson{R"({"accounts": [{"transactions": [{"date": 4294967296}]}]})",
+                     "\"accounts[0].transactions[0].date\" must be a whole number"},
+             BadJson{R"({"recurring": [{"amount": "lots"}]})", "\"recurring[0].amount\" must be a number"},
+             BadJson{R"({"categories": [{"name": "\u2603"}]})", "U+2603"},
+             BadJson{R"({"dayChart": ["a","b","c","d","e","f"]})", "at most five"},
+             BadJson{R"({"settings": {"lookback": 1.5}})", "\"settings.lookback\""}}) {
+        Put(Path("bad.json"), bad.text);
+        r = Run({"pack", Path("bad.json"), Path("out.ql1")});
+        EXPECT_EQ(r.status, Cli::FileProblem) << bad.text;
+        EXPECT_NE(r.err.find("\"bad.json\""), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(bad.says), std::string::npos) << r.err;
+        EXPECT_EQ(::access(Path("out.ql1").c_str(), F_OK), -1);  // nothing written
+    }
+
+    Put(Path("good.json"), "{}");
+    r = Run({"pack", Path("good.json"), Path("no/such/folder.ql1")});
+    EXPECT_EQ(r.status, Cli::FileProblem);
+    EXPECT_NE(r.err.find("\"folder.ql1\" could not be saved"), std::string::npos);
+    r = Run({"pack", Path("good.json"), Path("empty.ql1")});
+    EXPECT_EQ(r.status, 0);
+    // An empty description is a new checkbook: default categories and
+    // settings.
+    const Result dump = Run({"dump", Path("empty.ql1")});
+    const auto json = nlohmann::json::parse(dump.out);
+    EXPECT_EQ(json["categories"].size(), CCategoryList().m_categories.size());
+    EXPECT_EQ(json["settings"]["upcomingDays"], AppValues::kDefaultUpcomingDays);
+}
+
+TEST(Cp1252Test, EveryByteSurvivesTheTrip)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(char(b));
+    const std::string utf8 = Cp1252ToUtf8(all);
+    std::string back, bad;
+    ASSERT_TRUE(Utf8ToCp1252(utf8, back, bad));
+    EXPECT_EQ(back, all);
+    EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20ac");
+
+    EXPECT_FALSE(Utf8ToCp1252("\u0080", back, bad));  // a C1 control whose byte means the euro
+    EXPECT_FALSE(Utf8ToCp1252("caf\xC3", back, bad));  // cut-off sequence
+    EXPECT_FALSE(Utf8ToCp1252("\xC0\xAF", back, bad));  // overlong
+    EXPECT_FALSE(Utf8ToCp1252("\xF0\x9F\x92\xB0", back, bad));
+}
