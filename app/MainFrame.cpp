@@ -6,6 +6,7 @@
 #include "PasswordDialog.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
+#include "ReconcileDlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,8 +72,11 @@ QAction* CMainFrame::AddCommand(int id, const QString& text, const QList<QKeySeq
     action->setObjectName(QString("command%1").arg(id));
     action->setShortcuts(keys);
     action->setStatusTip(CommandStatusTip(id));
-    if (!CommandToolTip(id).isEmpty())
+    if (!CommandToolTip(id).isEmpty()) {
         action->setToolTip(CommandToolTip(id));
+        // A button without a theme icon shows this instead of the menu text.
+        action->setIconText(CommandToolTip(id));
+    }
     if (!themeIcon.isEmpty())
         action->setIcon(QIcon::fromTheme(themeIcon));
     m_actions.insert(id, action);
@@ -331,5 +335,7 @@ void CMainFrame::OnViewCategories()
 
 void CMainFrame::OnViewReconsile()
 {
+    CReconcileDlg dialog(&m_session.Document(), this);
+    dialog.exec();
     RefreshView();
 }

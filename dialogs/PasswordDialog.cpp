@@ -69,8 +69,7 @@ void CPasswordDialog::accept()
         const std::string first = ToBytes(m_pPassword1->text());
         const std::string second = ToBytes(m_pPassword2->text());
         if (first != second) {
-            UserMessage::Show(this, "New Passwords do not match.", UserMessage::Buttons::Ok,
-                              UserMessage::Icon::Warning);
+            UserMessage::Show(this, "New Passwords do not match.");
             return;
         }
         const std::string hash = MakePasswordHash(first);

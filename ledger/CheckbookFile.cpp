@@ -407,6 +407,12 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, File
             error = MakeError(FileError::WriteFailed, name, EISDIR);
             return false;
         }
+        // Renaming would replace a file the user has made read-only; refuse
+        // as writing it in place would.
+        if (::access(target.c_str(), W_OK) != 0) {
+            error = MakeError(FileError::WriteFailed, name, errno);
+            return false;
+        }
         exists = true;
         mode = st.st_mode & 07777;
     }

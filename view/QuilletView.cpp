@@ -1,33 +1,281 @@
 #include "QuilletView.h"
 
+#include "AccountsDlg.h"
+#include "CategoryViewDlg.h"
+#include "DayChartDlg.h"
+#include "PanelChrome.h"
 #include "QuilletDoc.h"
+#include "RecurringDlg.h"
+#include "XListCtrl.h"
 
+#include <QDialog>
+#include <QMouseEvent>
 #include <QPainter>
+
+namespace
+{
+// Right and bottom edges as the layout gives them (outside the rectangle).
+int RightEdge(const QRect& r) { return r.x() + r.width(); }
+}
 
 CQuilletView::CQuilletView(QWidget* parent) : QWidget(parent)
 {
-    setAutoFillBackground(false);
+    // The whole client area is painted on every paint, into Qt's back
+    // buffer, so nothing flickers and no background erase is needed.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    OnInitialUpdate();
+}
+
+QSize CQuilletView::sizeHint() const
+{
+    return QSize(680, 520);
 }
 
 void CQuilletView::SetDocument(CQuilletDoc* doc)
 {
     m_pDoc = doc;
-    OnDocumentChanged();
+    OnInitialUpdate();
+}
+
+void CQuilletView::OnInitialUpdate()
+{
+    if (!m_bListsCreated)
+        CreateLists();
+    m_pAccountList->DeleteAllItems();
+    m_pRecurringList->DeleteAllItems();
+    update();
 }
 
 void CQuilletView::OnDocumentChanged()
 {
+    // Balances may have moved under the lists (reconciling, a file read):
+    // let the next paint refill both.
+    if (m_bListsCreated) {
+        m_pAccountList->DeleteAllItems();
+        m_pRecurringList->DeleteAllItems();
+    }
     update();
 }
 
-void CQuilletView::EditRegister(const std::string&) {}
-void CQuilletView::EditAccounts() {}
-void CQuilletView::EditRecurring() {}
-void CQuilletView::EditCategoryViewSettings() {}
-void CQuilletView::EditDayChartSettings() {}
+void CQuilletView::RefreshNow()
+{
+    repaint();
+}
+
+int CQuilletView::RunDialog(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+void CQuilletView::PaintDashboard(QPainter& painter)
+{
+    // Each panel is placed from the one painted before it.
+    DrawAccountPanel(painter);
+    DrawRecurringPanel(painter);
+    DrawDayChart(painter);
+    DrawCategoryPanel(painter);
+}
 
 void CQuilletView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
+    PaintDashboard(painter);
+
+    switch (m_feedback) {
+    case Feedback::None:
+        break;
+    case Feedback::Pressed:
+        DrawButtonLabel(painter, m_rcButton, m_strButton, PanelColor::LabelPressed(), PanelColor::BandFill());
+        break;
+    case Feedback::Normal:
+        DrawButtonLabel(painter, m_rcButton, m_strButton, PanelColor::LabelNormal(), PanelColor::BandFill());
+        break;
+    case Feedback::Released:
+        DrawButtonLabel(painter, m_rcButton, m_strButton, PanelColor::LabelNormal(), PanelColor::ListCell());
+        break;
+    }
+}
+
+// ---- painted buttons -------------------------------------------------------
+
+CQuilletView::Panel CQuilletView::PanelAt(const QPoint& point) const
+{
+    if (m_rcAccountPanel.contains(point))
+        return Panel::Account;
+    if (m_rcRecurringPanel.contains(point))
+        return Panel::Recurring;
+    if (m_rcCategoryPanel.contains(point))
+        return Panel::Category;
+    if (m_rcDayChartPanel.contains(point))
+        return Panel::DayChart;
+    return Panel::None;
+}
+
+QRect CQuilletView::ButtonRect(Panel panel) const
+{
+    switch (panel) {
+    case Panel::Account:
+        return EdgeRect(m_rcAccountPanel.left() + 260, m_rcAccountPanel.top() + 3, m_rcAccountPanel.left() + 320,
+                        m_rcAccountPanel.top() + 19);
+    case Panel::Recurring:
+        return EdgeRect(m_rcRecurringPanel.left() + 260, m_rcRecurringPanel.top() + 3,
+                        m_rcRecurringPanel.left() + 320, m_rcRecurringPanel.top() + 19);
+    case Panel::Category:
+        return EdgeRect(m_rcCategoryPanel.left() + 260, m_rcCategoryPanel.top() + 3, m_rcCategoryPanel.left() + 290,
+                        m_rcCategoryPanel.top() + 19);
+    case Panel::DayChart:
+        return EdgeRect(RightEdge(m_rcDayChartPanel) - 40, m_rcDayChartPanel.top() + 3,
+                        RightEdge(m_rcDayChartPanel) - 10, m_rcDayChartPanel.top() + 19);
+    case Panel::None:
+        break;
+    }
+    return QRect();
+}
+
+QString CQuilletView::ButtonLabel(Panel panel)
+{
+    switch (panel) {
+    case Panel::Account:
+    case Panel::Recurring:
+        return QStringLiteral("Add/Edit");
+    case Panel::Category:
+    case Panel::DayChart:
+        return QStringLiteral("Edit");
+    case Panel::None:
+        break;
+    }
+    return QString();
+}
+
+void CQuilletView::ShowLabel(Feedback feedback)
+{
+    if (m_feedback == feedback)
+        return;
+    m_feedback = feedback;
+    repaint(m_rcButton);
+}
+
+void CQuilletView::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint point = event->position().toPoint();
+    const Panel panel = PanelAt(point);
+    if (panel == Panel::None)
+        return;
+    const QRect button = ButtonRect(panel);
+    if (!button.contains(point))
+        return;
+    m_rcButton = button;
+    m_strButton = ButtonLabel(panel);
+    m_bButtonDown = true;
+    m_feedback = Feedback::None;
+    ShowLabel(Feedback::Pressed);
+}
+
+void CQuilletView::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    if (!m_bButtonDown)
+        return;
+    // Strictly inside: on the label's left or top edge it looks released.
+    const QPoint p = event->position().toPoint();
+    const bool inside = p.x() > m_rcButton.left() && p.x() < RightEdge(m_rcButton) && p.y() > m_rcButton.top() &&
+                        p.y() < m_rcButton.top() + m_rcButton.height();
+    ShowLabel(inside ? Feedback::Pressed : Feedback::Normal);
+}
+
+void CQuilletView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint point = event->position().toPoint();
+    const bool fire = m_bButtonDown && m_rcButton.contains(point);
+    m_bButtonDown = false;
+    if (fire) {
+        ClickPanel(PanelAt(point));
+    } else if (m_feedback != Feedback::None) {
+        // Released elsewhere: the label goes back to its normal look.
+        ShowLabel(Feedback::None);
+    }
+}
+
+void CQuilletView::ClickPanel(Panel panel)
+{
+    ShowLabel(Feedback::Released);
+    if (panel != Panel::None && m_strButton == ButtonLabel(panel)) {
+        switch (panel) {
+        case Panel::Account:
+            EditAccounts();
+            break;
+        case Panel::Recurring:
+            EditRecurring();
+            break;
+        case Panel::Category:
+            EditCategoryViewSettings();
+            break;
+        case Panel::DayChart:
+            EditDayChartSettings();
+            break;
+        case Panel::None:
+            break;
+        }
+    }
+    m_feedback = Feedback::None;
+    RefreshNow();
+}
+
+// ---- dialogs ----------------------------------------------------------------
+
+void CQuilletView::EditRegister(const std::string& accountName)
+{
+    if (!m_pDoc)
+        return;
+    (void)accountName;
+    m_pAccountList->DeleteAllItems();
+    RefreshNow();
+}
+
+void CQuilletView::EditAccounts()
+{
+    if (!m_pDoc)
+        return;
+    CAccountsDlg dialog(m_pDoc, this);
+    RunDialog(dialog);
+    m_pAccountList->DeleteAllItems();
+    RefreshNow();
+}
+
+void CQuilletView::EditRecurring()
+{
+    if (!m_pDoc)
+        return;
+    CRecurringDlg dialog(m_pDoc, this);
+    RunDialog(dialog);
+    m_pRecurringList->DeleteAllItems();
+    RefreshNow();
+}
+
+void CQuilletView::EditCategoryViewSettings()
+{
+    if (!m_pDoc)
+        return;
+    // On OK the dialog itself stores the three settings and rebuilds the
+    // category totals; a cancel changes nothing. Repaint either way.
+    CCategoryViewDlg dialog(m_pDoc, this);
+    RunDialog(dialog);
+    RefreshNow();
+}
+
+void CQuilletView::EditDayChartSettings()
+{
+    if (!m_pDoc)
+        return;
+    CDayChartDlg dialog(m_pDoc, this);
+    RunDialog(dialog);
+    RefreshNow();
 }

@@ -1,11 +1,19 @@
 #pragma once
 // The dashboard: the main window's painted view of the open checkbook.
+// Four panels at fixed positions (accounts, recurring transactions due
+// soon, the day chart and the category pie), painted buttons that open the
+// editors, and two grid lists that hold the account and recurring rows.
 
+#include <QRect>
+#include <QString>
 #include <QWidget>
 
 #include <string>
 
 class CQuilletDoc;
+class CXListCtrl;
+class QDialog;
+class QPainter;
 
 class CQuilletView : public QWidget
 {
@@ -19,17 +27,94 @@ public:
     // The document was replaced, loaded or changed outside the view:
     // refill and repaint.
     void OnDocumentChanged();
+    // A new or opened document: both lists are emptied and refilled by the
+    // next paint.
+    void OnInitialUpdate();
 
-    // Dialogs opened from the dashboard's buttons and lists.
+    // Dialogs opened from the dashboard's buttons and lists; each refreshes
+    // the view afterwards.
     void EditRegister(const std::string& accountName);
     void EditAccounts();
     void EditRecurring();
     void EditCategoryViewSettings();
     void EditDayChartSettings();
 
+    // Paints the four panels in their fixed places, logical units = pixels.
+    // Also places and refills the two lists, so call it for the screen and
+    // for a printed page alike.
+    void PaintDashboard(QPainter& painter);
+
+    CXListCtrl* AccountList() const { return m_pAccountList; }
+    CXListCtrl* RecurringList() const { return m_pRecurringList; }
+    QRect AccountPanel() const { return m_rcAccountPanel; }
+    QRect RecurringPanel() const { return m_rcRecurringPanel; }
+    QRect DayChartPanel() const { return m_rcDayChartPanel; }
+    QRect CategoryPanel() const { return m_rcCategoryPanel; }
+
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    // Every dialog of the view runs through here (tests answer it).
+    virtual int RunDialog(QDialog& dialog);
 
 private:
+    enum class Panel
+    {
+        None,
+        Account,
+        Recurring,
+        Category,
+        DayChart,
+    };
+    // How the pressed label is shown until the next full repaint.
+    enum class Feedback
+    {
+        None,
+        Pressed,
+        Normal,
+        Released,
+    };
+
+    void DrawAccountPanel(QPainter& painter);
+    void DrawRecurringPanel(QPainter& painter);
+    void DrawDayChart(QPainter& painter);
+    void DrawCategoryPanel(QPainter& painter);
+
+    void FillAccountList(const std::string& names);
+    void FillRecurringList();
+    void PlaceList(CXListCtrl* list, const QRect& geometry);
+    void CreateLists();
+
+    void OnAccountListClick(int row, int column);
+    void OnRecurringListClick(int row, int column);
+
+    Panel PanelAt(const QPoint& point) const;
+    QRect ButtonRect(Panel panel) const;
+    static QString ButtonLabel(Panel panel);
+    void ShowLabel(Feedback feedback);
+    void ClickPanel(Panel panel);
+    // Invalidate the whole view and repaint it at once.
+    void RefreshNow();
+
     CQuilletDoc* m_pDoc = nullptr;
+
+    bool m_bButtonDown = false;
+    QRect m_rcButton;
+    QString m_strButton;
+    Feedback m_feedback = Feedback::None;
+
+    QRect m_rcAccountPanel;
+    QRect m_rcRecurringPanel;
+    QRect m_rcCategoryPanel;
+    QRect m_rcDayChartPanel;
+
+    CXListCtrl* m_pAccountList = nullptr;
+    CXListCtrl* m_pRecurringList = nullptr;
+    bool m_bListsCreated = false;
+    bool m_bPrinting = false;  // painting a page: the lists stay where they are
 };

@@ -4,10 +4,13 @@
 
 #include "Commands.h"
 #include "FilePasswordDialog.h"
+#include "PasswordDialog.h"
 #include "PasswordHash.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTimer>
@@ -152,6 +155,35 @@ private slots:
         QVERIFY(h.Doc().FindAccount("Savings"));
         QCOMPARE(g_strPasswordHash, hash);
         QCOMPARE(h.app->Session().PathName(), file);
+    }
+
+    void setPasswordFromTheMenuProtectsTheNextSave()
+    {
+        AppHarness h;
+        QVERIFY(h.Start());
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<CPasswordDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->EnableBox(), Qt::LeftButton);
+            QTest::keyClicks(dialog->FirstPasswordEdit(), "hush");
+            QTest::keyClicks(dialog->SecondPasswordEdit(), "hush");
+            QTest::mouseClick(dialog->SetButton(), Qt::LeftButton);
+        });
+        Trigger(h, ID_FILE_SETPASSWORD);
+        QVERIFY(!g_strPasswordHash.empty());
+        QVERIFY(!h.Doc().IsModified());  // the password alone is no change
+
+        // A new document keeps the password; its first save carries it.
+        Trigger(h, ID_FILE_NEW);
+        h.savePath = h.Path("Hushed.ql1");
+        Trigger(h, ID_FILE_SAVE);
+        std::string stored;
+        h.app->Session().SetPasswordPrompt([&stored](const std::string& hash) {
+            stored = hash;
+            return CheckFilePassword(hash, "hush");
+        });
+        QVERIFY(h.app->Session().OpenDocumentFile(h.Path("Hushed.ql1")));
+        QCOMPARE(stored.size(), size_t(13));
     }
 
     void refusedPasswordNeverTouchesTheProtectedFile()

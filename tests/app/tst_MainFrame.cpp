@@ -3,6 +3,7 @@
 
 #include "Commands.h"
 #include "LockKeys.h"
+#include "RecentFileList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QDialog>
+#include <QTimer>
 #include <QtTest>
 
 class MainFrameTest : public QObject
@@ -93,6 +96,47 @@ private slots:
         h.Frame().CommandAction(ID_VIEW_TOOLBAR)->trigger();
         QVERIFY(h.Frame().ToolBar()->isVisible());
         QVERIFY(h.Frame().CommandAction(ID_VIEW_TOOLBAR)->isChecked());
+    }
+
+    void commandDialogsOpenOnAnEmptyCheckbook_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("reconsile, cancel") << int(ID_VIEW_RECONSILE) << "Reconsile Accounts" << false;
+        QTest::newRow("reconsile, ok") << int(ID_VIEW_RECONSILE) << "Reconsile Accounts" << true;
+    }
+    void commandDialogsOpenOnAnEmptyCheckbook()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, title);
+        QFETCH(bool, accept);
+        AppHarness h;
+        QVERIFY(h.Start());
+        QString shown;
+        QTimer::singleShot(0, [&shown, accept] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            shown = dialog->windowTitle();
+            accept ? dialog->accept() : dialog->reject();
+        });
+        h.Frame().CommandAction(command)->trigger();
+        QCOMPARE(shown, title);
+        QVERIFY(!h.Doc().IsModified());
+        QCOMPARE(h.Frame().windowTitle(), QString("Untitled[*] - Quillet"));
+    }
+
+    void recentFileMenuTexts()
+    {
+        QCOMPARE(RecentFileMenuText(0, "/data/Home.ql1"), QString("&1 /data/Home.ql1"));
+        // An ampersand in a path is text, not a mnemonic.
+        QCOMPARE(RecentFileMenuText(3, "/data/Tom & Ann.ql1"), QString("&4 /data/Tom && Ann.ql1"));
+        // Long paths keep the file name whole.
+        const QString deep = "/data/" + QString("folder/").repeated(12) + "Household Budget.ql1";
+        const QString text = RecentFileMenuText(1, deep);
+        QVERIFY(text.size() < 60);
+        QVERIFY(text.startsWith("&2 /data/"));
+        QVERIFY(text.endsWith(".../Household Budget.ql1"));
     }
 
     void statusBarMessageAndIndicators()

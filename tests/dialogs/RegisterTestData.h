@@ -62,3 +62,12 @@ inline int RowOfEntry(const CXListCtrl* list, const CTransaction* entry)
             return row;
     return -1;
 }
+
+// A row's cell texts joined with "|", so one comparison reads a whole row.
+inline QString RowText(const CXListCtrl* list, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < list->GetColumns(); ++column)
+        cells << list->GetItemText(row, column);
+    return cells.join(QLatin1Char('|'));
+}

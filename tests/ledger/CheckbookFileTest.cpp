@@ -625,17 +625,23 @@ TEST_F(CheckbookFileOnDiskTest, FailedSaveLeavesTheOldFileAlone)
     EXPECT_NE(error.message.find("\"dir.ql1\""), std::string::npos);
 }
 
-TEST_F(CheckbookFileOnDiskTest, ReadOnlyFolderRefusesTheSave)
+TEST_F(CheckbookFileOnDiskTest, ReadOnlyFileOrFolderRefusesTheSave)
 {
     if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root, where folder permissions are not enforced";
+        GTEST_SKIP() << "running as root, where file and folder permissions are not enforced";
     CQuilletDoc doc;
     const std::string path = Path("book.ql1");
     FileError error;
     ASSERT_TRUE(SaveCheckbookFile(doc, path, error));
     const std::string before = Contents(path);
-    ASSERT_EQ(::chmod(m_dir.c_str(), 0500), 0);
     doc.AddAccount("New", "", 0.0, "", "", "");
+
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_FALSE(SaveCheckbookFile(doc, path, error));
+    EXPECT_EQ(error.message, "The file \"book.ql1\" could not be saved: permission denied.");
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+
+    ASSERT_EQ(::chmod(m_dir.c_str(), 0500), 0);
     EXPECT_FALSE(SaveCheckbookFile(doc, path, error));
     EXPECT_EQ(error.kind, FileError::WriteFailed);
     EXPECT_EQ(Contents(path), before);

@@ -1,0 +1,104 @@
+#pragma once
+// Shared by the dashboard tests: a fixed clock, small checkbooks, a view
+// whose dialogs answer at once, and pixel helpers.
+
+#include "AppValues.h"
+#include "PanelChrome.h"
+#include "QuilletDoc.h"
+#include "QuilletView.h"
+#include "XListCtrl.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QPainter>
+#include <QStringList>
+#include <QTest>
+
+#include <functional>
+
+// "Now" is noon of 6 December 2026 in the test zone (America/New_York).
+struct FixedNow
+{
+    explicit FixedNow(CTime now = CTime(2026, 12, 6, 12, 0, 0)) : time(now)
+    {
+        AppValues::ResetToDefaults();
+        const int64_t seconds = now.GetTime();
+        Clock::Set([seconds] { return seconds; });
+    }
+    ~FixedNow() { Clock::Set(nullptr); }
+    CTime time;
+};
+
+inline CTime DaysFromNow(const FixedNow& now, int days)
+{
+    return now.time + int64_t(days) * CTime::kDay;
+}
+
+// Records the dialogs the view runs instead of showing them.
+// `whileOpen` stands in for what the user does in the dialog.
+class RecordingView : public CQuilletView
+{
+public:
+    QStringList dialogs;
+    std::function<void()> whileOpen;
+
+protected:
+    int RunDialog(QDialog& dialog) override
+    {
+        dialogs << QString::fromLatin1(dialog.metaObject()->className());
+        if (whileOpen)
+            whileOpen();
+        return QDialog::Rejected;
+    }
+};
+
+inline void ShowView(CQuilletView& view)
+{
+    view.resize(700, 620);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCoreApplication::processEvents();
+}
+
+// Three accounts with balances 100, -25.50 and 0.
+inline void AddThreeAccounts(CQuilletDoc& doc)
+{
+    doc.AddAccount("Checking", "111", 100.0, "", "", "");
+    doc.AddAccount("Visa", "222", 0.0, "", "", "");
+    doc.AddAccount("Savings", "333", 0.0, "", "", "");
+    doc.AddEntry("Visa", CTime(Clock::Now()) - 3 * CTime::kDay, "", "Lunch", "Food", 25.5, 0.0, 0, 0, 0, 0);
+}
+
+inline QImage Shot(CQuilletView& view)
+{
+    return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+inline QColor Pixel(const QImage& image, int x, int y)
+{
+    return QColor(image.pixel(x, y));
+}
+
+inline int CountColor(const QImage& image, const QRect& rect, const QColor& color)
+{
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            n += QColor(image.pixel(x, y)) == color;
+    return n;
+}
+
+// True when the rectangle of the shot shows exactly `text` drawn the way
+// the view draws one-line texts, on the given background.
+inline bool ShowsText(const QImage& shot, const QRect& rect, const QString& text, ViewFont font,
+                      Qt::Alignment align, const QColor& color, const QColor& background)
+{
+    QImage expected = shot.copy();
+    {
+        QPainter painter(&expected);
+        painter.fillRect(rect, background);
+        painter.setFont(MakeViewFont(font));
+        DrawLineText(painter, rect, text, align, color, background);
+    }
+    return expected.copy(rect) == shot.copy(rect);
+}

@@ -1,0 +1,252 @@
+// The account and recurring panels: their chrome, the rows of their two
+// lists and what a click on a row does.
+#include "QuilletView.h"
+
+#include "AppValues.h"
+#include "PanelChrome.h"
+#include "QuilletDoc.h"
+#include "TextCodec.h"
+#include "XListCtrl.h"
+
+#include <QFrame>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace
+{
+constexpr int kRowHeight = 14;
+constexpr int kAccountListId = 501;
+constexpr int kRecurringListId = 502;
+
+QString Money(const char* format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return QString::fromLatin1(text);
+}
+
+struct ColumnSpec
+{
+    const char* caption;
+    Qt::Alignment alignment;
+    int percent;
+};
+
+CXListCtrl* MakeList(QWidget* parent, int id, const QRect& initial, std::initializer_list<ColumnSpec> columns)
+{
+    auto* list = new CXListCtrl(parent);
+    list->setObjectName(id == kAccountListId ? QStringLiteral("AccountList") : QStringLiteral("RecurringList"));
+    list->setProperty("controlId", id);
+    list->setGeometry(initial);
+    list->SetHeaderVisible(false);
+    list->SetGridLines(true);
+    list->SetFullRowSelect(true);
+    list->SetSingleSelection(true);
+    list->SetRowHeight(kRowHeight);
+    list->setFont(MakeViewFont(ViewFont::ListRow));
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // One unit of border above and below the rows: the panel heights count
+    // on 14 per row plus 2.
+    list->setFrameStyle(QFrame::Box | QFrame::Plain);
+    list->setLineWidth(1);
+    const int width = list->width();
+    int column = 0;
+    for (const ColumnSpec& spec : columns)
+        list->InsertColumn(column++, QString::fromLatin1(spec.caption), spec.alignment, width * spec.percent / 100);
+    list->show();
+    return list;
+}
+}
+
+void CQuilletView::CreateLists()
+{
+    m_pAccountList = MakeList(this, kAccountListId, EdgeRect(11, 98, 339, 150),
+                              {{"Account", Qt::AlignLeft, 50}, {"Balance", Qt::AlignRight, 50}});
+    m_pRecurringList = MakeList(this, kRecurringListId, EdgeRect(11, 292, 339, 344),
+                                {{"Date", Qt::AlignHCenter, 16},
+                                 {"Description", Qt::AlignLeft, 39},
+                                 {"Amount", Qt::AlignRight, 17},
+                                 {"Deposit", Qt::AlignHCenter, 7},
+                                 {"Add", Qt::AlignHCenter, 11},
+                                 {"Skip", Qt::AlignHCenter, 11}});
+    connect(m_pAccountList, &CXListCtrl::itemClicked, this,
+            [this](int row, int column, Qt::KeyboardModifiers) { OnAccountListClick(row, column); });
+    connect(m_pRecurringList, &CXListCtrl::itemClicked, this,
+            [this](int row, int column, Qt::KeyboardModifiers) { OnRecurringListClick(row, column); });
+    m_bListsCreated = true;
+}
+
+namespace
+{
+// The lists repaint cells at once as they change; during the view's own
+// paint that would paint the view again inside itself. Their updates wait
+// until the fill is done.
+class ListFillGuard
+{
+public:
+    explicit ListFillGuard(CXListCtrl* list) : m_list(list) { m_list->setUpdatesEnabled(false); }
+    ~ListFillGuard() { m_list->setUpdatesEnabled(true); }
+    ListFillGuard(const ListFillGuard&) = delete;
+    ListFillGuard& operator=(const ListFillGuard&) = delete;
+
+private:
+    CXListCtrl* m_list;
+};
+}
+
+void CQuilletView::PlaceList(CXListCtrl* list, const QRect& geometry)
+{
+    // Only the screen's paint moves the lists; a printed page leaves them.
+    if (list && list->geometry() != geometry && !m_bPrinting)
+        list->setGeometry(geometry);
+}
+
+void CQuilletView::DrawAccountPanel(QPainter& painter)
+{
+    std::string names;
+    const int n = m_pDoc ? m_pDoc->GetAccountNames(names) : 0;
+
+    m_rcAccountPanel = EdgeRect(10, 17, 340, kRowHeight * n + 53);
+    PlaceList(m_pAccountList, QRect(11, 36, 328, kRowHeight * n + 16));
+
+    painter.save();
+    DrawTitleBand(painter, EdgeRect(11, 17, 340, 47));
+    painter.setFont(MakeViewFont(ViewFont::TitleLarge));
+    DrawLineText(painter, EdgeRect(20, 18, 210, 35), QStringLiteral("Account Information"), Qt::AlignLeft,
+                 PanelColor::TitleText(), PanelColor::BandFill());
+    DrawButtonLabel(painter, EdgeRect(270, 20, 330, 36), QStringLiteral("Add/Edit"), PanelColor::LabelNormal(),
+                    PanelColor::BandFill());
+    FrameEdgeRect(painter, m_rcAccountPanel.adjusted(0, 20, 0, 0), PanelColor::Green());
+    painter.restore();
+
+    // Filled lazily: n account rows and the total row.
+    if (!m_bListsCreated || m_pAccountList->GetItemCount() > n)
+        return;
+    FillAccountList(names);
+}
+
+void CQuilletView::FillAccountList(const std::string& names)
+{
+    CXListCtrl* list = m_pAccountList;
+    const ListFillGuard guard(list);
+    list->DeleteAllItems();
+    const QColor link = PanelColor::LabelNormal();
+    const QColor cell = PanelColor::ListCell();
+    double total = 0.0;
+    int row = 0;
+    for (;; ++row) {
+        const std::string name = GetListField(names, row);
+        // An account without a name ends the list, as the names text has no
+        // way to tell it from the end.
+        if (name.empty())
+            break;
+        list->InsertItem(row, QStringLiteral("  ") + FromBytes(name));
+        list->SetItemText(row, 0, QStringLiteral("  ") + FromBytes(name), link, cell);
+        list->SetBold(row, 0, true);
+        const double balance = m_pDoc->GetAccountBalance(name, 0);
+        total += balance;
+        list->SetItemText(row, 1, Money("%.2f  ", balance), QColor(0, 0, 0), cell);
+        list->SetEnabled(row, true);
+    }
+    list->InsertItem(row, QString());
+    list->SetItemText(row, 0, QString(), link, cell);
+    list->SetBold(row, 0, true);
+    list->SetItemText(row, 1, Money("Total: $%.2f  ", total), QColor(130, 130, 130), cell);
+    list->SetEnabled(row, false);
+}
+
+void CQuilletView::DrawRecurringPanel(QPainter& painter)
+{
+    const int m = m_pDoc ? m_pDoc->CountDueRecurring(g_nUpcomingDays) : 0;
+
+    const int top = m_rcAccountPanel.top() + m_rcAccountPanel.height() + 20;
+    m_rcRecurringPanel = EdgeRect(10, top, 340, top + kRowHeight * m + 22);
+    PlaceList(m_pRecurringList, QRect(11, top + 19, 328, kRowHeight * m + 2));
+
+    painter.save();
+    DrawTitleBand(painter, EdgeRect(11, top, 340, top + 30));
+    painter.setFont(MakeViewFont(ViewFont::Title));
+    DrawLineText(painter, EdgeRect(20, top + 4, 330, top + 20), QStringLiteral("Recurring Transactions"),
+                 Qt::AlignLeft, PanelColor::TitleText(), PanelColor::BandFill());
+    DrawButtonLabel(painter, EdgeRect(270, top + 3, 330, top + 19), QStringLiteral("Add/Edit"),
+                    PanelColor::LabelNormal(), PanelColor::BandFill());
+    FrameEdgeRect(painter, m_rcRecurringPanel.adjusted(0, 20, 0, 0), PanelColor::Green());
+    painter.restore();
+
+    if (!m_bListsCreated || m_pRecurringList->GetItemCount() >= m)
+        return;
+    FillRecurringList();
+}
+
+void CQuilletView::FillRecurringList()
+{
+    CXListCtrl* list = m_pRecurringList;
+    const ListFillGuard guard(list);
+    list->DeleteAllItems();
+    const QColor black(0, 0, 0);
+    const QColor link = PanelColor::LabelNormal();
+    const QColor cell = PanelColor::ListCell();
+    for (int i = 0;; ++i) {
+        CRecurringTransaction* t = m_pDoc->GetDueRecurring(i, g_nUpcomingDays);
+        if (!t)
+            break;
+        const QString date = QString::fromLatin1(t->m_nextDate.Format("%m/%d/%y").c_str());
+        list->InsertItem(i, date);
+        list->SetItemText(i, 0, date, black, cell);
+        list->SetItemText(i, 1, QStringLiteral(" ") + FromBytes(t->m_strDescription), black, cell);
+        list->SetItemText(i, 2, Money("%.2f ", std::fabs(t->m_dAmount)), black, cell);
+        list->SetItemText(i, 3, t->m_dAmount < 0.0 ? QStringLiteral("D") : QStringLiteral("W"), black, cell);
+        list->SetItemText(i, 4, QStringLiteral("Add"), link, cell);
+        list->SetItemText(i, 5, QStringLiteral("Skip"), link, cell);
+        list->SetBold(i, 4, true);
+        list->SetBold(i, 5, true);
+        list->SetItemData(i, reinterpret_cast<quintptr>(t));
+    }
+    // Two-digit years: this is month/day/year text order, not date order.
+    list->SortColumn(0, CXListCtrl::SortAscending);
+}
+
+void CQuilletView::OnAccountListClick(int row, int /*column*/)
+{
+    if (row < 0 || row >= m_pAccountList->GetItemCount())
+        return;
+    const QString text = m_pAccountList->GetItemText(row, 0);
+    if (text.isEmpty())
+        return;  // the total row
+    const std::string name = ToBytes(text.mid(2));
+    // The register editor runs modally and the list is refilled afterwards;
+    // neither may happen inside the list's own mouse handling.
+    QMetaObject::invokeMethod(this, [this, name] { EditRegister(name); }, Qt::QueuedConnection);
+}
+
+void CQuilletView::OnRecurringListClick(int row, int column)
+{
+    if (row < 0 || row >= m_pRecurringList->GetItemCount() || (column != 4 && column != 5))
+        return;
+    auto* clicked = reinterpret_cast<CRecurringTransaction*>(m_pRecurringList->GetItemData(row));
+    QMetaObject::invokeMethod(
+        this,
+        [this, clicked, column] {
+            // The row may outlive its record if the document changed behind
+            // the list; only act on a record the document still holds.
+            if (!m_pDoc || !clicked)
+                return;
+            const bool known = std::any_of(m_pDoc->m_recurring.begin(), m_pDoc->m_recurring.end(),
+                                           [clicked](const auto& r) { return r.get() == clicked; });
+            if (!known)
+                return;
+            if (column == 4) {
+                m_pDoc->PostRecurring(clicked);
+                m_pAccountList->DeleteAllItems();
+            } else {
+                m_pDoc->SkipRecurring(clicked);
+            }
+            m_pRecurringList->DeleteAllItems();
+            RefreshNow();
+        },
+        Qt::QueuedConnection);
+}
