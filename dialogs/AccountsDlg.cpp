@@ -3,6 +3,7 @@
 #include "AppValues.h"
 #include "DialogFields.h"
 #include "ListColumns.h"
+#include "ListKeyboard.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
@@ -127,12 +128,7 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
         if (row >= 0)
             LoadRow(row);
     });
-    // Walking the list with the keyboard loads the rows as clicks do.
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (!m_bFilling && m_list->hasFocus())
-                    LoadRow(current.row());
-            });
+    OnRowWalkedTo(m_list, [this](int row) { LoadRow(row); });
 
     FillList();
     PrepareNewAccount();
@@ -140,7 +136,6 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
 
 void CAccountsDlg::FillList()
 {
-    m_bFilling = true;
     m_list->DeleteAllItems();
     m_nAccountCount = 0;
     for (int index = 0; CAccount* account = m_pDoc->GetAccount(index); ++index) {
@@ -152,19 +147,16 @@ void CAccountsDlg::FillList()
         m_list->SetItemText(row, 5, FromBytes(account->m_strTaxId));
         ++m_nAccountCount;
     }
-    m_bFilling = false;
 }
 
 void CAccountsDlg::PrepareNewAccount()
 {
-    m_bFilling = true;
     // One blank row stands for the account about to be created.
     if (m_nAccountCount >= m_list->GetItemCount())
         m_list->InsertItem(m_nAccountCount, QString());
     const unsigned both = CXListCtrl::StateSelected | CXListCtrl::StateFocused;
     m_list->SetItemState(m_nAccountCount, both, both);
     m_list->EnsureVisible(m_nAccountCount);
-    m_bFilling = false;
 
     ShowAccount(nullptr);
     m_nEditIndex = -1;

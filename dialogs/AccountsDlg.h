@@ -50,5 +50,4 @@ private:
     int m_nEditIndex = -1;
     CAccount* m_pEditAccount = nullptr;
     bool m_bNewAccount = false;
-    bool m_bFilling = false;
 };

@@ -2,6 +2,7 @@
 
 #include "DialogFields.h"
 #include "ListColumns.h"
+#include "ListKeyboard.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
@@ -195,11 +196,7 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
         if (row >= 0)
             LoadRow(row);
     });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (!m_bFilling && m_list->hasFocus() && current.isValid())
-                    LoadRow(current.row());
-            });
+    OnRowWalkedTo(m_list, [this](int row) { LoadRow(row); });
 
     // Start: the choices, then the list, then a new transaction.
     std::vector<QString> categories;
@@ -251,14 +248,12 @@ void CRecurringDlg::AddRow(int row, const CRecurringTransaction& record)
 
 void CRecurringDlg::FillList()
 {
-    m_bFilling = true;
     m_list->DeleteAllItems();
     m_nRecurringCount = 0;
     for (int index = 0; const CRecurringTransaction* record = m_pDoc->GetRecurring(index); ++index) {
         AddRow(m_nRecurringCount, *record);
         ++m_nRecurringCount;
     }
-    m_bFilling = false;
 }
 
 void CRecurringDlg::PrepareNew()
@@ -346,9 +341,7 @@ void CRecurringDlg::OnSave()
     if (m_bNew) {
         CRecurringTransaction* record = m_pDoc->AddRecurring(account, stored, start, description, category, frequency,
                                                              ToBytes(periods), flag);
-        m_bFilling = true;
         AddRow(m_nRecurringCount, *record);
-        m_bFilling = false;
         ++m_nRecurringCount;
         PrepareNew();
     } else if (m_nEditIndex >= 0) {
@@ -381,11 +374,9 @@ void CRecurringDlg::OnDelete()
         // The row above takes the selection; after the first row, the new first.
         const int next = row > 0 ? row - 1 : (m_nRecurringCount > 0 ? 0 : -1);
         if (next >= 0) {
-            m_bFilling = true;
             const unsigned both = CXListCtrl::StateSelected | CXListCtrl::StateFocused;
             m_list->SetItemState(next, both, both);
             m_list->EnsureVisible(next);
-            m_bFilling = false;
         }
     }
     m_nEditIndex = -1;

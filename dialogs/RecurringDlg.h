@@ -58,5 +58,4 @@ private:
     int m_nEditIndex = -1;
     CRecurringTransaction* m_pEditRecurring = nullptr;
     bool m_bNew = false;
-    bool m_bFilling = false;
 };

@@ -1,0 +1,156 @@
+#include "BalanceBooksDlg.h"
+
+#include "ListColumns.h"
+#include "QuilletDoc.h"
+#include "TextCodec.h"
+#include "XListCtrl.h"
+#include "XHeaderCtrl.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+namespace
+{
+QString Money(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return QString::fromLatin1(text);
+}
+
+// The two money columns' shares of the list's width, as the columns use.
+int BalanceColumnWidth(int listWidth)
+{
+    return listWidth * 25 / 100;
+}
+
+int BankColumnWidth(int listWidth)
+{
+    return listWidth * 27 / 100 - 17;
+}
+}
+
+CBalanceBooksDlg::CBalanceBooksDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+{
+    setWindowTitle(QStringLiteral("Balance Books"));
+
+    auto* intro = new QLabel(QStringLiteral("Displays your current balance as well as your statement balance"), this);
+    intro->setWordWrap(true);
+
+    m_list = new CXListCtrl(this);
+    m_list->setObjectName(QStringLiteral("balanceList"));
+    m_list->SetShowSelectionAlways(true);
+    m_list->SetFullRowSelect(true);
+    m_list->setMinimumSize(420, 200);
+    // An overview in its own order: the groups must stay together.
+    m_list->GetHeaderCtrl()->setSectionsClickable(false);
+    InsertListColumns(m_list, {
+                                  {QStringLiteral("Account Name"), Qt::AlignLeft, 24, 100},
+                                  {QStringLiteral("Account Number"), Qt::AlignLeft, 24, 100},
+                                  {QStringLiteral("Balance"), Qt::AlignRight, 25, 100},
+                                  {QStringLiteral("Bank Balance"), Qt::AlignRight, 27, 100, 17},
+                              });
+
+    auto* totalCaption = new QLabel(QStringLiteral("Total Balance"), this);
+    m_balanceTotal = new QLabel(this);
+    m_balanceTotal->setObjectName(QStringLiteral("balanceTotal"));
+    m_bankTotal = new QLabel(this);
+    m_bankTotal->setObjectName(QStringLiteral("bankTotal"));
+    for (QLabel* total : {m_balanceTotal, m_bankTotal}) {
+        total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        total->setFrameShape(QFrame::StyledPanel);
+        total->setFrameShadow(QFrame::Sunken);
+        total->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    m_totalsGap = new QWidget(this);
+
+    // The totals stand under their columns.
+    auto* totals = new QHBoxLayout;
+    totals->setSpacing(0);
+    totals->addWidget(totalCaption, 1);
+    totals->addWidget(m_balanceTotal);
+    totals->addWidget(m_bankTotal);
+    totals->addWidget(m_totalsGap);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CBalanceBooksDlg::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(intro);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(totals);
+    layout->addWidget(buttons);
+    resize(620, 360);
+
+    m_list->installEventFilter(this);
+    Fill();
+    AlignTotals();
+}
+
+QString CBalanceBooksDlg::BalanceTotalText() const
+{
+    return m_balanceTotal->text();
+}
+
+QString CBalanceBooksDlg::BankTotalText() const
+{
+    return m_bankTotal->text();
+}
+
+bool CBalanceBooksDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list && event->type() == QEvent::Resize)
+        AlignTotals();
+    return QDialog::eventFilter(watched, event);
+}
+
+void CBalanceBooksDlg::AlignTotals()
+{
+    const int width = m_list->width();
+    m_balanceTotal->setFixedWidth(BalanceColumnWidth(width));
+    m_bankTotal->setFixedWidth(BankColumnWidth(width));
+    m_totalsGap->setFixedWidth(std::max(0, width - width * 24 / 100 * 2 - BalanceColumnWidth(width) -
+                                               BankColumnWidth(width)));
+}
+
+void CBalanceBooksDlg::Fill()
+{
+    m_list->DeleteAllItems();
+    double balanceTotal = 0.0;
+    double bankTotal = 0.0;
+
+    // The summary shows the cached balances; bring them up to date first,
+    // as an entry changed in place leaves them stale.
+    for (const auto& account : m_pDoc->m_accounts)
+        account->RecomputeBalances(0);
+
+    std::unique_ptr<BALANCE_NODE> summary = m_pDoc->BuildBalanceSummary();
+    const QColor black(Qt::black);
+    const QColor cyan(0, 255, 255);
+    int row = 0;
+    for (const BALANCE_NODE* node = summary.get(); node; node = node->next.get(), ++row) {
+        m_list->InsertItem(row, FromBytes(node->name));
+        if (node->groupIndex >= 0) {
+            m_list->SetItemText(row, 1, FromBytes(node->number));
+            m_list->SetItemText(row, 2, Money(node->balance));
+            m_list->SetItemText(row, 3, Money(node->cleared));
+            balanceTotal += node->balance;
+            bankTotal += node->cleared;
+        } else {
+            m_list->SetItemText(row, 1, FromBytes(node->number), black, cyan);
+            m_list->SetItemText(row, 2, Money(node->balance), black, cyan);
+            m_list->SetItemText(row, 3, Money(node->cleared), black, cyan);
+        }
+    }
+    CQuilletDoc::FreeBalanceSummary(summary);
+
+    m_balanceTotal->setText(Money(balanceTotal));
+    m_bankTotal->setText(Money(bankTotal));
+}

@@ -1,0 +1,38 @@
+#pragma once
+// "Define Categories": the document's sorted category list with each
+// category's default flag. Insert adds a category at its sorted place,
+// Modify gives the selected category the chosen flag, Delete removes the
+// selected one. Changes go into the list at once; the document's modified
+// flag is left alone.
+
+#include <QDialog>
+
+class CQuilletDoc;
+class CXListCtrl;
+class QComboBox;
+class QLineEdit;
+
+class CCategoriesDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CCategoriesDlg(CQuilletDoc* doc, QWidget* parent = nullptr);
+
+    CXListCtrl* List() const { return m_list; }
+
+private:
+    void FillList();
+    void SelectRow(int row);
+    int SelectedRow() const;
+    int FindRow(const std::string& name) const;
+    void LoadRow(int row);
+    void OnInsert();
+    void OnModify();
+    void OnDelete();
+
+    CQuilletDoc* m_pDoc;
+    CXListCtrl* m_list;
+    QLineEdit* m_nameEdit;
+    QComboBox* m_flagCombo;
+    int m_nCategoryCount = 0;
+};
