@@ -9,6 +9,7 @@
 
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintDevice>
 #include <QPainter>
@@ -19,6 +20,17 @@ namespace
 {
 const char* const kEmptyText = "There are no items to show in this view.";
 constexpr int kDefaultColumnWidth = 80;
+
+// Greyed rows: text colour halfway to the background, so a disabled row
+// stays readable on any theme (some themes' disabled text is barely
+// distinguishable from the window colour).
+QColor GreyText(const QPalette& pal)
+{
+    const QColor text = pal.color(QPalette::Active, QPalette::Text);
+    const QColor base = pal.color(QPalette::Active, QPalette::Base);
+    return QColor((text.red() * 55 + base.red() * 45) / 100, (text.green() * 55 + base.green() * 45) / 100,
+                  (text.blue() * 55 + base.blue() * 45) / 100);
+}
 }
 
 CXListCtrl::CXListCtrl(QWidget* parent) : QTableView(parent)
@@ -264,9 +276,7 @@ int CXListCtrl::SetEnabled(int row, bool enabled)
     if (!cell)
         return 0;
     cell->bEnabled = enabled ? 1 : 0;
-    m_pModel->Touch(row);
-    viewport()->repaint(visualRect(m_pModel->index(row, 0)).united(
-        visualRect(m_pModel->index(row, GetColumns() - 1))));
+    m_pModel->Touch(row);  // schedules the row's repaint
     return 1;
 }
 
@@ -325,8 +335,9 @@ void CXListCtrl::UpdateSubItem(int row, int column)
 {
     if (!ValidCell(row, column))
         return;
+    // Scheduled, not painted on the spot: lists are often filled while
+    // their parent paints, and a nested repaint there would recurse.
     m_pModel->Touch(row, column);
-    viewport()->repaint(visualRect(m_pModel->index(row, column)));
 }
 
 int CXListCtrl::GetSubItemRect(int row, int column, int /*area*/, QRect& rect) const
@@ -562,6 +573,16 @@ void CXListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
     emit itemDoubleClicked(row, column, modifiers);
 }
 
+void CXListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex before = currentIndex();
+    QTableView::keyPressEvent(event);
+    // Walking with the keys anchors the mark like a click; Shift extends.
+    const QModelIndex after = currentIndex();
+    if (after.isValid() && after.row() != before.row() && !(event->modifiers() & Qt::ShiftModifier))
+        m_mark = m_pModel->index(after.row(), 0);
+}
+
 // ---- Painting ------------------------------------------------------------
 
 void CXListCtrl::PaintCell(QPainter& painter, const QRect& rect, int row, int column, bool selected) const
@@ -576,7 +597,7 @@ void CXListCtrl::PaintCell(QPainter& painter, const QRect& rect, int row, int co
     QColor background = cell && cell->crBackground.isValid() ? cell->crBackground : window;
     const bool enabled = !first || first->bEnabled;
     if (!enabled)
-        text = pal.color(QPalette::Disabled, QPalette::Text);
+        text = GreyText(pal);
     if (selected && (m_bFullRowSelect || column == 0))
     {
         if (hasFocus())
@@ -633,7 +654,7 @@ void CXListCtrl::PaintCell(QPainter& painter, const QRect& rect, int row, int co
                      pal.color(QPalette::Midlight));
     if (cell->nCheckedState == 1)
     {
-        const QColor mark = enabled ? QColor(Qt::black) : pal.color(QPalette::Disabled, QPalette::Text);
+        const QColor mark = enabled ? QColor(Qt::black) : GreyText(pal);
         int x = boxLeft + 9;
         int y = boxTop + 3;
         for (int i = 0; i < 4; ++i, --x, ++y)

@@ -6,6 +6,7 @@
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
 #include "RecurringDlg.h"
+#include "RegisterDlg.h"
 #include "XListCtrl.h"
 
 #include <QDialog>
@@ -14,7 +15,7 @@
 
 namespace
 {
-// Right and bottom edges as the layout gives them (outside the rectangle).
+// The right edge as the layout gives it, just outside the rectangle.
 int RightEdge(const QRect& r) { return r.x() + r.width(); }
 }
 
@@ -23,7 +24,6 @@ CQuilletView::CQuilletView(QWidget* parent) : QWidget(parent)
     // The whole client area is painted on every paint, into Qt's back
     // buffer, so nothing flickers and no background erase is needed.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::StrongFocus);
     OnInitialUpdate();
 }
 
@@ -235,7 +235,9 @@ void CQuilletView::EditRegister(const std::string& accountName)
 {
     if (!m_pDoc)
         return;
-    (void)accountName;
+    CRegisterDlg dialog(m_pDoc, accountName, this);
+    RunDialog(dialog);
+    // Every balance is read again by the refill.
     m_pAccountList->DeleteAllItems();
     RefreshNow();
 }

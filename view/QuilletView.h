@@ -58,6 +58,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Every dialog of the view runs through here (tests answer it).
     virtual int RunDialog(QDialog& dialog);
@@ -116,5 +117,4 @@ private:
     CXListCtrl* m_pAccountList = nullptr;
     CXListCtrl* m_pRecurringList = nullptr;
     bool m_bListsCreated = false;
-    bool m_bPrinting = false;  // painting a page: the lists stay where they are
 };
