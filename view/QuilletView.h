@@ -12,6 +12,7 @@
 
 class CQuilletDoc;
 class CXListCtrl;
+struct CPrintInfo;
 class QDialog;
 class QPainter;
 
@@ -43,6 +44,15 @@ public:
     // Also places and refills the two lists, so call it for the screen and
     // for a printed page alike.
     void PaintDashboard(QPainter& painter);
+
+    // Printing (DashboardPrinter.cpp). OnPrepareDC scales the logical units
+    // to the painter's device; OnPrint paints the page: the header, the
+    // panels under it and the two lists' rows.
+    void OnPrepareDC(QPainter& painter) const;
+    void OnPrint(QPainter& painter, CPrintInfo& info, const QString& title);
+    // The title at the left, today's date at the right and a rule under
+    // them; moves the printable area's top below the header.
+    void PrintPageHeader(QPainter& painter, CPrintInfo& info, const QString& title) const;
 
     CXListCtrl* AccountList() const { return m_pAccountList; }
     CXListCtrl* RecurringList() const { return m_pRecurringList; }
