@@ -707,13 +707,14 @@ void CXListCtrl::PrintList(QPainter& painter, const QRect& printableArea)
     const int screenDpi = logicalDpiX();
     const double scale = screenDpi > 0 ? double(device->logicalDpiX()) / screenDpi : 1.0;
     const QPoint listPos = parentWidget() ? pos() : QPoint(0, 0);
-    // Client coordinates count from the top of the header; the rows lie
-    // below it.
-    const int header = m_pHeader->isVisible() ? m_pHeader->height() : 0;
+    // The rows land where they show on screen, relative to the parent, so
+    // they line up with the panel the parent prints around them: the
+    // viewport sits inside the list's frame and under its header.
+    const QPoint rows = listPos + viewport()->pos();
 
     painter.save();
     QTransform transform = QTransform::fromScale(scale, scale);
-    transform.translate(listPos.x() - 3, listPos.y() + printableArea.top() + 40 + header);
+    transform.translate(rows.x(), rows.y() + printableArea.top() + 40);
     painter.setWorldTransform(transform);
     // Fonts in pixels, so that the transform alone scales them.
     QFont printFont = font();
@@ -721,8 +722,15 @@ void CXListCtrl::PrintList(QPainter& painter, const QRect& printableArea)
     painter.setFont(printFont);
 
     const QRect visible = viewport()->rect();
+    // Only what the list shows: a last column wider than the room left is
+    // cut at the list's edge, as on screen.
+    painter.setClipRect(visible, Qt::IntersectClip);
+    // The grid colour as the table paints it on screen: styles answer
+    // from the item option's palette, and transparent without one.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
     const QColor grid = QColor::fromRgba(
-        static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, nullptr, this)));
+        static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
     for (int row = 0; row < GetItemCount(); ++row)
     {
         const int y = rowViewportPosition(row);

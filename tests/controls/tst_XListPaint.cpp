@@ -372,6 +372,8 @@ void TestXListPaint::printListScalesAndPlacesRows()
     auto* list = new CXListCtrl(&view);
     Prepare(list);
     list->setGeometry(11, 36, 328, 60);
+    list->setFrameStyle(QFrame::Box | QFrame::Plain);
+    list->setLineWidth(1);
     list->SetHeaderVisible(false);
     list->SetRowHeight(14);
     list->InsertColumn(0, QStringLiteral("Account"), Qt::AlignLeft, 164);
@@ -394,16 +396,18 @@ void TestXListPaint::printListScalesAndPlacesRows()
     QVERIFY(painter.worldTransform().isIdentity());
     painter.end();
 
-    // Row 0 lies at x = 11 - 3, y = 36 + 30 + 40 in screen pixels, doubled.
+    // Row 0 lies where it shows on screen, inside the list's one-pixel
+    // frame at (11, 36), moved 30 + 40 down, in screen pixels doubled.
+    const QPoint row0 = 2 * QPoint(11 + 1, 36 + 1 + 30 + 40);
     const QRect redCell = Find(page, red, page.rect());
-    QCOMPARE(redCell.topLeft(), QPoint(16, 212));
+    QCOMPARE(redCell.topLeft(), row0);
     QCOMPARE(redCell.height(), 28);
     const QRect blueCell = Find(page, blue, page.rect());
-    QCOMPARE(blueCell.left(), 16 + 2 * 164);
-    QCOMPARE(blueCell.top(), 212);
+    QCOMPARE(blueCell.left(), row0.x() + 2 * 164);
+    QCOMPARE(blueCell.top(), row0.y());
     // Text is printed, no empty-list text or header below the rows.
     QVERIFY(!Find(page, kText, redCell).isEmpty());
-    QVERIFY(Ink(page, QColor(Qt::white), QRect(0, 240, 1000, 160)).isEmpty());
+    QVERIFY(Ink(page, QColor(Qt::white), QRect(0, row0.y() + 28, 1000, 400 - row0.y() - 28)).isEmpty());
 }
 
 QTEST_MAIN(TestXListPaint)
