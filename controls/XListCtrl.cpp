@@ -19,6 +19,17 @@ namespace
 {
 const char* const kEmptyText = "There are no items to show in this view.";
 constexpr int kDefaultColumnWidth = 80;
+
+// Greyed rows: text colour halfway to the background, so a disabled row
+// stays readable on any theme (some themes' disabled text is barely
+// distinguishable from the window colour).
+QColor GreyText(const QPalette& pal)
+{
+    const QColor text = pal.color(QPalette::Active, QPalette::Text);
+    const QColor base = pal.color(QPalette::Active, QPalette::Base);
+    return QColor((text.red() * 55 + base.red() * 45) / 100, (text.green() * 55 + base.green() * 45) / 100,
+                  (text.blue() * 55 + base.blue() * 45) / 100);
+}
 }
 
 CXListCtrl::CXListCtrl(QWidget* parent) : QTableView(parent)
@@ -576,7 +587,7 @@ void CXListCtrl::PaintCell(QPainter& painter, const QRect& rect, int row, int co
     QColor background = cell && cell->crBackground.isValid() ? cell->crBackground : window;
     const bool enabled = !first || first->bEnabled;
     if (!enabled)
-        text = pal.color(QPalette::Disabled, QPalette::Text);
+        text = GreyText(pal);
     if (selected && (m_bFullRowSelect || column == 0))
     {
         if (hasFocus())
@@ -633,7 +644,7 @@ void CXListCtrl::PaintCell(QPainter& painter, const QRect& rect, int row, int co
                      pal.color(QPalette::Midlight));
     if (cell->nCheckedState == 1)
     {
-        const QColor mark = enabled ? QColor(Qt::black) : pal.color(QPalette::Disabled, QPalette::Text);
+        const QColor mark = enabled ? QColor(Qt::black) : GreyText(pal);
         int x = boxLeft + 9;
         int y = boxTop + 3;
         for (int i = 0; i < 4; ++i, --x, ++y)

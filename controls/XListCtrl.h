@@ -16,6 +16,9 @@
 // - Columns must all be inserted before the first row: a row gets one cell
 //   record per column that exists when it is inserted and never grows.
 // - Rectangles are in viewport coordinates (the area under the header).
+// - A list whose columns are meant to fill its whole width (the dashboard's)
+//   wants setFrameShape(QFrame::NoFrame): the frame would take 2 pixels and
+//   bring up a scroll bar.
 
 #include <QColor>
 #include <QRect>

@@ -6,6 +6,7 @@
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
 #include "RecurringDlg.h"
+#include "RegisterDlg.h"
 #include "XListCtrl.h"
 
 #include <QDialog>
@@ -235,7 +236,9 @@ void CQuilletView::EditRegister(const std::string& accountName)
 {
     if (!m_pDoc)
         return;
-    (void)accountName;
+    CRegisterDlg dialog(m_pDoc, accountName, this);
+    RunDialog(dialog);
+    // Every balance is read again by the refill.
     m_pAccountList->DeleteAllItems();
     RefreshNow();
 }

@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("xlist_demo.png");
 
     QWidget window;
-    window.resize(560, 420);
+    window.resize(560, 500);
     auto* layout = new QVBoxLayout(&window);
 
     auto* list = new CXListCtrl(&window);
@@ -74,6 +74,32 @@ int main(int argc, char** argv)
     empty->InsertColumn(0, QStringLiteral("Account"), Qt::AlignLeft, 200);
     empty->InsertColumn(1, QStringLiteral("Balance"), Qt::AlignRight, 120);
     layout->addWidget(empty);
+
+    // Like the dashboard's account panel: no header, 14-pixel rows, a
+    // greyed total row.
+    auto* accounts = new CXListCtrl(&window);
+    accounts->SetHeaderVisible(false);
+    accounts->SetRowHeight(14);
+    accounts->SetGridLines(true);
+    accounts->SetFullRowSelect(true);
+    accounts->InsertColumn(0, QStringLiteral("Account"), Qt::AlignLeft, 164);
+    accounts->InsertColumn(1, QStringLiteral("Balance"), Qt::AlignRight, 164);
+    const QColor panel(150, 250, 185);
+    const char* names[] = {"Checking", "Savings", "Visa"};
+    const char* balances[] = {"100.00  ", "-25.50  ", "0.00  "};
+    for (int i = 0; i < 3; ++i)
+    {
+        accounts->InsertItem(i, QStringLiteral("  ") + QString::fromLatin1(names[i]));
+        accounts->SetItemText(i, 1, QString::fromLatin1(balances[i]));
+    }
+    accounts->InsertItem(3, QString());
+    accounts->SetItemText(3, 0, QString(), QColor(60, 60, 200), panel);
+    accounts->SetBold(3, 0, true);
+    accounts->SetItemText(3, 1, QStringLiteral("Total: $74.50  "), QColor(130, 130, 130), panel);
+    accounts->SetEnabled(3, false);
+    accounts->setFrameShape(QFrame::NoFrame);  // the columns fill the whole width
+    accounts->setFixedSize(328, 14 * 4 + 2);
+    layout->addWidget(accounts);
 
     window.show();
     app.processEvents();

@@ -1,6 +1,7 @@
 #include "XHeaderCtrl.h"
 #include "XListCtrl.h"
 
+#include <QPainter>
 #include <QtTest>
 
 class TestXListPaint : public QObject
@@ -14,6 +15,7 @@ private slots:
     void emptyListText();
     void headerArrowAndTitleSpans();
     void headerSeparatorsFrameAndEllipsis();
+    void printListScalesAndPlacesRows();
 };
 
 namespace
@@ -25,7 +27,7 @@ const QColor kLight(250, 250, 250);
 const QColor kDark(128, 128, 128);
 const QColor kDarkShadow(64, 64, 64);
 const QColor kMidlight(227, 227, 227);
-const QColor kGrey(140, 140, 140);
+const QColor kGrey(114, 114, 114);  // window text 55 % over the window colour
 const QColor kHighlight(10, 36, 106);
 const QColor kHighlightText(255, 255, 254);
 
@@ -46,7 +48,6 @@ void Prepare(QWidget* widget)
         pal.setColor(group, QPalette::Highlight, kHighlight);
         pal.setColor(group, QPalette::HighlightedText, kHighlightText);
     }
-    pal.setColor(QPalette::Disabled, QPalette::Text, kGrey);
     widget->setPalette(pal);
     QFont font = widget->font();
     font.setStyleStrategy(QFont::NoAntialias);
@@ -360,6 +361,49 @@ void TestXListPaint::headerSeparatorsFrameAndEllipsis()
     const QRect second = Find(image, title, QRect(120, 1, 100, 18));
     QVERIFY2(Find(image, title, QRect(108, 1, 12, 18)).isEmpty(), "title runs into the separator");
     QVERIFY(second.left() >= 126);
+}
+
+void TestXListPaint::printListScalesAndPlacesRows()
+{
+    // A dashboard-like list: no header, 14-pixel rows, placed at (11, 36)
+    // in its parent.
+    QWidget view;
+    view.resize(400, 300);
+    auto* list = new CXListCtrl(&view);
+    Prepare(list);
+    list->setGeometry(11, 36, 328, 60);
+    list->SetHeaderVisible(false);
+    list->SetRowHeight(14);
+    list->InsertColumn(0, QStringLiteral("Account"), Qt::AlignLeft, 164);
+    list->InsertColumn(1, QStringLiteral("Balance"), Qt::AlignLeft, 164);
+    const QColor red(200, 0, 0), blue(0, 0, 200);
+    list->InsertItem(0, QStringLiteral("  Main"), kText, red);
+    list->SetItemText(0, 1, QStringLiteral("10.00  "), kText, blue);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    // A page at twice the screen's resolution, printable area moved 30 down.
+    QImage page(1000, 400, QImage::Format_RGB32);
+    const int printerDpi = 2 * list->logicalDpiX();
+    page.setDotsPerMeterX(qRound(printerDpi / 0.0254));
+    page.setDotsPerMeterY(qRound(printerDpi / 0.0254));
+    QCOMPARE(page.logicalDpiX(), printerDpi);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    list->PrintList(painter, QRect(0, 30, 500, 200));
+    QVERIFY(painter.worldTransform().isIdentity());
+    painter.end();
+
+    // Row 0 lies at x = 11 - 3, y = 36 + 30 + 40 in screen pixels, doubled.
+    const QRect redCell = Find(page, red, page.rect());
+    QCOMPARE(redCell.topLeft(), QPoint(16, 212));
+    QCOMPARE(redCell.height(), 28);
+    const QRect blueCell = Find(page, blue, page.rect());
+    QCOMPARE(blueCell.left(), 16 + 2 * 164);
+    QCOMPARE(blueCell.top(), 212);
+    // Text is printed, no empty-list text or header below the rows.
+    QVERIFY(!Find(page, kText, redCell).isEmpty());
+    QVERIFY(Ink(page, QColor(Qt::white), QRect(0, 240, 1000, 160)).isEmpty());
 }
 
 QTEST_MAIN(TestXListPaint)

@@ -40,14 +40,14 @@ class RecordingView : public CQuilletView
 {
 public:
     QStringList dialogs;
-    std::function<void()> whileOpen;
+    std::function<void(QDialog&)> whileOpen;
 
 protected:
     int RunDialog(QDialog& dialog) override
     {
         dialogs << QString::fromLatin1(dialog.metaObject()->className());
         if (whileOpen)
-            whileOpen();
+            whileOpen(dialog);
         return QDialog::Rejected;
     }
 };

@@ -1,6 +1,8 @@
 // The painted buttons and the clickable list cells of the dashboard.
 #include "ViewTestSupport.h"
 
+#include "RegisterDlg.h"
+
 #include <QMouseEvent>
 #include <QtTest>
 
@@ -113,7 +115,7 @@ private slots:
         QCOMPARE(view.AccountList()->GetItemCount(), 4);
 
         // The accounts editor adds one; the list shows it when it closes.
-        view.whileOpen = [&doc] { doc.AddAccount("Cash", "444", 20.0, "", "", ""); };
+        view.whileOpen = [&doc](QDialog&) { doc.AddAccount("Cash", "444", 20.0, "", "", ""); };
         Press(&view, QPoint(280, 28));
         Release(&view, QPoint(280, 28));
         QCOMPARE(view.dialogs, QStringList{"CAccountsDlg"});
@@ -123,7 +125,7 @@ private slots:
         QCOMPARE(view.AccountPanel().height(), 14 * 4 + 36);
 
         // The recurring editor adds a due item.
-        view.whileOpen = [&] {
+        view.whileOpen = [&](QDialog&) {
             doc.AddRecurring("Cash", 5.0, DaysFromNow(now, 1), "Coffee", "", "Daily", "Forever", 0);
         };
         const int recurringTop = view.RecurringPanel().top();
@@ -174,6 +176,36 @@ private slots:
         ShowView(view);
         QCOMPARE(list->GetItemCount(), 1);
         QCOMPARE(list->GetItemText(0, 1), QString("Total: $0.00  "));
+    }
+
+    void accountRowOpensItsRegister()
+    {
+        FixedNow now;
+        CQuilletDoc doc;
+        AddThreeAccounts(doc);
+        RecordingView view;
+        view.SetDocument(&doc);
+        ShowView(view);
+
+        QStringList shown;
+        view.whileOpen = [&](QDialog& dialog) {
+            auto* editor = qobject_cast<CRegisterDlg*>(&dialog);
+            QVERIFY(editor);
+            for (int row = 0; row < editor->List()->GetItemCount(); ++row)
+                shown << editor->List()->GetItemText(row, CRegisterDlg::ColDescription).trimmed();
+            doc.AddEntry("Visa", now.time, "", "Refund", "", 5.5, 0.0, 1, 0, 0, 0);
+        };
+        ClickCell(view.AccountList(), 1, 1);  // any cell of the row
+        QTRY_COMPARE(view.dialogs, QStringList{"CRegisterDlg"});
+        QCOMPARE(shown.size(), 2);  // the opening balance and Visa's one entry
+        QVERIFY(shown.last().startsWith("Lunch"));
+        QTRY_COMPARE(view.AccountList()->GetItemText(1, 1), QString("-20.00  "));
+        QCOMPARE(view.AccountList()->GetItemText(3, 1), QString("Total: $80.00  "));
+
+        // The total row is greyed out and opens nothing.
+        ClickCell(view.AccountList(), 3, 0);
+        QTest::qWait(20);
+        QCOMPARE(view.dialogs.size(), 1);
     }
 
     void dueRowsSortByDateText()

@@ -1,6 +1,5 @@
 #include "Cp1252.h"
 
-#include <cstdint>
 #include <cstdio>
 
 namespace
@@ -59,17 +58,35 @@ bool NextCodePoint(const std::string& text, size_t& pos, uint32_t& cp)
 }
 }  // namespace
 
+uint32_t Cp1252::CodePoint(unsigned char byte)
+{
+    if (byte >= 0x80 && byte < 0xA0 && kHigh[byte - 0x80] != 0)
+        return kHigh[byte - 0x80];
+    return byte;
+}
+
+bool Cp1252::Byte(uint32_t codePoint, unsigned char& byte)
+{
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF) ||
+        (codePoint >= 0x80 && codePoint < 0xA0 && kHigh[codePoint - 0x80] == 0)) {
+        byte = static_cast<unsigned char>(codePoint);
+        return true;
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (kHigh[i] == codePoint) {
+            byte = static_cast<unsigned char>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string Cp1252ToUtf8(const std::string& bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (char c : bytes) {
-        const unsigned char b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] != 0)
-            AppendUtf8(out, kHigh[b - 0x80]);
-        else
-            AppendUtf8(out, b);
-    }
+    for (char c : bytes)
+        AppendUtf8(out, Cp1252::CodePoint(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -85,23 +102,42 @@ bool Utf8ToCp1252(const std::string& text, std::string& bytes, std::string& bad)
             bad = "a byte that is not UTF-8";
             return false;
         }
-        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF) || (cp >= 0x80 && cp < 0xA0 && kHigh[cp - 0x80] == 0)) {
-            bytes.push_back(char(cp));
-            continue;
-        }
-        bool found = false;
-        for (int i = 0; i < 32 && !found; ++i) {
-            if (kHigh[i] == cp) {
-                bytes.push_back(char(0x80 + i));
-                found = true;
-            }
-        }
-        if (!found) {
+        unsigned char byte = 0;
+        if (!Cp1252::Byte(cp, byte)) {
             char name[16];
             std::snprintf(name, sizeof name, "U+%04X", unsigned(cp));
             bad = "\"" + text.substr(start, pos - start) + "\" (" + name + ")";
             return false;
         }
+        bytes.push_back(char(byte));
     }
     return true;
+}
+
+std::string Utf8ToCp1252Lossy(const std::string& text)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        uint32_t cp = 0;
+        unsigned char byte = '?';
+        if (!NextCodePoint(text, pos, cp))
+            ++pos;
+        else if (!Cp1252::Byte(cp, byte))
+            byte = '?';
+        bytes.push_back(char(byte));
+    }
+    return bytes;
+}
+
+size_t FindNonUtf8(const std::string& text)
+{
+    size_t pos = 0;
+    while (pos < text.size()) {
+        uint32_t cp = 0;
+        if (!NextCodePoint(text, pos, cp))
+            return pos;
+    }
+    return std::string::npos;
 }
