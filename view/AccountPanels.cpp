@@ -100,8 +100,8 @@ private:
 
 void CQuilletView::PlaceList(CXListCtrl* list, const QRect& geometry)
 {
-    // Only the screen's paint moves the lists; a printed page leaves them.
-    if (list && list->geometry() != geometry && !m_bPrinting)
+    // Moving a list repaints it, so only move it when its place changed.
+    if (list && list->geometry() != geometry)
         list->setGeometry(geometry);
 }
 

@@ -15,7 +15,7 @@
 
 namespace
 {
-// Right and bottom edges as the layout gives them (outside the rectangle).
+// The right edge as the layout gives it, just outside the rectangle.
 int RightEdge(const QRect& r) { return r.x() + r.width(); }
 }
 
@@ -24,7 +24,6 @@ CQuilletView::CQuilletView(QWidget* parent) : QWidget(parent)
     // The whole client area is painted on every paint, into Qt's back
     // buffer, so nothing flickers and no background erase is needed.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::StrongFocus);
     OnInitialUpdate();
 }
 

@@ -116,5 +116,4 @@ private:
     CXListCtrl* m_pAccountList = nullptr;
     CXListCtrl* m_pRecurringList = nullptr;
     bool m_bListsCreated = false;
-    bool m_bPrinting = false;  // painting a page: the lists stay where they are
 };
