@@ -9,6 +9,7 @@
 
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintDevice>
 #include <QPainter>
@@ -275,9 +276,7 @@ int CXListCtrl::SetEnabled(int row, bool enabled)
     if (!cell)
         return 0;
     cell->bEnabled = enabled ? 1 : 0;
-    m_pModel->Touch(row);
-    viewport()->repaint(visualRect(m_pModel->index(row, 0)).united(
-        visualRect(m_pModel->index(row, GetColumns() - 1))));
+    m_pModel->Touch(row);  // schedules the row's repaint
     return 1;
 }
 
@@ -336,8 +335,9 @@ void CXListCtrl::UpdateSubItem(int row, int column)
 {
     if (!ValidCell(row, column))
         return;
+    // Scheduled, not painted on the spot: lists are often filled while
+    // their parent paints, and a nested repaint there would recurse.
     m_pModel->Touch(row, column);
-    viewport()->repaint(visualRect(m_pModel->index(row, column)));
 }
 
 int CXListCtrl::GetSubItemRect(int row, int column, int /*area*/, QRect& rect) const
@@ -571,6 +571,16 @@ void CXListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     QTableView::mouseDoubleClickEvent(event);
     emit itemDoubleClicked(row, column, modifiers);
+}
+
+void CXListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex before = currentIndex();
+    QTableView::keyPressEvent(event);
+    // Walking with the keys anchors the mark like a click; Shift extends.
+    const QModelIndex after = currentIndex();
+    if (after.isValid() && after.row() != before.row() && !(event->modifiers() & Qt::ShiftModifier))
+        m_mark = m_pModel->index(after.row(), 0);
 }
 
 // ---- Painting ------------------------------------------------------------

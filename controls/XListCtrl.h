@@ -143,7 +143,7 @@ public:
     // A copy of the cell's record, or nullptr on a bad index.
     const XLISTCELL* GetCell(int row, int column) const;
 
-    void UpdateSubItem(int row, int column);  // repaint one cell now
+    void UpdateSubItem(int row, int column);  // schedules a repaint of the cell
     // The cell's rectangle in viewport coordinates (whatever the area
     // code). 1, or 0 on a bad index.
     int GetSubItemRect(int row, int column, int area, QRect& rect) const;
@@ -155,8 +155,9 @@ public:
     int SetItemState(int row, unsigned state, unsigned mask);
     unsigned GetItemState(int row, unsigned mask) const;  // 0 on a bad row
     int EnsureVisible(int row);  // scrolls the row into view; 1, or 0
-    // The row the last plain click or programmatic select/focus anchored
-    // on; it follows its row through sorting and deletion. -1 when none.
+    // The row the last plain click, arrow-key move (without Shift) or
+    // programmatic select/focus anchored on; it follows its row through
+    // sorting and deletion. -1 when none.
     int GetSelectionMark() const;
     void SetSelectionMark(int row);
     int GetSelectedCount() const;
@@ -197,6 +198,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -9,6 +9,7 @@
 #include "XListCtrl.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -77,6 +78,8 @@ void CQuilletView::CreateLists()
             [this](int row, int column, Qt::KeyboardModifiers) { OnAccountListClick(row, column); });
     connect(m_pRecurringList, &CXListCtrl::itemClicked, this,
             [this](int row, int column, Qt::KeyboardModifiers) { OnRecurringListClick(row, column); });
+    // Enter on an account row opens its register, as a click does.
+    m_pAccountList->installEventFilter(this);
     m_bListsCreated = true;
 }
 
@@ -221,6 +224,18 @@ void CQuilletView::OnAccountListClick(int row, int /*column*/)
     // The register editor runs modally and the list is refilled afterwards;
     // neither may happen inside the list's own mouse handling.
     QMetaObject::invokeMethod(this, [this, name] { EditRegister(name); }, Qt::QueuedConnection);
+}
+
+bool CQuilletView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pAccountList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            OnAccountListClick(m_pAccountList->GetSelectionMark(), 0);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CQuilletView::OnRecurringListClick(int row, int column)

@@ -310,6 +310,15 @@ void TestXListCtrl::selectionFollowsRowsThroughSortAndDelete()
     list->SortColumn(0, 0);  // the selected rows bb, aa, cc come first
     QCOMPARE(list->GetSelectedRows(), QVector<int>({0, 1, 2}));
     QCOMPARE(list->GetItemText(list->GetSelectionMark(), 0), QStringLiteral("bb"));
+    // Arrow keys move the mark; with Shift they only extend the selection.
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->GetSelectionMark(), list->currentIndex().row());
+    const int mark = list->GetSelectionMark();
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(list->GetSelectionMark(), mark);
+    QTest::keyClick(list, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(list->GetSelectionMark(), 0);
+    f.Press(1, 0);
 
     list->DeleteItem(0);  // "aa"
     QCOMPARE(list->GetItemText(list->GetSelectionMark(), 0), QStringLiteral("bb"));
