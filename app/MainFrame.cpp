@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include "BalanceBooksDlg.h"
+#include "CategoriesDlg.h"
 #include "Commands.h"
 #include "DocSession.h"
 #include "LockKeys.h"
@@ -325,11 +327,15 @@ void CMainFrame::RefreshView()
 // were closed does not matter.
 void CMainFrame::OnViewBalance()
 {
+    CBalanceBooksDlg dialog(&m_session.Document(), this);
+    dialog.exec();
     RefreshView();
 }
 
 void CMainFrame::OnViewCategories()
 {
+    CCategoriesDlg dialog(&m_session.Document(), this);
+    dialog.exec();
     RefreshView();
 }
 

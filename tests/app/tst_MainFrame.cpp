@@ -103,6 +103,10 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("accept");
+        QTest::newRow("balance, cancel") << int(ID_VIEW_BALANCE) << "Balance Books" << false;
+        QTest::newRow("balance, ok") << int(ID_VIEW_BALANCE) << "Balance Books" << true;
+        QTest::newRow("categories, cancel") << int(ID_VIEW_CATEGORIES) << "Define Categories" << false;
+        QTest::newRow("categories, ok") << int(ID_VIEW_CATEGORIES) << "Define Categories" << true;
         QTest::newRow("reconsile, cancel") << int(ID_VIEW_RECONSILE) << "Reconsile Accounts" << false;
         QTest::newRow("reconsile, ok") << int(ID_VIEW_RECONSILE) << "Reconsile Accounts" << true;
     }
