@@ -1,5 +1,6 @@
 #pragma once
-// quillet-cli: a checkbook file as JSON (dump) and back (pack).
+// quillet-cli: checkbook files from the command line: JSON dump and pack,
+// reports, export and bank-statement import.
 
 #include <functional>
 #include <iosfwd>

@@ -2,7 +2,7 @@
 // exit status for each kind of failure.
 #include "AppValues.h"
 #include "CheckbookFile.h"
-#include "Cli.h"
+#include "CliFixture.h"
 #include "Cp1252.h"
 #include "PasswordHash.h"
 #include "QuilletDoc.h"
@@ -19,45 +19,11 @@
 
 namespace
 {
-struct Result
-{
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = CliResult;
 
-class CliTest : public ::testing::Test
+class CliTest : public CliFixture
 {
 protected:
-    void SetUp() override
-    {
-        AppValues::ResetToDefaults();
-        char pattern[] = "/tmp/quillet-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override
-    {
-        std::system(("rm -rf '" + m_dir + "'").c_str());
-        AppValues::ResetToDefaults();
-    }
-
-    Result Run(std::vector<std::string> args, const Cli::Environment& env = Cli::Environment())
-    {
-        std::ostringstream out, err;
-        const int status = Cli::Run(args, out, err, env);
-        return {status, out.str(), err.str()};
-    }
-    std::string Path(const std::string& name) const { return m_dir + "/" + name; }
-    static std::string Contents(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Put(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
     // A checkbook file as the program writes it, with awkward contents.
     std::string WriteSample(const std::string& name, const std::string& hash)
     {
@@ -83,8 +49,6 @@ protected:
         AppValues::ResetToDefaults();
         return path;
     }
-
-    std::string m_dir;
 };
 }  // namespace
 
@@ -268,4 +232,8 @@ TEST(Cp1252Test, EveryByteSurvivesTheTrip)
     EXPECT_FALSE(Utf8ToCp1252("caf\xC3", back, bad));  // cut-off sequence
     EXPECT_FALSE(Utf8ToCp1252("\xC0\xAF", back, bad));  // overlong
     EXPECT_FALSE(Utf8ToCp1252("\xF0\x9F\x92\xB0", back, bad));
+
+    // Statements: what the code page cannot hold becomes "?", as typed text does.
+    EXPECT_EQ(Utf8ToCp1252Lossy("caf\u00e9 \u20ac \u2603 \xFF"), "caf\xE9 \x80 ? ?");
+    EXPECT_EQ(FindNonUtf8("ok \xC3\xA9 \xC3"), 6u);
 }

@@ -1,0 +1,113 @@
+// balances: the balance books: every account's balance and bank balance,
+// accounts sharing a number grouped with a summary row, and the totals.
+#include "CheckbookJson.h"
+#include "Commands.h"
+#include "QuilletDoc.h"
+
+namespace Cli
+{
+namespace
+{
+const char kUsage[] =
+    "Usage: quillet-cli balances [--json] [--password PW] FILE.ql1\n"
+    "Lists every account with its number, balance and bank (cleared) balance.\n"
+    "Accounts that share a number stand together, followed by a \"Summary\" row\n"
+    "with the group's sums; the last row holds the totals of all accounts.\n";
+
+struct Row
+{
+    const CAccount* account = nullptr;  // none for a summary row
+    const BALANCE_NODE* node = nullptr;
+};
+
+// The summary keeps names and numbers cut to the width of its nodes; the
+// account behind each account row gives them whole. Its rows keep list
+// order within a group, so the first unused account with the same cut
+// name and number is the one.
+std::vector<Row> SummaryRows(const CQuilletDoc& doc, const BALANCE_NODE* head)
+{
+    std::vector<Row> rows;
+    std::vector<bool> used(doc.m_accounts.size(), false);
+    for (const BALANCE_NODE* node = head; node; node = node->next.get()) {
+        Row row;
+        row.node = node;
+        if (node->groupIndex >= 0) {
+            for (size_t i = 0; i < doc.m_accounts.size(); ++i) {
+                const CAccount& account = *doc.m_accounts[i];
+                if (!used[i] && CutText(account.m_strName, BALANCE_NODE::kNameMax) == node->name &&
+                    CutText(account.m_strNumber, BALANCE_NODE::kNumberMax) == node->number) {
+                    used[i] = true;
+                    row.account = &account;
+                    break;
+                }
+            }
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+}  // namespace
+
+int RunBalances(const std::vector<std::string>& args, const Io& io)
+{
+    ParsedArgs parsed;
+    if (!ParseArgs(args, {{"--json"}, {}}, kUsage, parsed, io.err))
+        return BadUsage;
+    if (parsed.Has("--help")) {
+        io.out << kUsage;
+        return Success;
+    }
+    if (parsed.operands.size() != 1)
+        return UsageError(io.err, "balances takes one checkbook file.", kUsage);
+
+    CQuilletDoc doc;
+    if (const int status = LoadCheckbook(parsed.operands[0], parsed.Password(), io, doc))
+        return status;
+    for (const auto& account : doc.m_accounts)
+        account->RecomputeBalances(0);
+    std::unique_ptr<BALANCE_NODE> summary = doc.BuildBalanceSummary();
+    const std::vector<Row> rows = SummaryRows(doc, summary.get());
+
+    double totalBalance = 0.0;
+    double totalCleared = 0.0;
+    for (const Row& row : rows) {
+        if (row.node->groupIndex >= 0) {
+            totalBalance += row.node->balance;
+            totalCleared += row.node->cleared;
+        }
+    }
+
+    if (parsed.Has("--json")) {
+        Json json = Json::object();
+        Json list = Json::array();
+        for (const Row& row : rows) {
+            const bool isSummary = row.node->groupIndex < 0;
+            Json item = Json::object();
+            item["kind"] = isSummary ? "summary" : "account";
+            item["name"] = Utf8(row.account ? row.account->m_strName : row.node->name);
+            item["number"] = Utf8(row.account ? row.account->m_strNumber : row.node->number);
+            item["balance"] = MoneyValue(row.node->balance);
+            item["clearedBalance"] = MoneyValue(row.node->cleared);
+            list.push_back(std::move(item));
+        }
+        json["rows"] = std::move(list);
+        json["totalBalance"] = MoneyValue(totalBalance);
+        json["totalClearedBalance"] = MoneyValue(totalCleared);
+        io.out << json.dump(2) << "\n";
+    } else {
+        TextTable table;
+        table.AddColumn("Account Name", TextTable::Left);
+        table.AddColumn("Account Number", TextTable::Left);
+        table.AddColumn("Balance", TextTable::Right);
+        table.AddColumn("Bank Balance", TextTable::Right);
+        for (const Row& row : rows)
+            table.AddRow({Utf8(row.account ? row.account->m_strName : row.node->name),
+                          Utf8(row.account ? row.account->m_strNumber : row.node->number), Money(row.node->balance),
+                          Money(row.node->cleared)});
+        table.AddRow({"Total Balance", "", Money(totalBalance), Money(totalCleared)});
+        table.Print(io.out);
+    }
+    CQuilletDoc::FreeBalanceSummary(summary);
+    return Success;
+}
+}  // namespace Cli

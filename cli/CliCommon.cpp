@@ -1,0 +1,315 @@
+#include "CliCommon.h"
+
+#include "CheckbookFile.h"
+#include "Cp1252.h"
+#include "PasswordHash.h"
+#include "QuilletDoc.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Cli
+{
+std::optional<std::string> ParsedArgs::Value(const std::string& option) const
+{
+    const auto it = values.find(option);
+    if (it == values.end())
+        return std::nullopt;
+    return it->second;
+}
+
+int UsageError(std::ostream& err, const std::string& problem, const char* usage)
+{
+    err << "quillet-cli: " << problem << "\n" << usage;
+    return BadUsage;
+}
+
+bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec, const char* usage, ParsedArgs& parsed,
+               std::ostream& err)
+{
+    auto known = [](const std::vector<std::string>& list, const std::string& name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg == "-" || arg.size() < 2 || arg[0] != '-') {
+            parsed.operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (name == "--help" || name == "-h" || known(spec.flags, name)) {
+            if (equals != std::string::npos) {
+                UsageError(err, name + " takes no value.", usage);
+                return false;
+            }
+            parsed.flags.insert(name == "-h" ? "--help" : name);
+        } else if (name == "--password" || known(spec.valued, name)) {
+            std::string value;
+            if (equals != std::string::npos) {
+                value = arg.substr(equals + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                UsageError(err, name + " needs a value.", usage);
+                return false;
+            }
+            parsed.values[name] = value;
+        } else {
+            UsageError(err, "unknown option " + name + ".", usage);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string BaseName(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int LoadCheckbook(const std::string& path, const std::optional<std::string>& password, const Io& io,
+                  CQuilletDoc& doc, std::string* version)
+{
+    const std::string name = BaseName(path);
+    FileError error;
+    std::string bytes;
+    if (!ReadCheckbookBytes(path, bytes, error)) {
+        io.err << error.message << "\n";
+        return FileProblem;
+    }
+
+    bool noPassword = false;
+    const PasswordPrompt prompt = [&](const std::string& storedHash) {
+        std::optional<std::string> typed = password ? password : io.env.passwordVariable;
+        if (!typed && io.env.askPassword)
+            typed = io.env.askPassword(name);
+        if (!typed) {
+            noPassword = true;
+            return false;
+        }
+        return HashPassword(storedHash, *typed) == storedHash;
+    };
+
+    if (bytes.empty())  // a file of zero bytes is an empty checkbook
+        return Success;
+    if (version)
+        ReadCheckbookVersion(bytes, *version);
+    if (ReadCheckbook(doc, bytes, prompt, error, name))
+        return Success;
+    if (error.kind != FileError::AccessDenied) {
+        io.err << error.message << "\n";
+        return FileProblem;
+    }
+    if (noPassword)
+        io.err << "The file \"" << name
+               << "\" is protected by a password; give it with --password or QUILLET_PASSWORD.\n";
+    else
+        io.err << error.message << "\n";
+    return PasswordProblem;
+}
+
+CAccount* RequireAccount(CQuilletDoc& doc, const std::string& name, const std::string& path, std::ostream& err)
+{
+    std::string bytes, bad;
+    if (Utf8ToCp1252(name, bytes, bad))
+        if (CAccount* account = doc.FindAccount(bytes))
+            return account;
+    err << "The checkbook \"" << BaseName(path) << "\" has no account \"" << Printable(name) << "\".";
+    if (doc.m_accounts.empty()) {
+        err << " It has no accounts at all.\n";
+        return nullptr;
+    }
+    err << " Its accounts:";
+    for (size_t i = 0; i < doc.m_accounts.size(); ++i)
+        err << (i ? ", \"" : " \"") << Printable(Utf8(doc.m_accounts[i]->m_strName)) << "\"";
+    err << ".\n";
+    return nullptr;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& problem)
+{
+    if (path == "-") {
+        bytes.assign(std::istreambuf_iterator<char>(std::cin), {});
+        return true;
+    }
+    const std::string name = BaseName(path);
+    struct stat info = {};
+    if (::stat(path.c_str(), &info) != 0) {
+        problem = "The file \"" + name + "\" could not be found.";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!S_ISREG(info.st_mode) || !in) {
+        problem = "The file \"" + name + "\" could not be read.";
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+    if (in.bad()) {
+        problem = "The file \"" + name + "\" could not be read.";
+        return false;
+    }
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& problem)
+{
+    const std::string name = BaseName(path);
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    std::string temp = (slash == std::string::npos ? std::string() : folder) + "." + name + ".XXXXXX";
+    std::vector<char> pattern(temp.begin(), temp.end());
+    pattern.push_back('\0');
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        problem = "The file \"" + name + "\" could not be written (" + std::strerror(errno) + ").";
+        return false;
+    }
+    temp = pattern.data();
+
+    // mkstemp makes the file private; give it the mode a plain new file
+    // would have, or the mode of the file it replaces.
+    struct stat old = {};
+    mode_t mode = 0;
+    if (::stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    bool ok = ::fchmod(fd, mode) == 0;
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            done += size_t(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    const int savedErrno = errno;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && ::rename(temp.c_str(), path.c_str()) == 0)
+        return true;
+    problem = "The file \"" + name + "\" could not be written (" + std::strerror(ok ? errno : savedErrno) + ").";
+    ::unlink(temp.c_str());
+    return false;
+}
+
+std::string Money(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    if (std::strcmp(text, "-0.00") == 0)
+        return "0.00";
+    return text;
+}
+
+double MoneyValue(double value)
+{
+    return std::strtod(Money(value).c_str(), nullptr) + 0.0;
+}
+
+std::string IsoDate(CTime date)
+{
+    return date.Format("%Y-%m-%d");
+}
+
+std::string Utf8(const std::string& bytes)
+{
+    return Cp1252ToUtf8(bytes);
+}
+
+std::string Printable(const std::string& utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        const bool c1 = c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0;
+        if (c < 0x20 || c == 0x7F) {
+            out.push_back('?');
+        } else if (c1) {
+            out.push_back('?');
+            ++i;
+        } else {
+            out.push_back(char(c));
+        }
+    }
+    return out;
+}
+
+namespace
+{
+// Terminal columns of a UTF-8 text, one per character.
+size_t Width(const std::string& utf8)
+{
+    size_t width = 0;
+    for (char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++width;
+    return width;
+}
+}  // namespace
+
+void TextTable::AddColumn(const std::string& heading, Align align)
+{
+    m_headings.push_back(heading);
+    m_aligns.push_back(align);
+}
+
+void TextTable::AddRow(std::vector<std::string> cells)
+{
+    cells.resize(m_headings.size());
+    for (std::string& cell : cells)
+        cell = Printable(cell);
+    m_rows.push_back(std::move(cells));
+}
+
+void TextTable::Print(std::ostream& out) const
+{
+    std::vector<size_t> widths(m_headings.size());
+    for (size_t c = 0; c < m_headings.size(); ++c) {
+        widths[c] = Width(m_headings[c]);
+        for (const auto& row : m_rows)
+            widths[c] = std::max(widths[c], Width(row[c]));
+    }
+    auto printRow = [&](const std::vector<std::string>& cells) {
+        std::string line;
+        for (size_t c = 0; c < cells.size(); ++c) {
+            const std::string pad(widths[c] - Width(cells[c]), ' ');
+            if (c > 0)
+                line += "  ";
+            line += m_aligns[c] == Right ? pad + cells[c] : cells[c] + pad;
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << "\n";
+    };
+    printRow(m_headings);
+    std::vector<std::string> rule;
+    for (size_t width : widths)
+        rule.push_back(std::string(width, '-'));
+    printRow(rule);
+    for (const auto& row : m_rows)
+        printRow(row);
+}
+}  // namespace Cli

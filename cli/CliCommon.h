@@ -1,0 +1,97 @@
+#pragma once
+// What every sub-command of quillet-cli shares: its options, reading a
+// (possibly protected) checkbook, money and date texts, aligned tables.
+
+#include "Cli.h"
+#include "Time.h"
+
+#include <map>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+class CAccount;
+class CQuilletDoc;
+
+namespace Cli
+{
+struct Io
+{
+    std::ostream& out;
+    std::ostream& err;
+    const Environment& env;
+};
+
+// A sub-command's options: --help (-h) and --password are always known.
+struct OptionSpec
+{
+    std::vector<std::string> flags;   // take no value
+    std::vector<std::string> valued;  // take one value: "--x V", "--x=V", "-o V"
+};
+
+struct ParsedArgs
+{
+    std::set<std::string> flags;
+    std::map<std::string, std::string> values;
+    std::vector<std::string> operands;
+
+    bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
+    std::optional<std::string> Value(const std::string& option) const;
+    std::optional<std::string> Password() const { return Value("--password"); }
+};
+
+// Usage problem: says it, then the command's usage; BadUsage.
+int UsageError(std::ostream& err, const std::string& problem, const char* usage);
+// False (after UsageError) when the arguments do not fit the spec.
+bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec, const char* usage, ParsedArgs& parsed,
+               std::ostream& err);
+
+std::string BaseName(const std::string& path);
+
+// Reads the checkbook at path, asking for its password through the
+// option, QUILLET_PASSWORD or the terminal, in that order. Success, or the
+// status after the reason has been written to err.
+int LoadCheckbook(const std::string& path, const std::optional<std::string>& password, const Io& io,
+                  CQuilletDoc& doc, std::string* version = nullptr);
+
+// The account named on the command line (UTF-8); null, after saying which
+// accounts there are, when the checkbook has none of that name.
+CAccount* RequireAccount(CQuilletDoc& doc, const std::string& name, const std::string& path, std::ostream& err);
+
+// The whole of a regular file, or of standard input for "-". False with a
+// sentence in problem.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& problem);
+
+// Writes bytes to a temporary file beside path and renames it over path,
+// so a reader never sees half a file. False with a sentence in problem.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& problem);
+
+// "%.2f"; a negative zero (a fee-only payment stores -0.0) shows as 0.00.
+std::string Money(double value);
+// The value as Money shows it, as a number for JSON.
+double MoneyValue(double value);
+std::string IsoDate(CTime date);  // "2026-12-06", local date
+
+// Ledger bytes (Windows-1252) as UTF-8 for the terminal and JSON.
+std::string Utf8(const std::string& bytes);
+
+// Columns aligned for a terminal; cells are UTF-8. Control characters a
+// file may hold are shown as "?" so they cannot drive the terminal.
+class TextTable
+{
+public:
+    enum Align { Left, Right };
+    void AddColumn(const std::string& heading, Align align);
+    void AddRow(std::vector<std::string> cells);
+    void Print(std::ostream& out) const;
+
+private:
+    std::vector<std::string> m_headings;
+    std::vector<Align> m_aligns;
+    std::vector<std::vector<std::string>> m_rows;
+};
+
+std::string Printable(const std::string& utf8);
+}  // namespace Cli

@@ -1,0 +1,15 @@
+#pragma once
+// The sub-commands of quillet-cli; each gets the arguments after its name.
+
+#include "CliCommon.h"
+
+namespace Cli
+{
+int RunDump(const std::vector<std::string>& args, const Io& io);
+int RunPack(const std::vector<std::string>& args, const Io& io);
+int RunBalances(const std::vector<std::string>& args, const Io& io);
+int RunRegister(const std::vector<std::string>& args, const Io& io);
+int RunDue(const std::vector<std::string>& args, const Io& io);
+int RunExport(const std::vector<std::string>& args, const Io& io);
+int RunImport(const std::vector<std::string>& args, const Io& io);
+}

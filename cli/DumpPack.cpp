@@ -1,0 +1,107 @@
+// dump: a checkbook as JSON; pack: such JSON back into a checkbook file.
+#include "CheckbookFile.h"
+#include "CheckbookJson.h"
+#include "Commands.h"
+#include "QuilletDoc.h"
+
+#include <iostream>
+#include <iterator>
+
+namespace Cli
+{
+namespace
+{
+const char kDumpUsage[] =
+    "Usage: quillet-cli dump [--password PW] FILE.ql1\n"
+    "Writes the checkbook as JSON on standard output.\n";
+const char kPackUsage[] =
+    "Usage: quillet-cli pack JSON OUT.ql1\n"
+    "Writes a checkbook file from JSON as dump writes it (\"-\" reads it from\n"
+    "standard input).\n";
+}  // namespace
+
+int RunDump(const std::vector<std::string>& args, const Io& io)
+{
+    ParsedArgs parsed;
+    if (!ParseArgs(args, {}, kDumpUsage, parsed, io.err))
+        return BadUsage;
+    if (parsed.Has("--help")) {
+        io.out << kDumpUsage;
+        return Success;
+    }
+    if (parsed.operands.size() != 1)
+        return UsageError(io.err, "dump takes one checkbook file.", kDumpUsage);
+
+    const std::string& path = parsed.operands[0];
+    CQuilletDoc doc;
+    std::string version;
+    if (const int status = LoadCheckbook(path, parsed.Password(), io, doc, &version))
+        return status;
+
+    io.out << CheckbookToJson(doc, version).dump(2) << "\n";
+    io.out.flush();
+    if (!io.out) {
+        io.err << "The checkbook \"" << BaseName(path) << "\" could not be written to standard output.\n";
+        return FileProblem;
+    }
+    return Success;
+}
+
+int RunPack(const std::vector<std::string>& args, const Io& io)
+{
+    ParsedArgs parsed;
+    if (!ParseArgs(args, {}, kPackUsage, parsed, io.err))
+        return BadUsage;
+    if (parsed.Has("--help")) {
+        io.out << kPackUsage;
+        return Success;
+    }
+    if (parsed.operands.size() != 2)
+        return UsageError(io.err, "pack takes a JSON file and the checkbook file to write.", kPackUsage);
+    if (parsed.Password())
+        return UsageError(io.err, "pack takes no password; the JSON carries the password hash.", kPackUsage);
+
+    const std::string& jsonPath = parsed.operands[0];
+    const std::string& outPath = parsed.operands[1];
+    const std::string name = jsonPath == "-" ? std::string("standard input") : "\"" + BaseName(jsonPath) + "\"";
+    std::string text;
+    if (jsonPath == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), {});
+    } else {
+        FileError error;
+        if (!ReadCheckbookBytes(jsonPath, text, error)) {
+            // The reader's wording speaks of checkbooks; this file is JSON.
+            if (error.kind == FileError::Damaged)
+                io.err << "The file " << name << " is not a readable file.\n";
+            else
+                io.err << error.message << "\n";
+            return FileProblem;
+        }
+    }
+
+    Json json;
+    try {
+        json = Json::parse(text);
+    } catch (const Json::exception& e) {
+        std::string what = e.what();
+        const size_t bracket = what.find("] ");
+        if (what.compare(0, 1, "[") == 0 && bracket != std::string::npos)
+            what = what.substr(bracket + 2);
+        io.err << "The file " << name << " is not valid JSON (" << what << ").\n";
+        return FileProblem;
+    }
+
+    CQuilletDoc doc;
+    std::string problem;
+    if (!CheckbookFromJson(json, doc, problem)) {
+        io.err << "The file " << name << " does not describe a checkbook: " << problem << ".\n";
+        return FileProblem;
+    }
+    FileError error;
+    if (!SaveCheckbookFile(doc, outPath, error)) {
+        io.err << error.message << "\n";
+        return FileProblem;
+    }
+    return Success;
+}
+}  // namespace Cli

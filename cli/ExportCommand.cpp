@@ -1,0 +1,103 @@
+// export: registers as CSV or QIF for other finance programs.
+#include "CheckbookJson.h"
+#include "Commands.h"
+#include "QuilletDoc.h"
+#include "StatementExport.h"
+
+namespace Cli
+{
+namespace
+{
+const char kUsage[] =
+    "Usage: quillet-cli export --format csv|qif [--account NAME] [-o OUT] [--json]\n"
+    "                          [--password PW] FILE.ql1\n"
+    "Writes the entries of every account, or of the one named, to OUT (or to\n"
+    "standard output) in UTF-8. CSV: a header row, ISO dates, signed amounts with\n"
+    "a point. QIF: !Type:Bank records; void entries are left out. The format is\n"
+    "taken from OUT's ending when --format is not given. With -o, a summary is\n"
+    "printed (--json: as JSON).\n";
+
+std::string FormatFromName(const std::string& path)
+{
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos)
+        return std::string();
+    std::string ending = path.substr(dot + 1);
+    for (char& c : ending)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + ('a' - 'A'));
+    return ending == "csv" || ending == "qif" ? ending : std::string();
+}
+}  // namespace
+
+int RunExport(const std::vector<std::string>& args, const Io& io)
+{
+    ParsedArgs parsed;
+    if (!ParseArgs(args, {{"--json"}, {"--format", "--account", "-o", "--output"}}, kUsage, parsed, io.err))
+        return BadUsage;
+    if (parsed.Has("--help")) {
+        io.out << kUsage;
+        return Success;
+    }
+    if (parsed.operands.size() != 1)
+        return UsageError(io.err, "export takes one checkbook file.", kUsage);
+    std::optional<std::string> output = parsed.Value("-o");
+    if (!output)
+        output = parsed.Value("--output");
+    if (output && *output == "-")
+        output.reset();
+    std::string format = parsed.Value("--format").value_or(output ? FormatFromName(*output) : std::string());
+    if (format != "csv" && format != "qif")
+        return UsageError(io.err, "--format takes csv or qif.", kUsage);
+    if (parsed.Has("--json") && !output)
+        return UsageError(io.err, "--json goes with -o: standard output carries the export itself.", kUsage);
+
+    const std::string& path = parsed.operands[0];
+    CQuilletDoc doc;
+    if (const int status = LoadCheckbook(path, parsed.Password(), io, doc))
+        return status;
+    std::vector<const CAccount*> accounts;
+    if (const auto name = parsed.Value("--account")) {
+        const CAccount* account = RequireAccount(doc, *name, path, io.err);
+        if (!account)
+            return BadUsage;
+        accounts.push_back(account);
+    } else {
+        for (const auto& account : doc.m_accounts)
+            accounts.push_back(account.get());
+    }
+
+    const ExportResult result = format == "csv" ? ExportCsv(accounts) : ExportQif(accounts);
+    if (!output) {
+        io.out << result.text;
+        io.out.flush();
+        if (!io.out) {
+            io.err << "The export could not be written to standard output.\n";
+            return FileProblem;
+        }
+        return Success;
+    }
+    std::string problem;
+    if (!WriteFileAtomically(*output, result.text, problem)) {
+        io.err << problem << "\n";
+        return FileProblem;
+    }
+    if (parsed.Has("--json")) {
+        Json json = Json::object();
+        json["file"] = *output;
+        json["format"] = format;
+        json["accounts"] = accounts.size();
+        json["entries"] = result.entries;
+        json["voidEntriesLeftOut"] = result.voidSkipped;
+        io.out << json.dump(2) << "\n";
+    } else {
+        io.out << "Wrote " << result.entries << (result.entries == 1 ? " entry" : " entries") << " of "
+               << accounts.size() << (accounts.size() == 1 ? " account" : " accounts") << " to " << *output << ".";
+        if (result.voidSkipped)
+            io.out << " " << result.voidSkipped << " void " << (result.voidSkipped == 1 ? "entry was" : "entries were")
+                   << " left out.";
+        io.out << "\n";
+    }
+    return Success;
+}
+}  // namespace Cli

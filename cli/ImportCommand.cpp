@@ -1,0 +1,218 @@
+// import: a bank statement appended to one account's register, leaving out
+// what the register already holds.
+#include "CheckbookFile.h"
+#include "CheckbookJson.h"
+#include "Commands.h"
+#include "QuilletDoc.h"
+#include "StatementImport.h"
+
+namespace Cli
+{
+namespace
+{
+const char kUsage[] =
+    "Usage: quillet-cli import --account NAME --format csv|qif [--dry-run] [--cleared]\n"
+    "                          [--date-format ymd|mdy|dmy] [--no-header]\n"
+    "                          [--date-col C] [--amount-col C] [--description-col C]\n"
+    "                          [--check-col C] [--category-col C]\n"
+    "                          [--json] [--password PW] FILE.ql1 SOURCE\n"
+    "Appends the statement's entries to the account and saves the checkbook.\n"
+    "An entry already in the register (same date, amount and description, or\n"
+    "the same transaction id in the check number) is skipped and reported, so\n"
+    "importing one statement twice adds nothing. A line that cannot be read is\n"
+    "reported with its number and nothing is written. --dry-run only shows what\n"
+    "would be added; --cleared marks the added entries cleared.\n"
+    "CSV (UTF-8, RFC 4180): columns C are numbers from 1 or header names; by\n"
+    "default the headers Date, Amount, Description (or Payee), Check Number and\n"
+    "Category are used; with --no-header the columns are 1 date, 2 amount,\n"
+    "3 description. Dates are ISO (ymd) unless --date-format says otherwise;\n"
+    "amounts are signed with a point. QIF: !Type:Bank with D/T/N/P/L/C fields,\n"
+    "dates month first unless --date-format says otherwise. SOURCE \"-\" reads\n"
+    "standard input; the format is taken from SOURCE's ending when not given.\n";
+
+Json EntryJson(const StatementEntry& e)
+{
+    Json item = Json::object();
+    item["line"] = e.line;
+    item["date"] = IsoDate(e.Date());
+    item["checkNumber"] = Utf8(e.checkNumber);
+    item["description"] = Utf8(e.description);
+    item["category"] = Utf8(e.category);
+    item["amount"] = MoneyValue(e.amount);
+    item["fee"] = MoneyValue(e.fee);
+    item["cleared"] = e.cleared;
+    return item;
+}
+
+std::vector<std::string> EntryCells(const StatementEntry& e)
+{
+    return {std::to_string(e.line), IsoDate(e.Date()), Utf8(e.checkNumber), Utf8(e.description), Utf8(e.category),
+            Money(e.amount), e.fee != 0 ? Money(e.fee) : ""};
+}
+
+TextTable EntryTable(bool withReason)
+{
+    TextTable table;
+    table.AddColumn("Line", TextTable::Right);
+    table.AddColumn("Date", TextTable::Left);
+    table.AddColumn("Check #", TextTable::Left);
+    table.AddColumn("Description", TextTable::Left);
+    table.AddColumn("Category", TextTable::Left);
+    table.AddColumn("Amount", TextTable::Right);
+    table.AddColumn("Fee", TextTable::Right);
+    if (withReason)
+        table.AddColumn("Reason", TextTable::Left);
+    return table;
+}
+
+std::string Entries(size_t n)
+{
+    return std::to_string(n) + (n == 1 ? " entry" : " entries");
+}
+
+std::string FormatFromName(const std::string& path)
+{
+    const size_t dot = path.find_last_of('.');
+    std::string ending = dot == std::string::npos ? std::string() : path.substr(dot + 1);
+    for (char& c : ending)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + ('a' - 'A'));
+    return ending;
+}
+}  // namespace
+
+int RunImport(const std::vector<std::string>& args, const Io& io)
+{
+    ParsedArgs parsed;
+    const OptionSpec spec{{"--json", "--dry-run", "--cleared", "--no-header"},
+                          {"--account", "--format", "--date-format", "--date-col", "--amount-col",
+                           "--description-col", "--check-col", "--category-col"}};
+    if (!ParseArgs(args, spec, kUsage, parsed, io.err))
+        return BadUsage;
+    if (parsed.Has("--help")) {
+        io.out << kUsage;
+        return Success;
+    }
+    if (parsed.operands.size() != 2)
+        return UsageError(io.err, "import takes a checkbook file and a statement file.", kUsage);
+    const std::string& path = parsed.operands[0];
+    const std::string& source = parsed.operands[1];
+    const auto accountName = parsed.Value("--account");
+    if (!accountName)
+        return UsageError(io.err, "import needs --account NAME.", kUsage);
+    const std::string format = parsed.Value("--format").value_or(FormatFromName(source));
+    if (format != "csv" && format != "qif")
+        return UsageError(io.err, "--format takes csv or qif.", kUsage);
+    DateOrder order = format == "csv" ? DateOrder::YearMonthDay : DateOrder::MonthDayYear;
+    if (const auto text = parsed.Value("--date-format"))
+        if (!ParseDateOrder(*text, order))
+            return UsageError(io.err, "--date-format takes ymd, mdy or dmy.", kUsage);
+    if (format == "qif") {
+        for (const char* option : {"--no-header", "--date-col", "--amount-col", "--description-col", "--check-col",
+                                   "--category-col"})
+            if (parsed.Has(option) || parsed.Value(option))
+                return UsageError(io.err, std::string(option) + " goes with CSV statements only.", kUsage);
+    }
+
+    CQuilletDoc doc;
+    if (const int status = LoadCheckbook(path, parsed.Password(), io, doc))
+        return status;
+    CAccount* account = RequireAccount(doc, *accountName, path, io.err);
+    if (!account)
+        return BadUsage;
+
+    std::string text, problem;
+    if (!ReadWholeFile(source, text, problem)) {
+        io.err << problem << "\n";
+        return FileProblem;
+    }
+    std::vector<TextProblem> problems;
+    std::vector<StatementEntry> entries;
+    if (format == "csv") {
+        CsvColumns columns;
+        columns.header = !parsed.Has("--no-header");
+        columns.order = order;
+        columns.date = parsed.Value("--date-col").value_or("");
+        columns.amount = parsed.Value("--amount-col").value_or("");
+        columns.description = parsed.Value("--description-col").value_or("");
+        columns.checkNumber = parsed.Value("--check-col").value_or("");
+        columns.category = parsed.Value("--category-col").value_or("");
+        entries = ReadCsvStatement(text, columns, problems);
+    } else {
+        entries = ReadQifStatement(text, order, problems);
+    }
+    const std::string sourceName = source == "-" ? std::string("standard input") : BaseName(source);
+    if (!problems.empty()) {
+        for (const TextProblem& p : problems)
+            io.err << sourceName << " line " << p.line << ": " << Printable(p.message) << ".\n";
+        io.err << "Nothing was imported.\n";
+        return FileProblem;
+    }
+    if (parsed.Has("--cleared"))
+        for (StatementEntry& e : entries)
+            e.cleared = true;
+
+    const ImportPlan plan = PlanImport(*account, entries);
+    const bool dryRun = parsed.Has("--dry-run");
+    // Applied in memory in a dry run too, so the balance shown is the one
+    // the import would give.
+    ApplyImport(doc, account->m_strName, plan);
+    if (!dryRun && !plan.added.empty()) {
+        FileError error;
+        if (!SaveCheckbookFile(doc, path, error)) {
+            io.err << error.message << "\n";
+            return FileProblem;
+        }
+    }
+    const double balance = doc.GetAccountBalance(account->m_strName, 0);
+
+    if (parsed.Has("--json")) {
+        Json json = Json::object();
+        json["file"] = path;
+        json["account"] = Utf8(account->m_strName);
+        json["source"] = source;
+        json["format"] = format;
+        json["dryRun"] = dryRun;
+        Json added = Json::array();
+        for (const StatementEntry& e : plan.added)
+            added.push_back(EntryJson(e));
+        Json skipped = Json::array();
+        for (const ImportPlan::Skipped& s : plan.skipped) {
+            Json item = EntryJson(s.entry);
+            item["reason"] = s.reason;
+            skipped.push_back(std::move(item));
+        }
+        json["added"] = std::move(added);
+        json["skipped"] = std::move(skipped);
+        json["balance"] = MoneyValue(balance);
+        io.out << json.dump(2) << "\n";
+        return Success;
+    }
+
+    const std::string accountText = "\"" + Printable(Utf8(account->m_strName)) + "\"";
+    if (plan.added.empty()) {
+        io.out << "Nothing to add to " << accountText << " from " << sourceName << ".\n";
+    } else {
+        io.out << (dryRun ? "Would add " : "Added ") << Entries(plan.added.size()) << " to " << accountText << ":\n\n";
+        TextTable table = EntryTable(false);
+        for (const StatementEntry& e : plan.added)
+            table.AddRow(EntryCells(e));
+        table.Print(io.out);
+    }
+    if (!plan.skipped.empty()) {
+        io.out << "\nSkipped " << Entries(plan.skipped.size()) << ":\n\n";
+        TextTable table = EntryTable(true);
+        for (const ImportPlan::Skipped& s : plan.skipped) {
+            std::vector<std::string> cells = EntryCells(s.entry);
+            cells.push_back(s.reason);
+            table.AddRow(std::move(cells));
+        }
+        table.Print(io.out);
+    }
+    io.out << "\n" << (dryRun && !plan.added.empty() ? "Balance after the import: " : "Balance: ") << Money(balance)
+           << "\n";
+    if (dryRun && !plan.added.empty())
+        io.out << "Dry run: " << BaseName(path) << " is unchanged.\n";
+    return Success;
+}
+}  // namespace Cli

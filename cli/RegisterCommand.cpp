@@ -1,0 +1,108 @@
+// register: one account's entries with the register editor's columns and
+// its running "Available" balance.
+#include "CheckbookJson.h"
+#include "Commands.h"
+#include "QuilletDoc.h"
+
+namespace Cli
+{
+namespace
+{
+const char kUsage[] =
+    "Usage: quillet-cli register [--json] [--password PW] FILE.ql1 ACCOUNT\n"
+    "Lists the account's entries in register order: date, check number,\n"
+    "description [category], payment, cleared mark, fee, deposit and the running\n"
+    "\"Available\" balance. Void entries are marked and count in no balance.\n";
+}  // namespace
+
+int RunRegister(const std::vector<std::string>& args, const Io& io)
+{
+    ParsedArgs parsed;
+    if (!ParseArgs(args, {{"--json"}, {}}, kUsage, parsed, io.err))
+        return BadUsage;
+    if (parsed.Has("--help")) {
+        io.out << kUsage;
+        return Success;
+    }
+    if (parsed.operands.size() != 2)
+        return UsageError(io.err, "register takes a checkbook file and an account name.", kUsage);
+
+    const std::string& path = parsed.operands[0];
+    CQuilletDoc doc;
+    if (const int status = LoadCheckbook(path, parsed.Password(), io, doc))
+        return status;
+    CAccount* account = RequireAccount(doc, parsed.operands[1], path, io.err);
+    if (!account)
+        return BadUsage;
+
+    const double balance = account->RecomputeBalances(0);
+    const double cleared = account->RecomputeBalances(1);
+    const double bankBalance = doc.GetBankBalance(account->m_strNumber, 1);
+
+    // The running balance adds in the order the register editor does.
+    std::vector<double> available;
+    double running = account->m_dOpeningBalance;
+    for (const auto& entry : account->m_transactions) {
+        if (!entry->m_bVoid)
+            running = (entry->m_dAmount - entry->m_dFee) + running;
+        available.push_back(running);
+    }
+
+    if (parsed.Has("--json")) {
+        Json json = Json::object();
+        json["account"] = Utf8(account->m_strName);
+        json["number"] = Utf8(account->m_strNumber);
+        json["openingBalance"] = MoneyValue(account->m_dOpeningBalance);
+        Json entries = Json::array();
+        for (size_t i = 0; i < account->m_transactions.size(); ++i) {
+            const CTransaction& t = *account->m_transactions[i];
+            Json item = Json::object();
+            item["date"] = IsoDate(t.m_date);
+            item["checkNumber"] = Utf8(t.m_strCheckNumber);
+            item["description"] = Utf8(t.m_strDescription);
+            item["category"] = Utf8(t.m_strCategory);
+            item["amount"] = MoneyValue(t.m_dAmount);
+            item["fee"] = MoneyValue(t.m_dFee);
+            item["cleared"] = t.m_bCleared != 0;
+            item["void"] = t.m_bVoid != 0;
+            item["flag"] = t.m_nFlag;
+            item["available"] = MoneyValue(available[i]);
+            entries.push_back(std::move(item));
+        }
+        json["entries"] = std::move(entries);
+        json["balance"] = MoneyValue(balance);
+        json["clearedBalance"] = MoneyValue(cleared);
+        json["bankBalance"] = MoneyValue(bankBalance);
+        io.out << json.dump(2) << "\n";
+        return Success;
+    }
+
+    io.out << "Account : " << Printable(Utf8(account->m_strName));
+    if (!account->m_strNumber.empty())
+        io.out << " (" << Printable(Utf8(account->m_strNumber)) << ")";
+    io.out << "\n\n";
+    TextTable table;
+    table.AddColumn("Date", TextTable::Left);
+    table.AddColumn("Check #", TextTable::Left);
+    table.AddColumn("Description", TextTable::Left);
+    table.AddColumn("Amount", TextTable::Right);
+    table.AddColumn("C", TextTable::Left);
+    table.AddColumn("Fee", TextTable::Right);
+    table.AddColumn("Deposit", TextTable::Right);
+    table.AddColumn("Available", TextTable::Right);
+    table.AddColumn("Void", TextTable::Left);
+    table.AddRow({"", "", "Opening Balance", "", "", "", "", Money(account->m_dOpeningBalance), ""});
+    for (size_t i = 0; i < account->m_transactions.size(); ++i) {
+        const CTransaction& t = *account->m_transactions[i];
+        const double a = t.m_dAmount;
+        table.AddRow({t.m_date.Format("%m/%d/%y"), Utf8(t.m_strCheckNumber),
+                      Utf8(t.m_strDescription + " [ " + t.m_strCategory + " ]"), a < 0 ? Money(-a) : "",
+                      t.m_bCleared ? "x" : "", t.m_dFee != 0 ? Money(t.m_dFee) : "", a >= 0 ? Money(a) : "",
+                      Money(available[i]), t.m_bVoid ? "void" : ""});
+    }
+    table.Print(io.out);
+    io.out << "\nBalance: " << Money(balance) << "   Cleared: " << Money(cleared)
+           << "   Bank Balance: " << Money(bankBalance) << "\n";
+    return Success;
+}
+}  // namespace Cli

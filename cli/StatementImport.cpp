@@ -1,0 +1,477 @@
+#include "StatementImport.h"
+
+#include "Cp1252.h"
+#include "QuilletDoc.h"
+#include "Qif.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <map>
+#include <set>
+
+namespace
+{
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + ('a' - 'A'));
+    return text;
+}
+
+// Runs of blanks and line breaks become one space, with none at the ends.
+std::string NormalizeSpaces(const std::string& text)
+{
+    std::string out;
+    bool space = false;
+    for (char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            space = !out.empty();
+            continue;
+        }
+        if (space)
+            out += ' ';
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
+// A statement's UTF-8 text as the ledger's bytes, on one line. Names are
+// kept as they are (the default deposit categories begin with a blank);
+// descriptions lose the padding bank exports add.
+std::string LedgerText(const std::string& utf8, bool trim)
+{
+    std::string text = trim ? NormalizeSpaces(utf8) : utf8;
+    for (char& c : text)
+        if (c == '\n' || c == '\r' || c == '\t')
+            c = ' ';
+    return Utf8ToCp1252Lossy(text);
+}
+
+bool IsLeap(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month)
+{
+    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeap(year) ? 29 : days[month - 1];
+}
+
+bool ParseFlag(const std::string& text, bool& value)
+{
+    const std::string t = Lower(NormalizeSpaces(text));
+    if (t.empty() || t == "no" || t == "n" || t == "false" || t == "0") {
+        value = false;
+        return true;
+    }
+    if (t == "yes" || t == "y" || t == "true" || t == "1" || t == "x" || t == "c" || t == "*" || t == "r") {
+        value = true;
+        return true;
+    }
+    return false;
+}
+
+// The UTF-8 check, with the line of the first offending byte.
+bool CheckUtf8(const std::string& text, std::vector<TextProblem>& problems)
+{
+    const size_t bad = FindNonUtf8(text);
+    if (bad == std::string::npos)
+        return true;
+    int line = 1;
+    for (size_t i = 0; i < bad; ++i)
+        if (text[i] == '\n')
+            ++line;
+    problems.push_back({line, "the text is not UTF-8"});
+    return false;
+}
+
+std::string WithoutBom(const std::string& text)
+{
+    return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text;
+}
+
+bool ReadDate(const std::string& text, DateOrder order, StatementEntry& entry, std::vector<TextProblem>& problems)
+{
+    if (ParseStatementDate(text, order, entry.year, entry.month, entry.day))
+        return true;
+    problems.push_back({entry.line, "the date \"" + NormalizeSpaces(text) + "\" cannot be read"});
+    return false;
+}
+
+bool ReadAmount(const std::string& text, const char* what, double& value, int line, std::vector<TextProblem>& problems)
+{
+    if (ParseStatementAmount(text, value))
+        return true;
+    problems.push_back({line, std::string("the ") + what + " \"" + NormalizeSpaces(text) + "\" is not an amount"});
+    return false;
+}
+}  // namespace
+
+bool ParseDateOrder(const std::string& text, DateOrder& order)
+{
+    if (text == "ymd")
+        order = DateOrder::YearMonthDay;
+    else if (text == "mdy")
+        order = DateOrder::MonthDayYear;
+    else if (text == "dmy")
+        order = DateOrder::DayMonthYear;
+    else
+        return false;
+    return true;
+}
+
+bool ParseStatementDate(const std::string& raw, DateOrder order, int& year, int& month, int& day)
+{
+    const std::string text = NormalizeSpaces(raw);
+    std::vector<std::string> groups;
+    size_t i = 0;
+    while (i < text.size() && groups.size() < 3) {
+        if (std::string(" /-.'").find(text[i]) != std::string::npos) {
+            if (groups.empty())
+                return false;
+            ++i;
+            continue;
+        }
+        if (text[i] < '0' || text[i] > '9')
+            break;
+        std::string digits;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            digits += text[i++];
+        groups.push_back(digits);
+    }
+    // A time may follow: "2026-12-01T10:00" or "12/01/2026 10:00".
+    if (groups.empty() || (i < text.size() && text[i] != 'T' && text[i] != ' '))
+        return false;
+    if (groups.size() == 1 && groups[0].size() == 8 && order == DateOrder::YearMonthDay)
+        groups = {groups[0].substr(0, 4), groups[0].substr(4, 2), groups[0].substr(6, 2)};
+    if (groups.size() != 3)
+        return false;
+    for (const std::string& g : groups)
+        if (g.size() > 4)
+            return false;
+    const size_t y = order == DateOrder::YearMonthDay ? 0 : 2;
+    const size_t m = order == DateOrder::DayMonthYear ? 1 : order == DateOrder::MonthDayYear ? 0 : 1;
+    const size_t d = order == DateOrder::DayMonthYear ? 0 : order == DateOrder::MonthDayYear ? 1 : 2;
+    if (groups[m].size() > 2 || groups[d].size() > 2 || groups[y].size() == 3)
+        return false;
+    year = std::atoi(groups[y].c_str());
+    if (groups[y].size() <= 2)
+        year += year < 70 ? 2000 : 1900;
+    month = std::atoi(groups[m].c_str());
+    day = std::atoi(groups[d].c_str());
+    if (year < 1902 || year > 2037 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+        return false;
+    // The last days of 2037's range lie past what a 32-bit time holds.
+    const CTime date(year, month, day, 0, 0, 0);
+    return date.GetYear() == year && date.GetMonth() == month && date.GetDay() == day;
+}
+
+bool ParseStatementAmount(const std::string& raw, double& value)
+{
+    std::string t = NormalizeSpaces(raw);
+    bool negative = false;
+    if (t.size() >= 2 && t.front() == '(' && t.back() == ')') {
+        negative = true;
+        t = t.substr(1, t.size() - 2);
+    }
+    bool signSeen = false;
+    bool dollarSeen = false;
+    size_t i = 0;
+    while (i < t.size() && (t[i] == '-' || t[i] == '+' || t[i] == '$')) {
+        if (t[i] == '$') {
+            if (dollarSeen)
+                return false;
+            dollarSeen = true;
+        } else {
+            if (signSeen)
+                return false;
+            signSeen = true;
+            negative = negative != (t[i] == '-');
+        }
+        ++i;
+    }
+    std::string number;
+    size_t groupDigits = 0;
+    bool grouped = false;
+    bool point = false;
+    bool anyDigit = false;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9') {
+            number += c;
+            anyDigit = true;
+            if (!point)
+                ++groupDigits;
+        } else if (c == ',' && !point) {
+            // Thousands separators: one to three digits first, then threes.
+            if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3))
+                return false;
+            grouped = true;
+            groupDigits = 0;
+        } else if (c == '.' && !point) {
+            if (grouped && groupDigits != 3)
+                return false;
+            point = true;
+            number += c;
+        } else {
+            return false;
+        }
+    }
+    if (!anyDigit || (grouped && !point && groupDigits != 3) || number.back() == '.')
+        return false;
+    const double read = std::strtod(number.c_str(), nullptr);
+    if (!(read <= 1e12))
+        return false;
+    value = std::round(read * 100.0) / 100.0;
+    if (negative)
+        value = -value;
+    value += 0.0;  // no negative zero
+    return true;
+}
+
+std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const CsvColumns& columns,
+                                             std::vector<TextProblem>& problems)
+{
+    std::vector<StatementEntry> entries;
+    const std::string text = WithoutBom(source);
+    if (!CheckUtf8(text, problems))
+        return entries;
+    std::vector<CsvRecord> records = ParseCsv(text, problems);
+    if (!problems.empty())
+        return entries;
+    if (records.empty()) {
+        problems.push_back({1, "the statement holds no entries"});
+        return entries;
+    }
+
+    std::vector<std::string> headings;
+    if (columns.header) {
+        for (const std::string& h : records.front().fields)
+            headings.push_back(Lower(NormalizeSpaces(h)));
+        records.erase(records.begin());
+    }
+    // A column by number or heading; the usual headings when not named.
+    auto find = [&](const std::string& named, std::vector<const char*> usual, const char* what, bool required) {
+        if (!named.empty()) {
+            if (named.find_first_not_of("0123456789") == std::string::npos) {
+                const long n = std::strtol(named.c_str(), nullptr, 10);
+                if (n >= 1 && n <= 1000)
+                    return int(n - 1);
+            } else {
+                for (size_t c = 0; c < headings.size(); ++c)
+                    if (headings[c] == Lower(NormalizeSpaces(named)))
+                        return int(c);
+            }
+            problems.push_back({1, std::string("the ") + what + " column \"" + named + "\" is not in the statement"});
+            return -1;
+        }
+        for (const char* name : usual)
+            for (size_t c = 0; c < headings.size(); ++c)
+                if (headings[c] == name)
+                    return int(c);
+        if (required)
+            problems.push_back({1, std::string("no column holds the ") + what + "; name it with --" + what + "-col"});
+        return -1;
+    };
+    auto orDefault = [&](const std::string& named, const char* number) {
+        return named.empty() && !columns.header ? std::string(number) : named;
+    };
+    const int dateCol = find(orDefault(columns.date, "1"),
+                             {"date", "posted date", "posting date", "transaction date", "booking date"}, "date", true);
+    const int amountCol = find(orDefault(columns.amount, "2"), {"amount", "transaction amount"}, "amount", true);
+    const int descriptionCol = find(orDefault(columns.description, "3"),
+                                    {"description", "payee", "name", "details", "memo"}, "description", true);
+    const int checkCol = find(columns.checkNumber,
+                              {"check number", "check #", "check", "number", "transaction id", "id", "fitid", "reference"},
+                              "check", false);
+    const int categoryCol = find(columns.category, {"category"}, "category", false);
+    const int feeCol = find("", {"fee"}, "fee", false);
+    const int clearedCol = find("", {"cleared"}, "cleared", false);
+    const int voidCol = find("", {"void"}, "void", false);
+    const int accountCol = find("", {"account"}, "account", false);
+    if (!problems.empty())
+        return entries;
+
+    std::set<std::string> accounts;
+    for (const CsvRecord& record : records) {
+        StatementEntry entry;
+        entry.line = record.line;
+        const int needed = std::max({dateCol, amountCol, descriptionCol, checkCol, categoryCol, feeCol, clearedCol,
+                                     voidCol, accountCol});
+        if (int(record.fields.size()) <= needed) {
+            problems.push_back({record.line, "the line has " + std::to_string(record.fields.size()) +
+                                                 " fields; column " + std::to_string(needed + 1) + " is needed"});
+            continue;
+        }
+        auto field = [&](int col) { return col >= 0 ? record.fields[size_t(col)] : std::string(); };
+        bool ok = ReadDate(field(dateCol), columns.order, entry, problems);
+        ok = ReadAmount(field(amountCol), "amount", entry.amount, record.line, problems) && ok;
+        if (feeCol >= 0 && !NormalizeSpaces(field(feeCol)).empty()) {
+            ok = ReadAmount(field(feeCol), "fee", entry.fee, record.line, problems) && ok;
+            if (entry.fee < 0) {
+                problems.push_back({record.line, "the fee is below zero"});
+                ok = false;
+            }
+        }
+        if (!ParseFlag(field(clearedCol), entry.cleared) || !ParseFlag(field(voidCol), entry.isVoid)) {
+            problems.push_back({record.line, "the cleared or void mark is neither yes nor no"});
+            ok = false;
+        }
+        entry.description = LedgerText(field(descriptionCol), true);
+        entry.checkNumber = LedgerText(field(checkCol), false);
+        entry.category = LedgerText(field(categoryCol), false);
+        if (entry.description.empty()) {
+            problems.push_back({record.line, "the description is empty"});
+            ok = false;
+        }
+        if (accountCol >= 0)
+            accounts.insert(NormalizeSpaces(field(accountCol)));
+        if (ok)
+            entries.push_back(entry);
+    }
+    if (accounts.size() > 1)
+        problems.push_back({1, "the statement holds the entries of several accounts; import one account's lines"});
+    return entries;
+}
+
+std::vector<StatementEntry> ReadQifStatement(const std::string& source, DateOrder order,
+                                             std::vector<TextProblem>& problems)
+{
+    std::vector<StatementEntry> entries;
+    const std::string text = WithoutBom(source);
+    if (!CheckUtf8(text, problems))
+        return entries;
+    std::vector<std::string> accounts;
+    const std::vector<QifRecord> records = ParseQif(text, accounts, problems);
+    if (accounts.size() > 1)
+        problems.push_back({1, "the statement holds the entries of several accounts; export one account"});
+    if (!problems.empty())
+        return entries;
+    if (records.empty())
+        problems.push_back({1, "the statement holds no entries"});
+
+    for (const QifRecord& record : records) {
+        StatementEntry entry;
+        entry.line = record.line;
+        bool ok = ReadDate(record.date, order, entry, problems);
+        ok = ReadAmount(record.amount, "amount", entry.amount, record.line, problems) && ok;
+        // A fee is written as a last "Bank Fee" split beside the entry's own.
+        if (ok && record.splits.size() >= 2 && NormalizeSpaces(record.splits.back().category) == "Bank Fee") {
+            double feeSplit = 0.0;
+            if (ParseStatementAmount(record.splits.back().amount, feeSplit) && feeSplit <= 0) {
+                entry.fee = -feeSplit + 0.0;
+                entry.amount = std::round((entry.amount + entry.fee) * 100.0) / 100.0 + 0.0;
+            }
+        }
+        bool cleared = false;
+        entry.cleared = ParseFlag(record.cleared, cleared) && cleared;
+        entry.description = LedgerText(record.payee.empty() ? record.memo : record.payee, true);
+        entry.checkNumber = LedgerText(record.number, false);
+        std::string category = record.category;
+        if (category.empty() && !record.splits.empty())
+            category = record.splits.front().category;
+        entry.category = LedgerText(category, false);
+        if (entry.description.empty()) {
+            problems.push_back({record.line, "the entry has neither payee nor memo"});
+            ok = false;
+        }
+        if (ok)
+            entries.push_back(entry);
+    }
+    return entries;
+}
+
+namespace
+{
+struct EntryKey
+{
+    int year, month, day;
+    long long cents;
+    std::string description;
+    bool operator==(const EntryKey& o) const
+    {
+        return year == o.year && month == o.month && day == o.day && cents == o.cents &&
+               description == o.description;
+    }
+};
+
+long long Cents(double value)
+{
+    // A damaged file may hold amounts that are no number at all.
+    if (!std::isfinite(value) || std::fabs(value) > 1e15)
+        return std::numeric_limits<long long>::min();
+    return std::llround(value * 100.0);
+}
+
+bool IsTransactionId(const std::string& checkNumber)
+{
+    return checkNumber.find_first_of("0123456789") != std::string::npos;
+}
+}  // namespace
+
+ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>& entries)
+{
+    struct Existing
+    {
+        EntryKey key;
+        std::string id;
+        bool used = false;
+    };
+    std::vector<Existing> existing;
+    std::set<std::string> ids;
+    for (const auto& t : account.m_transactions) {
+        Existing e{{t->m_date.GetYear(), t->m_date.GetMonth(), t->m_date.GetDay(), Cents(t->m_dAmount - t->m_dFee),
+                    NormalizeSpaces(t->m_strDescription)},
+                   IsTransactionId(t->m_strCheckNumber) ? t->m_strCheckNumber : std::string()};
+        if (!e.id.empty())
+            ids.insert(e.id);
+        existing.push_back(std::move(e));
+    }
+
+    ImportPlan plan;
+    for (const StatementEntry& entry : entries) {
+        const std::string id = IsTransactionId(entry.checkNumber) ? entry.checkNumber : std::string();
+        if (!id.empty() && ids.count(id)) {
+            for (Existing& e : existing)
+                if (e.id == id)
+                    e.used = true;
+            plan.skipped.push_back({entry, "same transaction id"});
+            continue;
+        }
+        const EntryKey key{entry.year, entry.month, entry.day, Cents(entry.amount - entry.fee),
+                           NormalizeSpaces(entry.description)};
+        bool found = false;
+        for (Existing& e : existing) {
+            if (!e.used && e.key == key) {
+                e.used = found = true;
+                break;
+            }
+        }
+        if (found) {
+            plan.skipped.push_back({entry, "same date, amount and description"});
+            continue;
+        }
+        if (entry.amount == 0 && entry.fee == 0) {
+            plan.skipped.push_back({entry, "no amount"});
+            continue;
+        }
+        if (!id.empty())
+            ids.insert(id);
+        plan.added.push_back(entry);
+    }
+    return plan;
+}
+
+void ApplyImport(CQuilletDoc& doc, const std::string& account, const ImportPlan& plan)
+{
+    for (const StatementEntry& e : plan.added) {
+        // The category's own flag colour, as the register editor proposes it.
+        const int flag = doc.m_pCategoryList->GetCategoryFlag(e.category);
+        doc.AddEntry(account, e.Date(), e.checkNumber, e.description, e.category, std::fabs(e.amount), e.fee,
+                     e.amount >= 0 ? 1 : 0, e.cleared ? 1 : 0, e.isVoid ? 1 : 0, flag >= 0 ? flag : 0);
+    }
+}

@@ -1,0 +1,270 @@
+// export and import: CSV quoting, QIF round trips, duplicates left out,
+// and nothing written when a statement line cannot be read.
+#include "CheckbookFile.h"
+#include "CliFixture.h"
+#include "Csv.h"
+#include "QuilletDoc.h"
+#include "StatementImport.h"
+
+#include <nlohmann/json.hpp>
+
+namespace
+{
+using nlohmann::json;
+
+class ImportExportTest : public CliFixture
+{
+protected:
+    void SetUp() override
+    {
+        CliFixture::SetUp();
+        SetNow(CTime(2026, 12, 6, 12, 0, 0));
+    }
+
+    std::string Book(const std::string& name, bool withEntries)
+    {
+        CQuilletDoc doc;
+        doc.AddAccount("Checking", "1", 100.0, "", "", "");
+        doc.AddAccount("Savings", "2", 0.0, "", "", "");
+        if (withEntries) {
+            const CTime day(2026, 11, 30, 0, 0, 0);
+            doc.AddEntry("Checking", day, "1001", "Caf\xE9, \"Au Lait\"", "Groceries", 4.5, 0.0, 0, 1, 0, 1);
+            doc.AddEntry("Checking", day, "", "Wire\nout", " Deposit-Other", 40.0, 1.25, 0, 0, 0, 0);
+            doc.AddEntry("Checking", day + CTime::kDay, "", "Salary", " Deposit-Salary", 2000.0, 0.0, 1, 1, 0, 6);
+            doc.AddEntry("Checking", day + CTime::kDay, "", "Torn check", "", 9.0, 0.0, 0, 0, 1, 0);
+        }
+        FileError error;
+        EXPECT_TRUE(SaveCheckbookFile(doc, Path(name), error)) << error.message;
+        return Path(name);
+    }
+
+    json Register(const std::string& file, const std::string& account)
+    {
+        const CliResult r = Run({"register", "--json", file, account});
+        EXPECT_EQ(r.status, 0) << r.err;
+        return json::parse(r.out);
+    }
+};
+
+TEST(CsvTest, QuotingSurvivesTheTrip)
+{
+    const std::vector<std::string> fields = {"plain", "a,b", "say \"hi\"", "two\nlines", "", " padded "};
+    const std::string row = CsvRow(fields);
+    EXPECT_EQ(row, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",, padded \r\n");
+
+    std::vector<TextProblem> problems;
+    const std::vector<CsvRecord> records = ParseCsv(row + "\n" + CsvRow({"next"}), problems);
+    ASSERT_TRUE(problems.empty());
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].fields, fields);
+    EXPECT_EQ(records[1].line, 4);  // the quoted line break and the blank line count
+
+    // A stray quote inside an unquoted field is kept; bad quoting is named
+    // by line, and reading goes on after it.
+    const std::vector<CsvRecord> mixed =
+        ParseCsv("a,12\" pipe\r\n\"x\"y,2\nok,3\n\"open,4\nmore\n", problems);
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0].line, 2);
+    EXPECT_EQ(problems[1].line, 4);
+    ASSERT_EQ(mixed.size(), 2u);
+    EXPECT_EQ(mixed[0].fields[1], "12\" pipe");
+    EXPECT_EQ(mixed[1].line, 3);
+}
+
+TEST(StatementTest, DatesAndAmountsAsBanksWriteThem)
+{
+    int y = 0, m = 0, d = 0;
+    struct DateCase { const char* text; DateOrder order; int y, m, d; };
+    for (const DateCase& c : {DateCase{"2026-12-01", DateOrder::YearMonthDay, 2026, 12, 1},
+                              DateCase{"20261201", DateOrder::YearMonthDay, 2026, 12, 1},
+                              DateCase{"2026-12-01T23:59:00", DateOrder::YearMonthDay, 2026, 12, 1},
+                              DateCase{" 1/ 5'03", DateOrder::MonthDayYear, 2003, 1, 5},
+                              DateCase{"12/31/1999", DateOrder::MonthDayYear, 1999, 12, 31},
+                              DateCase{"29.02.2024", DateOrder::DayMonthYear, 2024, 2, 29}}) {
+        EXPECT_TRUE(ParseStatementDate(c.text, c.order, y, m, d)) << c.text;
+        EXPECT_EQ(y * 10000 + m * 100 + d, c.y * 10000 + c.m * 100 + c.d) << c.text;
+    }
+    for (const char* bad : {"2026-02-29", "2026-13-01", "2026-12", "12/01/2026", "2038-06-01", "yesterday", "",
+                            "2026-12-01x"})
+        EXPECT_FALSE(ParseStatementDate(bad, DateOrder::YearMonthDay, y, m, d)) << bad;
+
+    double v = 0;
+    struct AmountCase { const char* text; double value; };
+    for (const AmountCase& c : {AmountCase{"-12.34", -12.34}, AmountCase{"+5", 5}, AmountCase{"$1,234.50", 1234.5},
+                                AmountCase{"-$7", -7}, AmountCase{"(7.00)", -7}, AmountCase{".5", 0.5},
+                                AmountCase{"0.005", 0.01}, AmountCase{"-0.00", 0}}) {
+        EXPECT_TRUE(ParseStatementAmount(c.text, v)) << c.text;
+        EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+    }
+    EXPECT_FALSE(std::signbit(v));
+    for (const char* bad : {"12,34", "1,23,456.00", "12.", "1.2.3", "--1", "12x", "", "-", "nan", "1e5", "2e12",
+                            "1,234,5678"})
+        EXPECT_FALSE(ParseStatementAmount(bad, v)) << bad;
+}
+
+TEST_F(ImportExportTest, CsvExportQuotesAndSignsAsRfc4180Wants)
+{
+    const std::string file = Book("book.ql1", true);
+    const CliResult r = Run({"export", "--format", "csv", "--account", "Checking", file});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "Account,Date,Check Number,Description,Category,Amount,Fee,Cleared,Void\r\n"
+              "Checking,2026-11-30,1001,\"Caf\u00e9, \"\"Au Lait\"\"\",Groceries,-4.50,0.00,yes,no\r\n"
+              "Checking,2026-11-30,,\"Wire\nout\", Deposit-Other,-40.00,1.25,no,no\r\n"
+              "Checking,2026-12-01,,Salary, Deposit-Salary,2000.00,0.00,yes,no\r\n"
+              "Checking,2026-12-01,,Torn check,,-9.00,0.00,no,yes\r\n");
+
+    // To a file, with a summary; a folder that is not there is a file problem.
+    const CliResult toFile = Run({"export", file, "-o", Path("out.csv"), "--json"});
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(json::parse(toFile.out)["entries"], 4);
+    EXPECT_EQ(Contents(Path("out.csv")).substr(0, 8), "Account,");
+    EXPECT_EQ(Run({"export", file, "-o", Path("no/such.csv")}).status, Cli::FileProblem);
+    EXPECT_EQ(Run({"export", file}).status, Cli::BadUsage);  // no format to go by
+}
+
+TEST_F(ImportExportTest, QifExportReadBackGivesTheSameEntries)
+{
+    const std::string file = Book("book.ql1", true);
+    const CliResult r = Run({"export", file, "--account", "Checking", "-o", Path("out.qif")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("1 void entry was left out"), std::string::npos) << r.out;
+    const std::string qif = Contents(Path("out.qif"));
+    EXPECT_EQ(qif.rfind("!Type:Bank\nD11/30/2026\nT-4.50\nN1001\nPCaf\u00e9, \"Au Lait\"\nLGroceries\nCX\n^\n", 0), 0u)
+        << qif;
+
+    const std::string other = Book("other.ql1", false);
+    const CliResult in = Run({"import", other, "--account", "Savings", Path("out.qif")});
+    ASSERT_EQ(in.status, 0) << in.err;
+
+    const json before = Register(file, "Checking")["entries"];
+    const json after = Register(other, "Savings")["entries"];
+    ASSERT_EQ(after.size(), 3u);
+    for (size_t i = 0; i < after.size(); ++i) {
+        SCOPED_TRACE(i);
+        for (const char* key : {"date", "checkNumber", "category", "amount", "fee", "cleared"})
+            EXPECT_EQ(after[i][key], before[i][key]) << key;
+    }
+    EXPECT_EQ(after[0]["description"], before[0]["description"]);
+    EXPECT_EQ(after[1]["description"], "Wire out");  // one line in QIF
+
+    // A file of several accounts names each one; importing it into one
+    // account is refused rather than mixing them.
+    ASSERT_EQ(Run({"export", file, "--format", "qif", "-o", Path("all.qif")}).status, 0);
+    EXPECT_NE(Contents(Path("all.qif")).find("!Account\nNSavings\nTBank\n^\n!Type:Bank\n"), std::string::npos);
+    const std::string kept = Contents(other);
+    const CliResult mixed = Run({"import", other, "--account", "Savings", Path("all.qif")});
+    EXPECT_EQ(mixed.status, Cli::FileProblem);
+    EXPECT_EQ(Contents(other), kept);
+}
+
+TEST_F(ImportExportTest, TheSameStatementImportedTwiceAddsItsEntriesOnce)
+{
+    const std::string file = Book("book.ql1", false);
+    // Two equal coffees on one day are two purchases; the id in the check
+    // column matches an entry whatever its description.
+    Put(Path("s.csv"),
+        "\xEF\xBB\xBFPosted Date,Payee,Amount,Reference,Category\n"
+        "2026-12-01,Coffee,-3.00,,Cash\n"
+        "2026-12-01,Coffee,-3.00,,Cash\n"
+        "2026-12-02,\"Pay, Inc.\",1500.00,TX9,\n"
+        "2026-12-03,Zero,0.00,,\n");
+    CliResult r = Run({"import", "--json", "--account", "Checking", file, Path("s.csv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    json out = json::parse(r.out);
+    EXPECT_EQ(out["added"].size(), 3u);
+    ASSERT_EQ(out["skipped"].size(), 1u);
+    EXPECT_EQ(out["skipped"][0]["reason"], "no amount");
+    EXPECT_EQ(out["balance"], 1594.0);
+
+    const json entries = Register(file, "Checking")["entries"];
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0]["flag"], 5);  // the category's own colour
+    EXPECT_EQ(entries[2]["checkNumber"], "TX9");
+    EXPECT_EQ(entries[2]["description"], "Pay, Inc.");
+
+    const std::string saved = Contents(file);
+    Put(Path("again.csv"),
+        "Date,Description,Amount,Check Number\n"
+        "2026-12-01,Coffee,-3.00,\n"
+        "2026-12-01,  Coffee ,-3,\n"
+        "2026-12-05,Renamed by the bank,1500.00,TX9\n"
+        "2026-12-01,Coffee,-3.00,\n");
+    r = Run({"import", "--account", "Checking", file, Path("again.csv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Would add"), 0u);
+    EXPECT_NE(r.out.find("Added 1 entry"), std::string::npos) << r.out;  // the third coffee
+    EXPECT_NE(r.out.find("same transaction id"), std::string::npos);
+    EXPECT_NE(Contents(file), saved);
+
+    const std::string twice = Contents(file);
+    r = Run({"import", "--account", "Checking", file, Path("again.csv")});
+    EXPECT_NE(r.out.find("Nothing to add to \"Checking\""), std::string::npos) << r.out;
+    EXPECT_EQ(Contents(file), twice);
+}
+
+TEST_F(ImportExportTest, AnUnreadableLineIsNamedAndNothingIsWritten)
+{
+    const std::string file = Book("book.ql1", true);
+    const std::string kept = Contents(file);
+    Put(Path("bad.csv"),
+        "Date,Amount,Description\n"
+        "2026-12-01,-3.00,\"Fine,\nover two lines\"\n"
+        "2026-12-02,12,3x,Bad amount\n"
+        "2026-12-03,-1.00\n"
+        "2026-02-30,-1.00,No such day\n"
+        "2026-12-04,-1.00,\"Closed\" badly\n");
+    const CliResult r = Run({"import", "--account", "Checking", file, Path("bad.csv")});
+    EXPECT_EQ(r.status, Cli::FileProblem);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "bad.csv line 7: text follows the closing quote of a field.\n"
+              "Nothing was imported.\n");
+    EXPECT_EQ(Contents(file), kept);
+
+    Put(Path("bad.csv"),
+        "Date,Amount,Description\n"
+        "2026-12-01,-3.00,\"Fine,\nover two lines\"\n"
+        "2026-12-02,12.3x,Bad amount\n"
+        "2026-12-03,-1.00\n"
+        "2026-02-30,-1.00,No such day\n"
+        "2026-12-05,-1.00,\n");
+    const CliResult many = Run({"import", "--account", "Checking", file, Path("bad.csv")});
+    EXPECT_EQ(many.status, Cli::FileProblem);
+    EXPECT_EQ(many.err,
+              "bad.csv line 4: the amount \"12.3x\" is not an amount.\n"
+              "bad.csv line 5: the line has 2 fields; column 3 is needed.\n"
+              "bad.csv line 6: the date \"2026-02-30\" cannot be read.\n"
+              "bad.csv line 7: the description is empty.\n"
+              "Nothing was imported.\n");
+    EXPECT_EQ(Contents(file), kept);
+
+    Put(Path("latin1.csv"), "Date,Amount,Description\n2026-12-01,-3.00,Caf\xE9\n");
+    EXPECT_NE(Run({"import", "--account", "Checking", file, Path("latin1.csv")}).err.find("line 2: the text is not UTF-8"),
+              std::string::npos);
+    Put(Path("s.csv"), "When,What,Sum\n2026-12-01,Tea,-2\n");
+    EXPECT_NE(Run({"import", "--account", "Checking", file, Path("s.csv")}).err.find("--date-col"), std::string::npos);
+    EXPECT_EQ(Run({"import", "--account", "Checking", file, Path("missing.csv")}).status, Cli::FileProblem);
+    EXPECT_EQ(Contents(file), kept);
+}
+
+TEST_F(ImportExportTest, DryRunAndColumnOptions)
+{
+    const std::string file = Book("book.ql1", false);
+    const std::string kept = Contents(file);
+    Put(Path("s.csv"), "01/12/2026,-2.50,Tea,Drinks\n");
+    const CliResult r = Run({"import", "--dry-run", "--no-header", "--date-format", "dmy", "--date-col", "1",
+                             "--amount-col=2", "--description-col", "3", "--category-col", "4", "--cleared",
+                             "--account", "Checking", file, Path("s.csv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Would add 1 entry to \"Checking\":"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("2026-12-01"), std::string::npos);
+    EXPECT_NE(r.out.find("Balance after the import: 97.50"), std::string::npos);
+    EXPECT_EQ(Contents(file), kept);
+
+    EXPECT_EQ(Run({"import", file, Path("s.csv")}).status, Cli::BadUsage);  // no account
+    EXPECT_EQ(Run({"import", "--account", "Nope", file, Path("s.csv")}).status, Cli::BadUsage);
+    EXPECT_EQ(Run({"import", "--account", "Checking", "--format", "qif", "--no-header", file, Path("s.csv")}).status,
+              Cli::BadUsage);
+}
+}  // namespace
