@@ -96,11 +96,15 @@ void TestRecurringDlg::depositIsStoredNegativeShownGreenAndLoadsBack()
     QCOMPARE(Find<QLineEdit>("amountEdit")->text(), QStringLiteral("0"));  // a fresh form
     QVERIFY(Find<QCheckBox>("depositCheck")->isChecked());                // ... keeping the box
 
-    // Enter saves; "Forever" shows just the count.
+    // Enter saves, also from the typed drop-downs; "Forever" shows just the count.
     ClickCheckBox(Find<QCheckBox>("depositCheck"));
     FillNew(QStringLiteral("9.99"), QStringLiteral("Music"), QStringLiteral("Forever"));
-    QTest::keyClick(Find<QLineEdit>("descriptionEdit"), Qt::Key_Return);
+    QTest::keyClick(Find<QComboBox>("periodsCombo")->lineEdit(), Qt::Key_Return);
     QCOMPARE(RowTexts(list, 2).mid(1), QStringList({"9.99 ", "N", "Checking", "06/15/24", "Monthly", "0"}));
+    FillNew(QStringLiteral("4"), QStringLiteral("Coffee"), QStringLiteral("Forever"));
+    RetypeText(Find<QComboBox>("categoryCombo")->lineEdit(), QStringLiteral("Snacks"));
+    QTest::keyClick(Find<QComboBox>("categoryCombo")->lineEdit(), Qt::Key_Return);
+    QCOMPARE(list->GetItemText(3, 0), QStringLiteral(" Coffee [ Snacks ]"));
     QVERIFY(m_dialog->isVisible());
 
     ClickRow(list, 1);
