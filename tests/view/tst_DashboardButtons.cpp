@@ -151,6 +151,15 @@ private slots:
         QCOMPARE(list->GetCell(0, 0)->crText, PanelColor::LabelNormal());
         QCOMPARE(list->GetCell(3, 1)->crText, QColor(130, 130, 130));
 
+        // The same document object with new contents (File New or Open
+        // reuse it): the view is told and refills, though the count is equal.
+        doc.m_accounts[0]->m_strName = "Renamed";
+        view.update();
+        QCoreApplication::processEvents();
+        QCOMPARE(list->GetItemText(0, 0), QString("  Checking"));  // a plain repaint keeps the rows
+        view.OnDocumentChanged();
+        QTRY_COMPARE(list->GetItemText(0, 0), QString("  Renamed"));
+
         // An account without a name ends the rows; the total covers those shown.
         CQuilletDoc gap;
         gap.AddAccount("A", "1", 10.0, "", "", "");
