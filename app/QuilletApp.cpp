@@ -51,7 +51,8 @@ CQuilletApp::CQuilletApp(QObject* parent) : QObject(parent)
     if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == "hicolor")
         QIcon::setFallbackThemeName("Adwaita");
 
-    // The integers stay zero until the settings store is read.
+    // The four integers are left alone here: the settings store gives them
+    // once the command line has been processed.
     g_strPasswordHash.clear();
     g_strCategoryAccount = AppValues::kShowAll;
     m_pDoc = std::make_unique<CQuilletDoc>();

@@ -45,7 +45,7 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
     m_list->SetShowSelectionAlways(true);
     m_list->SetFullRowSelect(true);
     m_list->SetGridLines(true);
-    m_list->setMinimumHeight(150);
+    m_list->setMinimumHeight(DialogFields::FontUnits(m_list, 0, 8).height());
     InsertListColumns(m_list, {
                                   {QStringLiteral("Acct. Name"), Qt::AlignLeft, 20, 100},
                                   {QStringLiteral("Opening Balance"), Qt::AlignRight, 20, 100},
@@ -64,6 +64,7 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
     auto makeEdit = [group](const char* name) {
         auto* edit = new QLineEdit(group);
         edit->setObjectName(QLatin1String(name));
+        DialogFields::SetMinimumCharacters(edit, 16);
         return edit;
     };
     m_nameEdit = makeEdit("nameEdit");
@@ -105,7 +106,7 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(lower);
-    resize(760, 420);
+    resize(DialogFields::FontUnits(this, 127, 30));
 
     setTabOrder(m_list, addButton);
     setTabOrder(addButton, deleteButton);

@@ -1,5 +1,6 @@
 #include "BalanceBooksDlg.h"
 
+#include "DialogFields.h"
 #include "ListColumns.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
@@ -47,7 +48,7 @@ CBalanceBooksDlg::CBalanceBooksDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(
     m_list->setObjectName(QStringLiteral("balanceList"));
     m_list->SetShowSelectionAlways(true);
     m_list->SetFullRowSelect(true);
-    m_list->setMinimumSize(420, 200);
+    m_list->setMinimumSize(DialogFields::FontUnits(m_list, 70, 10));
     // An overview in its own order: the groups must stay together.
     m_list->GetHeaderCtrl()->setSectionsClickable(false);
     InsertListColumns(m_list, {
@@ -87,7 +88,7 @@ CBalanceBooksDlg::CBalanceBooksDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(
     layout->addWidget(m_list, 1);
     layout->addLayout(totals);
     layout->addWidget(buttons);
-    resize(620, 360);
+    resize(DialogFields::FontUnits(this, 103, 26));
 
     m_list->installEventFilter(this);
     Fill();

@@ -29,7 +29,7 @@ CCategoriesDlg::CCategoriesDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(pare
     m_list->SetSingleSelection(true);
     m_list->SetShowSelectionAlways(true);
     m_list->SetFullRowSelect(true);
-    m_list->setMinimumSize(240, 320);
+    m_list->setMinimumSize(DialogFields::FontUnits(m_list, 40, 16));
     InsertListColumns(m_list, {
                                   {QStringLiteral("Category"), Qt::AlignHCenter, 13, 16, 19},
                                   {QStringLiteral("Flag"), Qt::AlignHCenter, 3, 16},
@@ -38,6 +38,7 @@ CCategoriesDlg::CCategoriesDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(pare
     auto* group = new QGroupBox(QStringLiteral("Entry Controls"), this);
     m_nameEdit = new QLineEdit(group);
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    DialogFields::SetMinimumCharacters(m_nameEdit, 20);
     m_flagCombo = new QComboBox(group);
     m_flagCombo->setObjectName(QStringLiteral("flagCombo"));
     DialogFields::FillFlagCombo(m_flagCombo);
@@ -79,7 +80,7 @@ CCategoriesDlg::CCategoriesDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(pare
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
     layout->addLayout(body, 1);
-    resize(560, 440);
+    resize(DialogFields::FontUnits(this, 93, 31));
 
     QWidget* order[] = {m_list, m_nameEdit, m_flagCombo, insertButton, modifyButton, deleteButton, okButton};
     for (size_t i = 1; i < std::size(order); ++i)

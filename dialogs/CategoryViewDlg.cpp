@@ -1,6 +1,7 @@
 #include "CategoryViewDlg.h"
 
 #include "AppValues.h"
+#include "DialogFields.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
 
@@ -124,7 +125,7 @@ CCategoryViewDlg::CCategoryViewDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(
     layout->addWidget(MakeGroup(this, QStringLiteral("Category Start"), m_startCategoriesSlider,
                                 m_startCategoriesText));
     layout->addWidget(buttons);
-    setMinimumWidth(440);
+    setMinimumWidth(DialogFields::FontUnits(this, 73, 0).width());
 
     for (QSlider* slider : {m_lookbackSlider, m_numCategoriesSlider, m_startCategoriesSlider})
         connect(slider, &QSlider::valueChanged, this, &CCategoryViewDlg::OnSliderMoved);

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QWidget>
 
 #include <charconv>
 #include <cmath>
@@ -119,6 +120,17 @@ CTime DialogFields::FromQDate(const QDate& date, CTime timeOfDay)
 {
     return CTime(date.year(), date.month(), date.day(), timeOfDay.GetHour(), timeOfDay.GetMinute(),
                  timeOfDay.GetSecond());
+}
+
+QSize DialogFields::FontUnits(const QWidget* widget, int characters, int lines)
+{
+    const QFontMetrics metrics = widget->fontMetrics();
+    return QSize(metrics.averageCharWidth() * characters, metrics.lineSpacing() * lines);
+}
+
+void DialogFields::SetMinimumCharacters(QWidget* field, int characters)
+{
+    field->setMinimumWidth(field->fontMetrics().averageCharWidth() * characters);
 }
 
 QDate DialogFields::MinimumDate()

@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QDate>
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -44,6 +45,12 @@ QColor FlagColor(int flag);
 // very same CTime.
 QDate ToQDate(CTime time);
 CTime FromQDate(const QDate& date, CTime timeOfDay);
+// A size in average characters and lines of the widget's font, so dialogs
+// and fields open as roomy at a large font as at a small one.
+QSize FontUnits(const QWidget* widget, int characters, int lines);
+// Keeps an edit at least this many characters wide.
+void SetMinimumCharacters(QWidget* field, int characters);
+
 // The dates a 32-bit CTime can hold with room for any time of day.
 QDate MinimumDate();
 QDate MaximumDate();

@@ -85,7 +85,7 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
     m_list->SetShowSelectionAlways(true);
     m_list->SetFullRowSelect(true);
     m_list->SetGridLines(true);
-    m_list->setMinimumHeight(180);
+    m_list->setMinimumHeight(DialogFields::FontUnits(m_list, 0, 8).height());
     InsertListColumns(m_list, {
                                   {QStringLiteral("Description"), Qt::AlignLeft, 38, 100},
                                   {QStringLiteral("Amount"), Qt::AlignRight, 11, 100},
@@ -111,12 +111,15 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
     m_amountEdit = new QLineEdit(group);
     m_amountEdit->setObjectName(QStringLiteral("amountEdit"));
     m_amountEdit->setAlignment(Qt::AlignRight);
+    DialogFields::SetMinimumCharacters(m_amountEdit, 12);
     m_depositCheck = new QCheckBox(QStringLiteral("Deposit"), group);
     m_depositCheck->setObjectName(QStringLiteral("depositCheck"));
     m_descriptionEdit = new QLineEdit(group);
     m_descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
+    DialogFields::SetMinimumCharacters(m_descriptionEdit, 24);
     m_categoryCombo = new QComboBox(group);
     m_categoryCombo->setObjectName(QStringLiteral("categoryCombo"));
+    DialogFields::SetMinimumCharacters(m_categoryCombo, 20);
     m_categoryCombo->setEditable(true);
     m_categoryCombo->setInsertPolicy(QComboBox::NoInsert);
     // Completion must not change the case of what is typed: names are
@@ -132,6 +135,7 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
     m_frequencyCombo->setCurrentText(QStringLiteral("Monthly"));
     m_periodsCombo = new QComboBox(group);
     m_periodsCombo->setObjectName(QStringLiteral("periodsCombo"));
+    DialogFields::SetMinimumCharacters(m_periodsCombo, 14);
     m_periodsCombo->setEditable(true);
     m_periodsCombo->setInsertPolicy(QComboBox::NoInsert);
     m_periodsCombo->addItem(QStringLiteral("<NUMBER>"));
@@ -176,7 +180,7 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(lower);
-    resize(1000, 520);
+    resize(DialogFields::FontUnits(this, 167, 37));
 
     QWidget* order[] = {m_list,          addButton,       deleteButton,    okButton,
                         m_accountCombo,  m_startDate,     m_amountEdit,    m_depositCheck,

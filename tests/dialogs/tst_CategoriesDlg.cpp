@@ -14,19 +14,20 @@ private slots:
     void init();
     void cleanup();
 
-    void listShowsCategoriesOnFlagColours();
     void insertLandsAtByteOrderAndDeleteTakesThatRow();
-    void insertRefusesExistingAndEmptyNames();
-    void insertWithoutChoosingKeepsAPaletteFlag();
+    void insertRefusesExistingAndEmptyNamesAndNeverLeavesThePalette();
     void modifyChangesTheSelectedFlag();
-    void deleteWithoutSelectionChangesNothing();
-    void rowsCannotBeEditedInPlace();
+    void deleteNeedsASelectedRowAndInPlaceEditsChangeNothing();
 
 private:
-    void Open();
     QStringList Names() const;
     QLineEdit* NameEdit() { return m_dialog->findChild<QLineEdit*>(QStringLiteral("nameEdit")); }
     QComboBox* FlagCombo() { return m_dialog->findChild<QComboBox*>(QStringLiteral("flagCombo")); }
+    void Insert(const QString& name)
+    {
+        RetypeText(NameEdit(), name);
+        ClickButton(m_dialog.get(), QStringLiteral("Insert"));
+    }
     void ChooseFlag(int flag);
 
     std::unique_ptr<CQuilletDoc> m_doc;
@@ -39,6 +40,9 @@ void TestCategoriesDlg::init()
     FixClock();
     m_doc = std::make_unique<CQuilletDoc>();
     m_messages = std::make_unique<MessageLog>();
+    m_dialog = std::make_unique<CCategoriesDlg>(m_doc.get());
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
 }
 
 void TestCategoriesDlg::cleanup()
@@ -47,13 +51,6 @@ void TestCategoriesDlg::cleanup()
     m_messages.reset();
     m_doc.reset();
     Clock::Set({});
-}
-
-void TestCategoriesDlg::Open()
-{
-    m_dialog = std::make_unique<CCategoriesDlg>(m_doc.get());
-    m_dialog->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
 }
 
 QStringList TestCategoriesDlg::Names() const
@@ -66,138 +63,99 @@ QStringList TestCategoriesDlg::Names() const
 
 void TestCategoriesDlg::ChooseFlag(int flag)
 {
-    QComboBox* combo = FlagCombo();
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Home);
+    FlagCombo()->setFocus();
+    QTest::keyClick(FlagCombo(), Qt::Key_Home);
     for (int i = 0; i < flag; ++i)
-        QTest::keyClick(combo, Qt::Key_Down);
-    QCOMPARE(combo->currentIndex(), flag);
-}
-
-void TestCategoriesDlg::listShowsCategoriesOnFlagColours()
-{
-    Open();
-    CXListCtrl* list = m_dialog->List();
-    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Define Categories"));
-    QCOMPARE(list->GetItemCount(), 41);
-    QCOMPARE(RowTexts(list, 0), QStringList({" Deposit-Bonus", "6"}));
-    QCOMPARE(RowTexts(list, 40), QStringList({"xfer to Savings", "4"}));
-    // "Auto Fuel" (flag 3) on pink, both cells.
-    QCOMPARE(list->GetItemText(7, 0), QStringLiteral("Auto Fuel"));
-    QCOMPARE(list->GetCell(7, 0)->crBackground, QColor(0xFF, 0x80, 0xFF));
-    QCOMPARE(list->GetCell(7, 1)->crBackground, QColor(0xFF, 0x80, 0xFF));
-    QCOMPARE(list->GetCell(7, 1)->crText, QColor(Qt::black));
-    QCOMPARE(FlagCombo()->currentIndex(), 0);
+        QTest::keyClick(FlagCombo(), Qt::Key_Down);
 }
 
 void TestCategoriesDlg::insertLandsAtByteOrderAndDeleteTakesThatRow()
 {
-    Open();
-    RetypeText(NameEdit(), QStringLiteral("cable"));  // small letters sort after all capitals
-    ChooseFlag(8);
-    ClickButton(m_dialog.get(), QStringLiteral("Insert"));
-    QStringList names = Names();
-    QCOMPARE(names.size(), 42);
-    const int row = int(names.indexOf(QStringLiteral("cable")));
-    QCOMPARE(names.at(row - 1), QStringLiteral("Water"));
-    QCOMPARE(names.at(row + 1), QStringLiteral("xfer to Bills"));
-    QCOMPARE(m_dialog->List()->GetItemText(row, 1), QStringLiteral("8"));
-    QCOMPARE(m_doc->m_pCategoryList->GetCategoryFlag("cable"), 8);
-    QCOMPARE(m_dialog->List()->GetNextSelected(-1), row);  // the new row is shown
+    CXListCtrl* list = m_dialog->List();
+    QCOMPARE(RowTexts(list, 0), QStringList({" Deposit-Bonus", "6"}));
+    QCOMPARE(list->GetCell(7, 1)->crBackground, QColor(0xFF, 0x80, 0xFF));  // "Auto Fuel", flag 3
 
-    RetypeText(NameEdit(), QStringLiteral(" Deposit-Gift"));  // a leading space sorts first
-    ClickButton(m_dialog.get(), QStringLiteral("Insert"));
+    ChooseFlag(8);
+    Insert(QStringLiteral("cable"));  // small letters sort after every capital
+    int row = int(Names().indexOf(QStringLiteral("cable")));
+    QCOMPARE(Names().mid(row - 1, 3), QStringList({"Water", "cable", "xfer to Bills"}));
+    QCOMPARE(RowTexts(list, row), QStringList({"cable", "8"}));
+    QCOMPARE(list->GetCell(row, 0)->crBackground, QColor(0x80, 0x80, 0xFF));
+    QCOMPARE(list->GetNextSelected(-1), row);  // the new row is shown
+    Insert(QStringLiteral(" Deposit-Gift"));  // a leading space sorts first
     QCOMPARE(Names().at(2), QStringLiteral(" Deposit-Gift"));
 
-    // Deleting a row clicked afterwards removes exactly that category.
-    ClickRow(m_dialog->List(), 10);
-    const QString clicked = m_dialog->List()->GetItemText(10, 0);
+    ClickRow(list, 10);
+    const QString clicked = list->GetItemText(10, 0);
     QCOMPARE(NameEdit()->text(), clicked);
     ClickButton(m_dialog.get(), QStringLiteral("Delete"));
-    QCOMPARE(m_dialog->List()->GetItemCount(), 42);
     QVERIFY(!Names().contains(clicked));
     QCOMPARE(m_doc->m_pCategoryList->GetCategoryFlag(ToBytes(clicked)), -1);
     QCOMPARE(m_doc->m_pCategoryList->m_categories.size(), size_t(42));
-    for (int i = 0; i < 42; ++i)
-        QCOMPARE(Names().at(i), FromBytes(m_doc->m_pCategoryList->m_categories[size_t(i)]->m_strName));
+    for (row = 0; row < 42; ++row)
+        QCOMPARE(Names().at(row), FromBytes(m_doc->m_pCategoryList->m_categories[size_t(row)]->m_strName));
     QVERIFY(!m_doc->IsModified());
 }
 
-void TestCategoriesDlg::insertRefusesExistingAndEmptyNames()
+void TestCategoriesDlg::insertRefusesExistingAndEmptyNamesAndNeverLeavesThePalette()
 {
-    Open();
-    RetypeText(NameEdit(), QStringLiteral("Cash"));
     ChooseFlag(3);
-    ClickButton(m_dialog.get(), QStringLiteral("Insert"));
-    QCOMPARE(m_dialog->List()->GetItemCount(), 41);
+    Insert(QStringLiteral("Cash"));
     QCOMPARE(m_doc->m_pCategoryList->GetCategoryFlag("Cash"), 5);
-    QCOMPARE(m_messages->count(), 0);
-
-    RetypeText(NameEdit(), QString());
-    ClickButton(m_dialog.get(), QStringLiteral("Insert"));
+    QCOMPARE(m_dialog->List()->GetItemCount(), 41);
+    Insert(QString());
     QCOMPARE(m_messages->lastText(), QStringLiteral("Category: Invalid Value.\nYou must enter a category name."));
+    QCOMPARE(m_messages->count(), 1);
     QCOMPARE(m_doc->m_pCategoryList->m_categories.size(), size_t(41));
-}
 
-void TestCategoriesDlg::insertWithoutChoosingKeepsAPaletteFlag()
-{
-    Open();
-    RetypeText(NameEdit(), QStringLiteral("Pets"));
-    ClickButton(m_dialog.get(), QStringLiteral("Insert"));
+    // Without a flag chosen in a fresh dialog a category gets flag 0.
+    CCategoriesDlg fresh(m_doc.get());
+    fresh.show();
+    RetypeText(fresh.findChild<QLineEdit*>(QStringLiteral("nameEdit")), QStringLiteral("Pets"));
+    ClickButton(&fresh, QStringLiteral("Insert"));
     QCOMPARE(m_doc->m_pCategoryList->GetCategoryFlag("Pets"), 0);
-    const int row = int(Names().indexOf(QStringLiteral("Pets")));
-    QCOMPARE(m_dialog->List()->GetItemText(row, 1), QStringLiteral("0"));
-    QCOMPARE(m_dialog->List()->GetCell(row, 0)->crBackground, QColor(Qt::white));
 }
 
 void TestCategoriesDlg::modifyChangesTheSelectedFlag()
 {
-    Open();
-    ClickRow(m_dialog->List(), 12);  // "Cable", flag 1
+    CXListCtrl* list = m_dialog->List();
+    ClickRow(list, 12);
     QCOMPARE(NameEdit()->text(), QStringLiteral("Cable"));
     QCOMPARE(FlagCombo()->currentIndex(), 1);
     ChooseFlag(10);
     ClickButton(m_dialog.get(), QStringLiteral("Modify"));
     QCOMPARE(m_doc->m_pCategoryList->GetCategoryFlag("Cable"), 10);
-    QCOMPARE(m_dialog->List()->GetItemText(12, 1), QStringLiteral("10"));
-    QCOMPARE(m_dialog->List()->GetCell(12, 0)->crBackground, QColor(0xFF, 0x00, 0x00));
-    QCOMPARE(m_dialog->List()->GetNextSelected(-1), 12);
-    QCOMPARE(m_doc->m_pCategoryList->m_categories.size(), size_t(41));
+    QCOMPARE(RowTexts(list, 12), QStringList({"Cable", "10"}));
+    QCOMPARE(list->GetCell(12, 0)->crBackground, QColor(0xFF, 0x00, 0x00));
+    QCOMPARE(list->GetNextSelected(-1), 12);
 
     // Walking the list with the keyboard loads the rows as well.
-    m_dialog->List()->setFocus();
-    QTest::keyClick(m_dialog->List(), Qt::Key_Down);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(NameEdit()->text(), QStringLiteral("Cash"));
     QCOMPARE(FlagCombo()->currentIndex(), 5);
 }
 
-void TestCategoriesDlg::deleteWithoutSelectionChangesNothing()
+void TestCategoriesDlg::deleteNeedsASelectedRowAndInPlaceEditsChangeNothing()
 {
-    Open();
+    CXListCtrl* list = m_dialog->List();
     ClickButton(m_dialog.get(), QStringLiteral("Delete"));
     ClickButton(m_dialog.get(), QStringLiteral("Modify"));
-    QCOMPARE(m_dialog->List()->GetItemCount(), 41);
     QCOMPARE(m_doc->m_pCategoryList->m_categories.size(), size_t(41));
     QCOMPARE(m_doc->m_pCategoryList->GetCategoryFlag(" Deposit-Bonus"), 6);
 
-    // After a delete nothing is selected, so a second press removes nothing.
-    ClickRow(m_dialog->List(), 0);
-    ClickButton(m_dialog.get(), QStringLiteral("Delete"));
-    ClickButton(m_dialog.get(), QStringLiteral("Delete"));
-    QCOMPARE(m_doc->m_pCategoryList->m_categories.size(), size_t(40));
-}
-
-void TestCategoriesDlg::rowsCannotBeEditedInPlace()
-{
-    Open();
-    CXListCtrl* list = m_dialog->List();
     QRect cell;
     list->GetSubItemRect(3, 0, CXListCtrl::AreaBounds, cell);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QTest::keyClicks(list, QStringLiteral("Renamed"));
-    QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(list->GetItemText(3, 0), QStringLiteral(" Deposit-Other"));
     QCOMPARE(m_doc->m_pCategoryList->m_categories[3]->m_strName, std::string(" Deposit-Other"));
+
+    // After a delete nothing is selected, so a second press removes nothing.
+    ClickRow(list, 0);
+    ClickButton(m_dialog.get(), QStringLiteral("Delete"));
+    ClickButton(m_dialog.get(), QStringLiteral("Delete"));
+    QCOMPARE(m_doc->m_pCategoryList->m_categories.size(), size_t(40));
 }
 
 QTEST_MAIN(TestCategoriesDlg)
