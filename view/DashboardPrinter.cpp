@@ -5,12 +5,14 @@
 #include "Time.h"
 #include "XListCtrl.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QResizeEvent>
 #include <QSaveFile>
 
 namespace
@@ -26,6 +28,18 @@ QFont HeaderFont()
 
 // Where the panels start under the printable area's top.
 constexpr int kPanelsTop = 40;
+
+// A list that was never shown (printing from the command line) has not
+// laid out its rows for the size the paint gave it: Qt holds the resize
+// back until the list is shown, and its rows would be cut at the old size.
+void LayOutHiddenList(CXListCtrl& list)
+{
+    if (!list.testAttribute(Qt::WA_PendingResizeEvent))
+        return;
+    QResizeEvent resize(list.size(), QSize());
+    QCoreApplication::sendEvent(&list, &resize);
+    list.setAttribute(Qt::WA_PendingResizeEvent, false);
+}
 }
 
 double DashboardPrinter::Scale(const CQuilletView& view, const QPaintDevice& device)
@@ -77,6 +91,8 @@ void CQuilletView::OnPrint(QPainter& painter, CPrintInfo& info, const QString& t
 
     // The painted panels placed and filled the lists; their rows print
     // themselves in the same units, over the panels' bodies.
+    LayOutHiddenList(*m_pAccountList);
+    LayOutHiddenList(*m_pRecurringList);
     m_pAccountList->PrintList(painter, info.m_rectDraw);
     m_pRecurringList->PrintList(painter, info.m_rectDraw);
 }
