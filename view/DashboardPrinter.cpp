@@ -62,7 +62,7 @@ void CQuilletView::PrintPageHeader(QPainter& painter, CPrintInfo& info, const QS
 
     painter.save();
     painter.setFont(HeaderFont());
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(Qt::black);
     const QFontMetrics metrics = painter.fontMetrics();
     const int baseline = 25 + metrics.ascent();
     const QString date = QString::fromLatin1(CTime::GetCurrentTime().Format("%m/%d/%Y").c_str());
@@ -72,7 +72,9 @@ void CQuilletView::PrintPageHeader(QPainter& painter, CPrintInfo& info, const QS
     painter.drawText(QPoint(0, baseline), metrics.elidedText(title, Qt::ElideMiddle, qMax(room, 0)));
     painter.drawText(QPoint(right - dateWidth, baseline), date);
     const int h = metrics.height();
-    painter.drawLine(QPoint(0, h + 35), QPoint(right, h + 35));
+    // One unit thick, as a screen pixel: a device hairline all but
+    // vanishes on a fine printer.
+    painter.fillRect(QRect(0, h + 35, right, 1), Qt::black);
     painter.restore();
 
     info.m_rectDraw.setTop(area.top() + h + 10);

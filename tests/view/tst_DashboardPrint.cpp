@@ -103,7 +103,7 @@ private slots:
         const double rule = (ruleRow - kMarginPx) / 2.0;
         QVERIFY2(rule >= 50 && rule <= 57, qPrintable(QString::number(rule)));
         // It ends at the printable area's right edge (697.7 units).
-        QVERIFY(IsDark(Pixel(page, Px(697), ruleRow)));
+        QVERIFY(IsDark(Pixel(page, Px(696), ruleRow)));
         QVERIFY(!IsDark(Pixel(page, Px(698) + 2, ruleRow)));
 
         // The account panel's title band starts at y = 17 (its 2-unit pen
