@@ -30,6 +30,7 @@ enum CommandId
     ID_VIEW_CATEGORIES = 32776,
     ID_FILE_SETPASSWORD = 32778,
     ID_VIEW_RECONSILE = 32779,
+    ID_FILE_EXPORT_PDF = 32780,
 };
 
 // The prompt text of a command; empty for commands without one.

@@ -99,6 +99,7 @@ void CMainFrame::CreateMenus()
     file->addAction(AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P", {QKeySequence("Ctrl+P")}, "document-print"));
     file->addAction(AddCommand(ID_FILE_PRINT_PREVIEW, "Print Pre&view"));
     file->addAction(AddCommand(ID_FILE_PRINT_SETUP, "P&rint Setup..."));
+    file->addAction(AddCommand(ID_FILE_EXPORT_PDF, "Export P&DF..."));
     file->addSeparator();
     m_pRecentPlaceholder = file->addAction("Recent File");
     m_pRecentPlaceholder->setEnabled(false);
@@ -145,6 +146,7 @@ void CMainFrame::CreateMenus()
     connect(m_actions[ID_FILE_SETPASSWORD], &QAction::triggered, this, &CMainFrame::OnSetPassword);
     connect(m_actions[ID_FILE_PRINT], &QAction::triggered, this, &CMainFrame::OnFilePrint);
     connect(m_actions[ID_FILE_PRINT_PREVIEW], &QAction::triggered, this, &CMainFrame::OnFilePrintPreview);
+    connect(m_actions[ID_FILE_EXPORT_PDF], &QAction::triggered, this, &CMainFrame::OnFileExportPdf);
     connect(m_actions[ID_APP_EXIT], &QAction::triggered, this, &QWidget::close);
     connect(m_actions[ID_VIEW_BALANCE], &QAction::triggered, this, &CMainFrame::OnViewBalance);
     connect(m_actions[ID_VIEW_CATEGORIES], &QAction::triggered, this, &CMainFrame::OnViewCategories);

@@ -5,11 +5,14 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <functional>
+
 class CDocSession;
 class CQuilletView;
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 
 class CMainFrame : public QMainWindow
 {
@@ -25,6 +28,17 @@ public:
     QLabel* MessagePane() const { return m_pMessagePane; }
     QLabel* IndicatorPane(int index) const { return m_indicators[index]; }
 
+    // The printer the print commands use, with the user's page setup; the
+    // application owns it.
+    using PrinterSource = std::function<QPrinter&()>;
+    void SetPrinterSource(PrinterSource source) { m_printerSource = std::move(source); }
+    // Writes the printed page to a PDF file laid out as the printer's page;
+    // a failure is reported to the user. The PDF file dialog is replaceable
+    // so tests never block.
+    bool ExportPdf(const QString& path);
+    using PdfPathDialog = std::function<QString(QWidget* parent, const QString& suggestedPath)>;
+    void SetPdfPathDialog(PdfPathDialog dialog) { m_pdfPathDialog = std::move(dialog); }
+
 public slots:
     void OnFileSave();
     void OnFileSaveAs();
@@ -38,6 +52,8 @@ public slots:
     // Prints on the default printer without a dialog; false when nothing
     // was printed.
     bool OnFilePrintDirect();
+    // Asks for a file name, then ExportPdf.
+    void OnFileExportPdf();
 
     void UpdateCaption();
     void UpdateRecentFileMenu();
@@ -58,6 +74,7 @@ private:
     void CreateStatusBar();
     // After a dialog that may have changed the document.
     void RefreshView();
+    QPrinter* Printer() const;
 
     CDocSession& m_session;
     QStatusBar* m_wndStatusBar = nullptr;
@@ -68,6 +85,8 @@ private:
     QHash<int, QAction*> m_actions;
     QAction* m_pRecentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
+    PrinterSource m_printerSource;
+    PdfPathDialog m_pdfPathDialog;
 };
 
 // The .ql1 file among dropped URLs, or empty text.

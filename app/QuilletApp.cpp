@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QPrinter>
 #include <QSettings>
 
 #include <cstdio>
@@ -23,6 +24,8 @@ namespace
 // Exit statuses of a start that ends at once.
 constexpr int kExitOpenFailed = 1;
 constexpr int kExitBadCommandLine = 2;
+// --print-to-pdf: the checkbook could not be read or the PDF not written.
+constexpr int kExitPdfFailed = 2;
 
 QIcon ApplicationIcon()
 {
@@ -79,6 +82,7 @@ bool CQuilletApp::InitInstance(const QStringList& arguments)
     connect(m_pFrame->CommandAction(ID_FILE_OPEN), &QAction::triggered, this, &CQuilletApp::OnFileOpen);
     connect(m_pFrame->CommandAction(ID_FILE_PRINT_SETUP), &QAction::triggered, this, &CQuilletApp::OnFilePrintSetup);
     connect(m_pFrame->CommandAction(ID_APP_ABOUT), &QAction::triggered, this, &CQuilletApp::OnAppAbout);
+    m_pFrame->SetPrinterSource([this]() -> QPrinter& { return Printer(); });
 
     if (!ProcessCommandLine(arguments))
         return false;
@@ -106,6 +110,10 @@ bool CQuilletApp::ProcessCommandLine(const QStringList& arguments)
     parser.addPositionalArgument("file", "The checkbook (.ql1) to open.", "[file]");
     const QCommandLineOption print({"p", "print"}, "Print the checkbook on the default printer and exit.", "file");
     parser.addOption(print);
+    const QCommandLineOption toPdf("print-to-pdf",
+                                   "Write the printed page of the checkbook to the PDF file pdf and exit; needs no display.",
+                                   "pdf");
+    parser.addOption(toPdf);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -123,6 +131,13 @@ bool CQuilletApp::ProcessCommandLine(const QStringList& arguments)
         return false;
     }
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(toPdf)) {
+        if (files.size() != 1 || parser.isSet(print))
+            return fail("Give the PDF file and one checkbook file: quillet --print-to-pdf OUT.pdf FILE.ql1",
+                        kExitBadCommandLine);
+        m_nExitCode = PrintToPdf(parser.value(toPdf), files.first()) ? 0 : kExitPdfFailed;
+        return false;
+    }
     if (files.size() > 1 || (parser.isSet(print) && !files.isEmpty()))
         return fail("Give at most one checkbook file.\n\n" + parser.helpText(), kExitBadCommandLine);
 

@@ -12,6 +12,7 @@
 class CDocSession;
 class CMainFrame;
 class CQuilletDoc;
+class QPrinter;
 
 class CQuilletApp : public QObject
 {
@@ -39,6 +40,9 @@ public:
     void SetPrintHook(PrintHook hook) { m_printHook = std::move(hook); }
     // Tests keep the window hidden.
     void SetShowMainWindow(bool show) { m_bShowMainWindow = show; }
+    // The one printer of the run, made when first needed; it keeps the
+    // page setup the user chose for printing and PDF export alike.
+    QPrinter& Printer();
 
 public slots:
     void OnAppAbout();
@@ -48,10 +52,14 @@ public slots:
 
 private:
     bool ProcessCommandLine(const QStringList& arguments);
+    // --print-to-pdf: opens file and writes its printed page to pdfPath;
+    // false, with the reason reported, when either fails.
+    bool PrintToPdf(const QString& pdfPath, const QString& file);
 
     std::unique_ptr<CQuilletDoc> m_pDoc;
     std::unique_ptr<CDocSession> m_pSession;
     std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<QPrinter> m_pPrinter;
     PrintHook m_printHook;
     bool m_bShowMainWindow = true;
     bool m_bStarted = false;

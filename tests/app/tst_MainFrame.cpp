@@ -45,8 +45,8 @@ private slots:
         const QList<QAction*> menus = h.Frame().menuBar()->actions();
         QCOMPARE(MenuTexts(menus[0]->menu()),
                  (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                              "S&et Password...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-",
-                              "Recent File", "-", "E&xit"}));
+                              "S&et Password...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...",
+                              "Export P&DF...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(MenuTexts(menus[1]->menu()),
                  (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
         QCOMPARE(MenuTexts(menus[2]->menu()), (QStringList{"&Toolbar", "&Status Bar", "&Balance...", "&Categories...",
