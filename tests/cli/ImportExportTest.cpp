@@ -152,6 +152,9 @@ TEST_F(ImportExportTest, CsvExportQuotesAndSignsAsRfc4180Wants)
     ASSERT_EQ(latin1.status, 0) << latin1.err;
     EXPECT_NE(json::parse(latin1.out)["file"].get<std::string>().find("caf\u00e9.csv"), std::string::npos);
     EXPECT_EQ(Run({"export", file}).status, Cli::BadUsage);  // no format to go by
+    const std::string kept = Contents(file);
+    EXPECT_EQ(Run({"export", file, "--format", "csv", "-o", m_dir + "/./book.ql1"}).status, Cli::BadUsage);
+    EXPECT_EQ(Contents(file), kept);
 }
 
 TEST_F(ImportExportTest, QifExportReadBackGivesTheSameEntries)
