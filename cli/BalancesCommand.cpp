@@ -51,14 +51,9 @@ std::vector<Row> SummaryRows(const CQuilletDoc& doc, const BALANCE_NODE* head)
 int RunBalances(const std::vector<std::string>& args, const Io& io)
 {
     ParsedArgs parsed;
-    if (!ParseArgs(args, {{"--json"}, {}}, kUsage, parsed, io.err))
-        return BadUsage;
-    if (parsed.Has("--help")) {
-        io.out << kUsage;
-        return Success;
-    }
-    if (parsed.operands.size() != 1)
-        return UsageError(io.err, "balances takes one checkbook file.", kUsage);
+    if (const auto done = StartCommand(args, {{"--json"}, {}}, kUsage, 1,
+                                       "balances takes one checkbook file.", parsed, io))
+        return *done;
 
     CQuilletDoc doc;
     if (const int status = LoadCheckbook(parsed.operands[0], parsed.Password(), io, doc))
@@ -95,11 +90,8 @@ int RunBalances(const std::vector<std::string>& args, const Io& io)
         json["totalClearedBalance"] = MoneyValue(totalCleared);
         io.out << json.dump(2) << "\n";
     } else {
-        TextTable table;
-        table.AddColumn("Account Name", TextTable::Left);
-        table.AddColumn("Account Number", TextTable::Left);
-        table.AddColumn("Balance", TextTable::Right);
-        table.AddColumn("Bank Balance", TextTable::Right);
+        TextTable table{{"Account Name", TextTable::Left}, {"Account Number", TextTable::Left},
+                        {"Balance", TextTable::Right}, {"Bank Balance", TextTable::Right}};
         for (const Row& row : rows)
             table.AddRow({Utf8(row.account ? row.account->m_strName : row.node->name),
                           Utf8(row.account ? row.account->m_strNumber : row.node->number), Money(row.node->balance),

@@ -79,10 +79,35 @@ bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec, con
     return true;
 }
 
+std::optional<int> StartCommand(const std::vector<std::string>& args, const OptionSpec& spec, const char* usage,
+                                size_t operands, const char* operandProblem, ParsedArgs& parsed, const Io& io)
+{
+    if (!ParseArgs(args, spec, usage, parsed, io.err))
+        return BadUsage;
+    if (parsed.Has("--help")) {
+        io.out << usage;
+        return Success;
+    }
+    if (parsed.operands.size() != operands)
+        return UsageError(io.err, operandProblem, usage);
+    return std::nullopt;
+}
+
 std::string BaseName(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FormatFromName(const std::string& path)
+{
+    const std::string name = BaseName(path);
+    const size_t dot = name.find_last_of('.');
+    std::string ending = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+    for (char& c : ending)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + ('a' - 'A'));
+    return ending;
 }
 
 int LoadCheckbook(const std::string& path, const std::optional<std::string>& password, const Io& io,
@@ -239,6 +264,11 @@ std::string Utf8(const std::string& bytes)
     return Cp1252ToUtf8(bytes);
 }
 
+std::string PathText(const std::string& path)
+{
+    return FindNonUtf8(path) == std::string::npos ? path : Cp1252ToUtf8(path);
+}
+
 std::string Printable(const std::string& utf8)
 {
     std::string out;
@@ -270,6 +300,12 @@ size_t Width(const std::string& utf8)
     return width;
 }
 }  // namespace
+
+TextTable::TextTable(std::initializer_list<std::pair<const char*, Align>> columns)
+{
+    for (const auto& column : columns)
+        AddColumn(column.first, column.second);
+}
 
 void TextTable::AddColumn(const std::string& heading, Align align)
 {

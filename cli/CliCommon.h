@@ -5,6 +5,7 @@
 #include "Cli.h"
 #include "Time.h"
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -48,7 +49,15 @@ int UsageError(std::ostream& err, const std::string& problem, const char* usage)
 bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec, const char* usage, ParsedArgs& parsed,
                std::ostream& err);
 
+// The start every command shares: parse the arguments, answer --help,
+// check the number of operands. A status to end with, or none to go on.
+std::optional<int> StartCommand(const std::vector<std::string>& args, const OptionSpec& spec, const char* usage,
+                                size_t operands, const char* operandProblem, ParsedArgs& parsed, const Io& io);
+
 std::string BaseName(const std::string& path);
+// The format a file name's ending names ("csv", "qif"), in small letters;
+// what the user gets when --format is left out.
+std::string FormatFromName(const std::string& path);
 
 // Reads the checkbook at path, asking for its password through the
 // option, QUILLET_PASSWORD or the terminal, in that order. Success, or the
@@ -76,6 +85,9 @@ std::string IsoDate(CTime date);  // "2026-12-06", local date
 
 // Ledger bytes (Windows-1252) as UTF-8 for the terminal and JSON.
 std::string Utf8(const std::string& bytes);
+// A path as given, for JSON, which holds UTF-8 only: a name in another
+// encoding is read as Windows-1252 rather than refused.
+std::string PathText(const std::string& path);
 
 // Columns aligned for a terminal; cells are UTF-8. Control characters a
 // file may hold are shown as "?" so they cannot drive the terminal.
@@ -83,6 +95,8 @@ class TextTable
 {
 public:
     enum Align { Left, Right };
+    TextTable() = default;
+    TextTable(std::initializer_list<std::pair<const char*, Align>> columns);
     void AddColumn(const std::string& heading, Align align);
     void AddRow(std::vector<std::string> cells);
     void Print(std::ostream& out) const;

@@ -29,14 +29,9 @@ bool ParseDays(const std::string& text, int& days)
 int RunDue(const std::vector<std::string>& args, const Io& io)
 {
     ParsedArgs parsed;
-    if (!ParseArgs(args, {{"--json"}, {"--days"}}, kUsage, parsed, io.err))
-        return BadUsage;
-    if (parsed.Has("--help")) {
-        io.out << kUsage;
-        return Success;
-    }
-    if (parsed.operands.size() != 1)
-        return UsageError(io.err, "due takes one checkbook file.", kUsage);
+    if (const auto done = StartCommand(args, {{"--json"}, {"--days"}}, kUsage, 1,
+                                       "due takes one checkbook file.", parsed, io))
+        return *done;
     std::optional<int> days;
     if (const auto text = parsed.Value("--days")) {
         int value = 0;
@@ -88,14 +83,9 @@ int RunDue(const std::vector<std::string>& args, const Io& io)
         return Success;
     }
     io.out << "Due within " << window << (window == 1 ? " day:\n\n" : " days:\n\n");
-    TextTable table;
-    table.AddColumn("Date", TextTable::Left);
-    table.AddColumn("Description", TextTable::Left);
-    table.AddColumn("Amount", TextTable::Right);
-    table.AddColumn("Deposit", TextTable::Left);
-    table.AddColumn("Account", TextTable::Left);
-    table.AddColumn("Category", TextTable::Left);
-    table.AddColumn("Frequency", TextTable::Left);
+    TextTable table{{"Date", TextTable::Left}, {"Description", TextTable::Left}, {"Amount", TextTable::Right},
+                    {"Deposit", TextTable::Left}, {"Account", TextTable::Left}, {"Category", TextTable::Left},
+                    {"Frequency", TextTable::Left}};
     for (const CRecurringTransaction* r : due)
         table.AddRow({r->m_nextDate.Format("%m/%d/%y"), Utf8(r->m_strDescription), Money(std::fabs(r->m_dAmount)),
                       r->m_dAmount < 0 ? "D" : "W", Utf8(r->m_strAccount), Utf8(r->m_strCategory),

@@ -23,14 +23,9 @@ const char kPackUsage[] =
 int RunDump(const std::vector<std::string>& args, const Io& io)
 {
     ParsedArgs parsed;
-    if (!ParseArgs(args, {}, kDumpUsage, parsed, io.err))
-        return BadUsage;
-    if (parsed.Has("--help")) {
-        io.out << kDumpUsage;
-        return Success;
-    }
-    if (parsed.operands.size() != 1)
-        return UsageError(io.err, "dump takes one checkbook file.", kDumpUsage);
+    if (const auto done = StartCommand(args, {}, kDumpUsage, 1,
+                                       "dump takes one checkbook file.", parsed, io))
+        return *done;
 
     const std::string& path = parsed.operands[0];
     CQuilletDoc doc;
@@ -50,14 +45,9 @@ int RunDump(const std::vector<std::string>& args, const Io& io)
 int RunPack(const std::vector<std::string>& args, const Io& io)
 {
     ParsedArgs parsed;
-    if (!ParseArgs(args, {}, kPackUsage, parsed, io.err))
-        return BadUsage;
-    if (parsed.Has("--help")) {
-        io.out << kPackUsage;
-        return Success;
-    }
-    if (parsed.operands.size() != 2)
-        return UsageError(io.err, "pack takes a JSON file and the checkbook file to write.", kPackUsage);
+    if (const auto done = StartCommand(args, {}, kPackUsage, 2,
+                                       "pack takes a JSON file and the checkbook file to write.", parsed, io))
+        return *done;
     if (parsed.Password())
         return UsageError(io.err, "pack takes no password; the JSON carries the password hash.", kPackUsage);
 

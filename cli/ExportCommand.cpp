@@ -16,31 +16,14 @@ const char kUsage[] =
     "a point. QIF: !Type:Bank records; void entries are left out. The format is\n"
     "taken from OUT's ending when --format is not given. With -o, a summary is\n"
     "printed (--json: as JSON).\n";
-
-std::string FormatFromName(const std::string& path)
-{
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos)
-        return std::string();
-    std::string ending = path.substr(dot + 1);
-    for (char& c : ending)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + ('a' - 'A'));
-    return ending == "csv" || ending == "qif" ? ending : std::string();
-}
 }  // namespace
 
 int RunExport(const std::vector<std::string>& args, const Io& io)
 {
     ParsedArgs parsed;
-    if (!ParseArgs(args, {{"--json"}, {"--format", "--account", "-o", "--output"}}, kUsage, parsed, io.err))
-        return BadUsage;
-    if (parsed.Has("--help")) {
-        io.out << kUsage;
-        return Success;
-    }
-    if (parsed.operands.size() != 1)
-        return UsageError(io.err, "export takes one checkbook file.", kUsage);
+    if (const auto done = StartCommand(args, {{"--json"}, {"--format", "--account", "-o", "--output"}}, kUsage, 1,
+                                       "export takes one checkbook file.", parsed, io))
+        return *done;
     std::optional<std::string> output = parsed.Value("-o");
     if (!output)
         output = parsed.Value("--output");
@@ -84,7 +67,7 @@ int RunExport(const std::vector<std::string>& args, const Io& io)
     }
     if (parsed.Has("--json")) {
         Json json = Json::object();
-        json["file"] = *output;
+        json["file"] = PathText(*output);
         json["format"] = format;
         json["accounts"] = accounts.size();
         json["entries"] = result.entries;

@@ -52,14 +52,9 @@ std::vector<std::string> EntryCells(const StatementEntry& e)
 
 TextTable EntryTable(bool withReason)
 {
-    TextTable table;
-    table.AddColumn("Line", TextTable::Right);
-    table.AddColumn("Date", TextTable::Left);
-    table.AddColumn("Check #", TextTable::Left);
-    table.AddColumn("Description", TextTable::Left);
-    table.AddColumn("Category", TextTable::Left);
-    table.AddColumn("Amount", TextTable::Right);
-    table.AddColumn("Fee", TextTable::Right);
+    TextTable table{{"Line", TextTable::Right}, {"Date", TextTable::Left}, {"Check #", TextTable::Left},
+                    {"Description", TextTable::Left}, {"Category", TextTable::Left}, {"Amount", TextTable::Right},
+                    {"Fee", TextTable::Right}};
     if (withReason)
         table.AddColumn("Reason", TextTable::Left);
     return table;
@@ -69,16 +64,6 @@ std::string Entries(size_t n)
 {
     return std::to_string(n) + (n == 1 ? " entry" : " entries");
 }
-
-std::string FormatFromName(const std::string& path)
-{
-    const size_t dot = path.find_last_of('.');
-    std::string ending = dot == std::string::npos ? std::string() : path.substr(dot + 1);
-    for (char& c : ending)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + ('a' - 'A'));
-    return ending;
-}
 }  // namespace
 
 int RunImport(const std::vector<std::string>& args, const Io& io)
@@ -87,14 +72,9 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
     const OptionSpec spec{{"--json", "--dry-run", "--cleared", "--no-header"},
                           {"--account", "--format", "--date-format", "--date-col", "--amount-col",
                            "--description-col", "--check-col", "--category-col"}};
-    if (!ParseArgs(args, spec, kUsage, parsed, io.err))
-        return BadUsage;
-    if (parsed.Has("--help")) {
-        io.out << kUsage;
-        return Success;
-    }
-    if (parsed.operands.size() != 2)
-        return UsageError(io.err, "import takes a checkbook file and a statement file.", kUsage);
+    if (const auto done = StartCommand(args, spec, kUsage, 2,
+                                       "import takes a checkbook file and a statement file.", parsed, io))
+        return *done;
     const std::string& path = parsed.operands[0];
     const std::string& source = parsed.operands[1];
     const auto accountName = parsed.Value("--account");
@@ -168,9 +148,9 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
 
     if (parsed.Has("--json")) {
         Json json = Json::object();
-        json["file"] = path;
+        json["file"] = PathText(path);
         json["account"] = Utf8(account->m_strName);
-        json["source"] = source;
+        json["source"] = PathText(source);
         json["format"] = format;
         json["dryRun"] = dryRun;
         Json added = Json::array();

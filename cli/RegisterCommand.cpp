@@ -18,14 +18,9 @@ const char kUsage[] =
 int RunRegister(const std::vector<std::string>& args, const Io& io)
 {
     ParsedArgs parsed;
-    if (!ParseArgs(args, {{"--json"}, {}}, kUsage, parsed, io.err))
-        return BadUsage;
-    if (parsed.Has("--help")) {
-        io.out << kUsage;
-        return Success;
-    }
-    if (parsed.operands.size() != 2)
-        return UsageError(io.err, "register takes a checkbook file and an account name.", kUsage);
+    if (const auto done = StartCommand(args, {{"--json"}, {}}, kUsage, 2,
+                                       "register takes a checkbook file and an account name.", parsed, io))
+        return *done;
 
     const std::string& path = parsed.operands[0];
     CQuilletDoc doc;
@@ -81,16 +76,9 @@ int RunRegister(const std::vector<std::string>& args, const Io& io)
     if (!account->m_strNumber.empty())
         io.out << " (" << Printable(Utf8(account->m_strNumber)) << ")";
     io.out << "\n\n";
-    TextTable table;
-    table.AddColumn("Date", TextTable::Left);
-    table.AddColumn("Check #", TextTable::Left);
-    table.AddColumn("Description", TextTable::Left);
-    table.AddColumn("Amount", TextTable::Right);
-    table.AddColumn("C", TextTable::Left);
-    table.AddColumn("Fee", TextTable::Right);
-    table.AddColumn("Deposit", TextTable::Right);
-    table.AddColumn("Available", TextTable::Right);
-    table.AddColumn("Void", TextTable::Left);
+    TextTable table{{"Date", TextTable::Left}, {"Check #", TextTable::Left}, {"Description", TextTable::Left},
+                    {"Amount", TextTable::Right}, {"C", TextTable::Left}, {"Fee", TextTable::Right},
+                    {"Deposit", TextTable::Right}, {"Available", TextTable::Right}, {"Void", TextTable::Left}};
     table.AddRow({"", "", "Opening Balance", "", "", "", "", Money(account->m_dOpeningBalance), ""});
     for (size_t i = 0; i < account->m_transactions.size(); ++i) {
         const CTransaction& t = *account->m_transactions[i];

@@ -102,6 +102,33 @@ TEST(StatementTest, DatesAndAmountsAsBanksWriteThem)
         EXPECT_FALSE(ParseStatementAmount(bad, v)) << bad;
 }
 
+// Statements come from outside: every prefix of a valid one, and noise,
+// must be read or refused without a crash (the sanitizer run checks this).
+TEST(StatementTest, CutAndScrambledStatementsAreRefusedCleanly)
+{
+    const std::string csv = "Date,Amount,Description,Check Number\r\n2026-12-01,\"-1,234.50\",\"A \"\"b\"\"\nc\",7\r\n";
+    const std::string qif = "!Type:Bank\nD12/01'26\nT-1.00\nPA\nSx\n$-1\nSBank Fee\n$-0.5\n^\n";
+    std::vector<TextProblem> problems;
+    for (size_t n = 0; n <= csv.size(); ++n)
+        ReadCsvStatement(csv.substr(0, n), CsvColumns(), problems);
+    for (size_t n = 0; n <= qif.size(); ++n)
+        ReadQifStatement(qif.substr(0, n), DateOrder::MonthDayYear, problems);
+    static const char kAlphabet[] = "\"\r\n,;!^DTPNLCS$0123456789-./' x\xC3\xA9\xFF";
+    unsigned seed = 7;
+    for (int round = 0; round < 300; ++round) {
+        std::string noise;
+        for (int i = 0; i < 60; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            noise.push_back(kAlphabet[(seed >> 16) % (sizeof kAlphabet - 1)]);
+        }
+        ReadCsvStatement(noise, CsvColumns(), problems);
+        ReadQifStatement("!Type:Bank\n" + noise, DateOrder::DayMonthYear, problems);
+    }
+    problems.clear();
+    EXPECT_EQ(ReadCsvStatement(csv, CsvColumns(), problems).size(), 1u);
+    EXPECT_TRUE(problems.empty());
+}
+
 TEST_F(ImportExportTest, CsvExportQuotesAndSignsAsRfc4180Wants)
 {
     const std::string file = Book("book.ql1", true);
@@ -120,6 +147,10 @@ TEST_F(ImportExportTest, CsvExportQuotesAndSignsAsRfc4180Wants)
     EXPECT_EQ(json::parse(toFile.out)["entries"], 4);
     EXPECT_EQ(Contents(Path("out.csv")).substr(0, 8), "Account,");
     EXPECT_EQ(Run({"export", file, "-o", Path("no/such.csv")}).status, Cli::FileProblem);
+    // A file name that is not UTF-8 still gives valid JSON.
+    const CliResult latin1 = Run({"export", file, "-o", Path("caf\xE9.csv"), "--json"});
+    ASSERT_EQ(latin1.status, 0) << latin1.err;
+    EXPECT_NE(json::parse(latin1.out)["file"].get<std::string>().find("caf\u00e9.csv"), std::string::npos);
     EXPECT_EQ(Run({"export", file}).status, Cli::BadUsage);  // no format to go by
 }
 
@@ -207,13 +238,13 @@ TEST_F(ImportExportTest, AnUnreadableLineIsNamedAndNothingIsWritten)
 {
     const std::string file = Book("book.ql1", true);
     const std::string kept = Contents(file);
-    Put(Path("bad.csv"),
-        "Date,Amount,Description\n"
-        "2026-12-01,-3.00,\"Fine,\nover two lines\"\n"
-        "2026-12-02,12,3x,Bad amount\n"
-        "2026-12-03,-1.00\n"
-        "2026-02-30,-1.00,No such day\n"
-        "2026-12-04,-1.00,\"Closed\" badly\n");
+    const std::string readable = "Date,Amount,Description\n"
+                                 "2026-12-01,-3.00,\"Fine,\nover two lines\"\n";
+    const std::string badFields = "2026-12-02,12.3x,Bad amount\n"
+                                  "2026-12-03,-1.00\n"
+                                  "2026-02-30,-1.00,No such day\n";
+    // Broken quoting stops the reading: the fields are not looked at.
+    Put(Path("bad.csv"), readable + badFields + "2026-12-04,-1.00,\"Closed\" badly\n");
     const CliResult r = Run({"import", "--account", "Checking", file, Path("bad.csv")});
     EXPECT_EQ(r.status, Cli::FileProblem);
     EXPECT_EQ(r.out, "");
@@ -222,13 +253,7 @@ TEST_F(ImportExportTest, AnUnreadableLineIsNamedAndNothingIsWritten)
               "Nothing was imported.\n");
     EXPECT_EQ(Contents(file), kept);
 
-    Put(Path("bad.csv"),
-        "Date,Amount,Description\n"
-        "2026-12-01,-3.00,\"Fine,\nover two lines\"\n"
-        "2026-12-02,12.3x,Bad amount\n"
-        "2026-12-03,-1.00\n"
-        "2026-02-30,-1.00,No such day\n"
-        "2026-12-05,-1.00,\n");
+    Put(Path("bad.csv"), readable + badFields + "2026-12-05,-1.00,\n");
     const CliResult many = Run({"import", "--account", "Checking", file, Path("bad.csv")});
     EXPECT_EQ(many.status, Cli::FileProblem);
     EXPECT_EQ(many.err,
