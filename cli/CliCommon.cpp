@@ -249,7 +249,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
 
 std::string Money(double value)
 {
-    char text[64];
+    // Wide enough for the largest double a damaged file may hold.
+    char text[400];
     std::snprintf(text, sizeof text, "%.2f", value);
     if (std::strcmp(text, "-0.00") == 0)
         return "0.00";
