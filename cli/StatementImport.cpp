@@ -75,23 +75,14 @@ bool ParseFlag(const std::string& text, bool& value)
     return false;
 }
 
-// The UTF-8 check, with the line of the first offending byte.
-bool CheckUtf8(const std::string& text, std::vector<TextProblem>& problems)
+// A statement's text as UTF-8. Many banks and older programs still write
+// Windows-1252, the checkbook's own code page; text that is not UTF-8 is
+// read as that rather than refused.
+std::string StatementText(const std::string& bytes)
 {
-    const size_t bad = FindNonUtf8(text);
-    if (bad == std::string::npos)
-        return true;
-    int line = 1;
-    for (size_t i = 0; i < bad; ++i)
-        if (text[i] == '\n')
-            ++line;
-    problems.push_back({line, "the text is not UTF-8"});
-    return false;
-}
-
-std::string WithoutBom(const std::string& text)
-{
-    return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text;
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return bytes.substr(3);
+    return FindNonUtf8(bytes) == std::string::npos ? bytes : Cp1252ToUtf8(bytes);
 }
 
 bool ReadDate(const std::string& text, DateOrder order, StatementEntry& entry, std::vector<TextProblem>& problems)
@@ -237,9 +228,7 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
                                              std::vector<TextProblem>& problems)
 {
     std::vector<StatementEntry> entries;
-    const std::string text = WithoutBom(source);
-    if (!CheckUtf8(text, problems))
-        return entries;
+    const std::string text = StatementText(source);
     std::vector<CsvRecord> records = ParseCsv(text, problems);
     if (!problems.empty())
         return entries;
@@ -342,9 +331,7 @@ std::vector<StatementEntry> ReadQifStatement(const std::string& source, DateOrde
                                              std::vector<TextProblem>& problems)
 {
     std::vector<StatementEntry> entries;
-    const std::string text = WithoutBom(source);
-    if (!CheckUtf8(text, problems))
-        return entries;
+    const std::string text = StatementText(source);
     std::vector<std::string> accounts;
     const std::vector<QifRecord> records = ParseQif(text, accounts, problems);
     if (accounts.size() > 1)

@@ -45,7 +45,8 @@ struct CsvColumns
     DateOrder order = DateOrder::YearMonthDay;
 };
 
-// Both readers take UTF-8 text. Every line that cannot be read is a
+// Both readers take UTF-8 text, or Windows-1252 when it is not UTF-8.
+// Every line that cannot be read is a
 // problem; with any problem the entries are not to be used.
 std::vector<StatementEntry> ReadCsvStatement(const std::string& text, const CsvColumns& columns,
                                              std::vector<TextProblem>& problems);
