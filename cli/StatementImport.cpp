@@ -271,7 +271,13 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
     };
     const int dateCol = find(orDefault(columns.date, "1"),
                              {"date", "posted date", "posting date", "transaction date", "booking date"}, "date", true);
-    const int amountCol = find(orDefault(columns.amount, "2"), {"amount", "transaction amount"}, "amount", true);
+    // Some banks split the amount into a debit and a credit column.
+    const bool split = columns.amount.empty() && columns.header &&
+                       find("", {"amount", "transaction amount"}, "amount", false) < 0 &&
+                       find("", {"debit"}, "debit", false) >= 0 && find("", {"credit"}, "credit", false) >= 0;
+    const int amountCol = split ? find("", {"debit"}, "debit", true)
+                                : find(orDefault(columns.amount, "2"), {"amount", "transaction amount"}, "amount", true);
+    const int creditCol = split ? find("", {"credit"}, "credit", true) : -1;
     const int descriptionCol = find(orDefault(columns.description, "3"),
                                     {"description", "payee", "name", "details", "memo"}, "description", true);
     const int checkCol = find(columns.checkNumber,
@@ -289,7 +295,7 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
     for (const CsvRecord& record : records) {
         StatementEntry entry;
         entry.line = record.line;
-        const int needed = std::max({dateCol, amountCol, descriptionCol, checkCol, categoryCol, feeCol, clearedCol,
+        const int needed = std::max({dateCol, amountCol, creditCol, descriptionCol, checkCol, categoryCol, feeCol, clearedCol,
                                      voidCol, accountCol});
         if (int(record.fields.size()) <= needed) {
             problems.push_back({record.line, "the line has " + std::to_string(record.fields.size()) +
@@ -298,7 +304,17 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
         }
         auto field = [&](int col) { return col >= 0 ? record.fields[size_t(col)] : std::string(); };
         bool ok = ReadDate(field(dateCol), columns.order, entry, problems);
-        ok = ReadAmount(field(amountCol), "amount", entry.amount, record.line, problems) && ok;
+        if (split) {
+            // Either column may be empty; a debit lowers the balance whatever its sign.
+            double debit = 0.0, credit = 0.0;
+            const std::string debitText = NormalizeSpaces(field(amountCol));
+            const std::string creditText = NormalizeSpaces(field(creditCol));
+            ok = (debitText.empty() || ReadAmount(debitText, "debit", debit, record.line, problems)) && ok;
+            ok = (creditText.empty() || ReadAmount(creditText, "credit", credit, record.line, problems)) && ok;
+            entry.amount = std::fabs(credit) - std::fabs(debit) + 0.0;
+        } else {
+            ok = ReadAmount(field(amountCol), "amount", entry.amount, record.line, problems) && ok;
+        }
         if (feeCol >= 0 && !NormalizeSpaces(field(feeCol)).empty()) {
             ok = ReadAmount(field(feeCol), "fee", entry.fee, record.line, problems) && ok;
             if (entry.fee < 0) {

@@ -37,7 +37,8 @@ bool ParseStatementDate(const std::string& text, DateOrder order, int& year, int
 bool ParseStatementAmount(const std::string& text, double& value);
 
 // Which CSV columns hold what: a 1-based number, or a header name (any
-// letter case). Empty: found by the usual header names.
+// letter case). Empty: found by the usual header names; a statement with
+// Debit and Credit columns instead of an Amount column is read as such.
 struct CsvColumns
 {
     bool header = true;

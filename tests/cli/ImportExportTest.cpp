@@ -287,10 +287,17 @@ TEST_F(ImportExportTest, DryRunAndColumnOptions)
     EXPECT_NE(r.out.find("Balance after the import: 97.50"), std::string::npos);
     EXPECT_EQ(Contents(file), kept);
 
+    // Debit and credit in columns of their own.
+    Put(Path("split.csv"), "Date,Description,Debit,Credit\n2026-12-02,Fee,2.00,\n2026-12-03,Refund,,5.25\n");
+    const CliResult split = Run({"import", "--json", "--account", "Savings", file, Path("split.csv")});
+    ASSERT_EQ(split.status, 0) << split.err;
+    EXPECT_EQ(json::parse(split.out)["added"][0]["amount"], -2.0);
+    EXPECT_EQ(json::parse(split.out)["added"][1]["amount"], 5.25);
+
     // A statement in Windows-1252 rather than UTF-8 is read as such.
     Put(Path("latin1.qif"), "!Type:Bank\nD12/01/2026\nT-3.00\nPCaf\xE9 \x80\n^\n");
     ASSERT_EQ(Run({"import", "--account", "Savings", file, Path("latin1.qif")}).status, 0);
-    EXPECT_EQ(Register(file, "Savings")["entries"][0]["description"], "Caf\u00e9 \u20ac");
+    EXPECT_EQ(Register(file, "Savings")["entries"][2]["description"], "Caf\u00e9 \u20ac");
 
     EXPECT_EQ(Run({"import", file, Path("s.csv")}).status, Cli::BadUsage);  // no account
     EXPECT_EQ(Run({"import", "--account", "Nope", file, Path("s.csv")}).status, Cli::BadUsage);
