@@ -295,14 +295,17 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
     for (const CsvRecord& record : records) {
         StatementEntry entry;
         entry.line = record.line;
-        const int needed = std::max({dateCol, amountCol, creditCol, descriptionCol, checkCol, categoryCol, feeCol, clearedCol,
-                                     voidCol, accountCol});
+        // Exporters often drop empty fields at the end of a line; only the
+        // columns an entry cannot do without must be there.
+        const int needed = std::max({dateCol, amountCol, creditCol, descriptionCol});
         if (int(record.fields.size()) <= needed) {
             problems.push_back({record.line, "the line has " + std::to_string(record.fields.size()) +
                                                  " fields; column " + std::to_string(needed + 1) + " is needed"});
             continue;
         }
-        auto field = [&](int col) { return col >= 0 ? record.fields[size_t(col)] : std::string(); };
+        auto field = [&](int col) {
+            return col >= 0 && size_t(col) < record.fields.size() ? record.fields[size_t(col)] : std::string();
+        };
         bool ok = ReadDate(field(dateCol), columns.order, entry, problems);
         if (split) {
             // Either column may be empty; a debit lowers the balance whatever its sign.
@@ -311,7 +314,7 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
             const std::string creditText = NormalizeSpaces(field(creditCol));
             ok = (debitText.empty() || ReadAmount(debitText, "debit", debit, record.line, problems)) && ok;
             ok = (creditText.empty() || ReadAmount(creditText, "credit", credit, record.line, problems)) && ok;
-            entry.amount = std::fabs(credit) - std::fabs(debit) + 0.0;
+            entry.amount = std::round((std::fabs(credit) - std::fabs(debit)) * 100.0) / 100.0 + 0.0;
         } else {
             ok = ReadAmount(field(amountCol), "amount", entry.amount, record.line, problems) && ok;
         }
