@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include "AppValues.h"
+
 #include "BalanceBooksDlg.h"
 #include "CategoriesDlg.h"
 #include "Commands.h"
@@ -313,9 +315,12 @@ void CMainFrame::OnFileSaveAs()
 
 void CMainFrame::OnSetPassword()
 {
-    // Works on the application-wide hash only; the document is not marked
-    // modified, the new password reaches the file at the next save.
+    // The hash is application-wide, but it only protects the file once the
+    // document is saved: mark the change so leaving asks to save it.
+    const std::string before = g_strPasswordHash;
     SetPasswordDialog(this);
+    if (g_strPasswordHash != before)
+        m_session.Document().SetModifiedFlag();
 }
 
 void CMainFrame::RefreshView()

@@ -194,6 +194,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& pro
     return true;
 }
 
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat first = {}, second = {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& problem)
 {
     const std::string name = BaseName(path);
@@ -242,7 +249,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
 
 std::string Money(double value)
 {
-    char text[64];
+    // Wide enough for the largest double a damaged file may hold.
+    char text[400];
     std::snprintf(text, sizeof text, "%.2f", value);
     if (std::strcmp(text, "-0.00") == 0)
         return "0.00";

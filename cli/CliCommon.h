@@ -73,6 +73,9 @@ CAccount* RequireAccount(CQuilletDoc& doc, const std::string& name, const std::s
 // sentence in problem.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& problem);
 
+// Whether two paths name one existing file (links and "./" included).
+bool SameFile(const std::string& a, const std::string& b);
+
 // Writes bytes to a temporary file beside path and renames it over path,
 // so a reader never sees half a file. False with a sentence in problem.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& problem);

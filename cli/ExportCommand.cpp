@@ -36,6 +36,8 @@ int RunExport(const std::vector<std::string>& args, const Io& io)
         return UsageError(io.err, "--json goes with -o: standard output carries the export itself.", kUsage);
 
     const std::string& path = parsed.operands[0];
+    if (output && SameFile(*output, path))
+        return UsageError(io.err, "-o names the checkbook itself; the export would replace it.", kUsage);
     CQuilletDoc doc;
     if (const int status = LoadCheckbook(path, parsed.Password(), io, doc))
         return status;

@@ -11,8 +11,8 @@ namespace Cli
 namespace
 {
 const char kUsage[] =
-    "Usage: quillet-cli import --account NAME --format csv|qif [--dry-run] [--cleared]\n"
-    "                          [--date-format ymd|mdy|dmy] [--no-header]\n"
+    "Usage: quillet-cli import --account NAME --format csv|qif [--dry-run]\n"
+    "                          [--cleared] [--date-format ymd|mdy|dmy] [--no-header]\n"
     "                          [--date-col C] [--amount-col C] [--description-col C]\n"
     "                          [--check-col C] [--category-col C]\n"
     "                          [--json] [--password PW] FILE.ql1 SOURCE\n"
@@ -22,13 +22,15 @@ const char kUsage[] =
     "importing one statement twice adds nothing. A line that cannot be read is\n"
     "reported with its number and nothing is written. --dry-run only shows what\n"
     "would be added; --cleared marks the added entries cleared.\n"
-    "CSV (UTF-8, RFC 4180): columns C are numbers from 1 or header names; by\n"
-    "default the headers Date, Amount, Description (or Payee), Check Number and\n"
-    "Category are used; with --no-header the columns are 1 date, 2 amount,\n"
-    "3 description. Dates are ISO (ymd) unless --date-format says otherwise;\n"
-    "amounts are signed with a point. QIF: !Type:Bank with D/T/N/P/L/C fields,\n"
-    "dates month first unless --date-format says otherwise. SOURCE \"-\" reads\n"
-    "standard input; the format is taken from SOURCE's ending when not given.\n";
+    "CSV (RFC 4180): columns C are numbers from 1 or header names. By default\n"
+    "the headers Date, Amount (or Debit and Credit), Description (or Payee),\n"
+    "Check Number and Category are used; with --no-header the columns are\n"
+    "1 date, 2 amount, 3 description. Dates are ISO (ymd) unless --date-format\n"
+    "says otherwise; amounts are signed with a point. QIF: !Type:Bank with\n"
+    "D/T/N/P/L/C fields, dates month first unless --date-format says otherwise.\n"
+    "SOURCE \"-\" reads standard input; the format is taken from SOURCE's ending\n"
+    "when not given. Statements are read as UTF-8, or as Windows-1252 when they\n"
+    "are not UTF-8.\n";
 
 Json EntryJson(const StatementEntry& e)
 {

@@ -75,23 +75,14 @@ bool ParseFlag(const std::string& text, bool& value)
     return false;
 }
 
-// The UTF-8 check, with the line of the first offending byte.
-bool CheckUtf8(const std::string& text, std::vector<TextProblem>& problems)
+// A statement's text as UTF-8. Many banks and older programs still write
+// Windows-1252, the checkbook's own code page; text that is not UTF-8 is
+// read as that rather than refused.
+std::string StatementText(const std::string& bytes)
 {
-    const size_t bad = FindNonUtf8(text);
-    if (bad == std::string::npos)
-        return true;
-    int line = 1;
-    for (size_t i = 0; i < bad; ++i)
-        if (text[i] == '\n')
-            ++line;
-    problems.push_back({line, "the text is not UTF-8"});
-    return false;
-}
-
-std::string WithoutBom(const std::string& text)
-{
-    return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text;
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return bytes.substr(3);
+    return FindNonUtf8(bytes) == std::string::npos ? bytes : Cp1252ToUtf8(bytes);
 }
 
 bool ReadDate(const std::string& text, DateOrder order, StatementEntry& entry, std::vector<TextProblem>& problems)
@@ -237,9 +228,7 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
                                              std::vector<TextProblem>& problems)
 {
     std::vector<StatementEntry> entries;
-    const std::string text = WithoutBom(source);
-    if (!CheckUtf8(text, problems))
-        return entries;
+    const std::string text = StatementText(source);
     std::vector<CsvRecord> records = ParseCsv(text, problems);
     if (!problems.empty())
         return entries;
@@ -282,7 +271,13 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
     };
     const int dateCol = find(orDefault(columns.date, "1"),
                              {"date", "posted date", "posting date", "transaction date", "booking date"}, "date", true);
-    const int amountCol = find(orDefault(columns.amount, "2"), {"amount", "transaction amount"}, "amount", true);
+    // Some banks split the amount into a debit and a credit column.
+    const bool split = columns.amount.empty() && columns.header &&
+                       find("", {"amount", "transaction amount"}, "amount", false) < 0 &&
+                       find("", {"debit"}, "debit", false) >= 0 && find("", {"credit"}, "credit", false) >= 0;
+    const int amountCol = split ? find("", {"debit"}, "debit", true)
+                                : find(orDefault(columns.amount, "2"), {"amount", "transaction amount"}, "amount", true);
+    const int creditCol = split ? find("", {"credit"}, "credit", true) : -1;
     const int descriptionCol = find(orDefault(columns.description, "3"),
                                     {"description", "payee", "name", "details", "memo"}, "description", true);
     const int checkCol = find(columns.checkNumber,
@@ -300,16 +295,29 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
     for (const CsvRecord& record : records) {
         StatementEntry entry;
         entry.line = record.line;
-        const int needed = std::max({dateCol, amountCol, descriptionCol, checkCol, categoryCol, feeCol, clearedCol,
-                                     voidCol, accountCol});
+        // Exporters often drop empty fields at the end of a line; only the
+        // columns an entry cannot do without must be there.
+        const int needed = std::max({dateCol, amountCol, creditCol, descriptionCol});
         if (int(record.fields.size()) <= needed) {
             problems.push_back({record.line, "the line has " + std::to_string(record.fields.size()) +
                                                  " fields; column " + std::to_string(needed + 1) + " is needed"});
             continue;
         }
-        auto field = [&](int col) { return col >= 0 ? record.fields[size_t(col)] : std::string(); };
+        auto field = [&](int col) {
+            return col >= 0 && size_t(col) < record.fields.size() ? record.fields[size_t(col)] : std::string();
+        };
         bool ok = ReadDate(field(dateCol), columns.order, entry, problems);
-        ok = ReadAmount(field(amountCol), "amount", entry.amount, record.line, problems) && ok;
+        if (split) {
+            // Either column may be empty; a debit lowers the balance whatever its sign.
+            double debit = 0.0, credit = 0.0;
+            const std::string debitText = NormalizeSpaces(field(amountCol));
+            const std::string creditText = NormalizeSpaces(field(creditCol));
+            ok = (debitText.empty() || ReadAmount(debitText, "debit", debit, record.line, problems)) && ok;
+            ok = (creditText.empty() || ReadAmount(creditText, "credit", credit, record.line, problems)) && ok;
+            entry.amount = std::round((std::fabs(credit) - std::fabs(debit)) * 100.0) / 100.0 + 0.0;
+        } else {
+            ok = ReadAmount(field(amountCol), "amount", entry.amount, record.line, problems) && ok;
+        }
         if (feeCol >= 0 && !NormalizeSpaces(field(feeCol)).empty()) {
             ok = ReadAmount(field(feeCol), "fee", entry.fee, record.line, problems) && ok;
             if (entry.fee < 0) {
@@ -342,9 +350,7 @@ std::vector<StatementEntry> ReadQifStatement(const std::string& source, DateOrde
                                              std::vector<TextProblem>& problems)
 {
     std::vector<StatementEntry> entries;
-    const std::string text = WithoutBom(source);
-    if (!CheckUtf8(text, problems))
-        return entries;
+    const std::string text = StatementText(source);
     std::vector<std::string> accounts;
     const std::vector<QifRecord> records = ParseQif(text, accounts, problems);
     if (accounts.size() > 1)

@@ -37,7 +37,8 @@ bool ParseStatementDate(const std::string& text, DateOrder order, int& year, int
 bool ParseStatementAmount(const std::string& text, double& value);
 
 // Which CSV columns hold what: a 1-based number, or a header name (any
-// letter case). Empty: found by the usual header names.
+// letter case). Empty: found by the usual header names; a statement with
+// Debit and Credit columns instead of an Amount column is read as such.
 struct CsvColumns
 {
     bool header = true;
@@ -45,7 +46,8 @@ struct CsvColumns
     DateOrder order = DateOrder::YearMonthDay;
 };
 
-// Both readers take UTF-8 text. Every line that cannot be read is a
+// Both readers take UTF-8 text, or Windows-1252 when it is not UTF-8.
+// Every line that cannot be read is a
 // problem; with any problem the entries are not to be used.
 std::vector<StatementEntry> ReadCsvStatement(const std::string& text, const CsvColumns& columns,
                                              std::vector<TextProblem>& problems);

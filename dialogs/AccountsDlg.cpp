@@ -248,6 +248,8 @@ void CAccountsDlg::OnSave()
     if (m_bNewAccount) {
         m_pDoc->AddAccount(name, ToBytes(m_numberEdit->text()), openingBalance, ToBytes(m_ownerEdit->text()),
                            ToBytes(m_institutionEdit->text()), ToBytes(m_taxIdEdit->text()));
+        // A new account is data like any other: leaving must ask to save it.
+        m_pDoc->SetModifiedFlag();
         FillList();
         PrepareNewAccount();
     } else if (m_nEditIndex >= 0) {
@@ -263,6 +265,7 @@ void CAccountsDlg::OnSave()
         account->m_strInstitution = ToBytes(m_institutionEdit->text());
         account->m_strTaxId = ToBytes(m_taxIdEdit->text());
         account->RecomputeBalances(0);
+        m_pDoc->SetModifiedFlag();
         FillList();
     } else {
         // Nothing is selected: say so rather than drop what was typed silently.

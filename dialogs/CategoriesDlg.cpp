@@ -154,7 +154,9 @@ void CCategoriesDlg::OnInsert()
     }
     const int flag = std::max(m_flagCombo->currentIndex(), 0);
     // An existing name changes nothing; either way the row is shown.
-    m_pDoc->m_pCategoryList->AddCategory(name, flag);
+    // The category list is stored in the file: leaving must ask to save it.
+    if (m_pDoc->m_pCategoryList->AddCategory(name, flag))
+        m_pDoc->SetModifiedFlag();
     FillList();
     SelectRow(FindRow(name));
 }
@@ -165,7 +167,11 @@ void CCategoriesDlg::OnModify()
     auto& categories = m_pDoc->m_pCategoryList->m_categories;
     if (row < 0 || row >= m_nCategoryCount || size_t(row) >= categories.size())
         return;
-    categories[size_t(row)]->m_nFlag = std::max(m_flagCombo->currentIndex(), 0);
+    const int flag = std::max(m_flagCombo->currentIndex(), 0);
+    if (categories[size_t(row)]->m_nFlag != flag) {
+        categories[size_t(row)]->m_nFlag = flag;
+        m_pDoc->SetModifiedFlag();
+    }
     FillList();
     SelectRow(row);
 }
@@ -178,6 +184,7 @@ void CCategoriesDlg::OnDelete()
         m_list->DeleteItem(row);
         --m_nCategoryCount;
         m_pDoc->m_pCategoryList->RemoveCategoryAt(row);
+        m_pDoc->SetModifiedFlag();
         m_list->selectionModel()->clearSelection();
     }
 }

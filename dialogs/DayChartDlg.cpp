@@ -130,8 +130,16 @@ void CDayChartDlg::accept()
     if (!DialogFields::ReadInteger(m_lookbackEdit, QStringLiteral("Lookback"), lookback))
         return;
     if (m_pDoc) {
-        for (int line = 0; line < kLines; ++line)
-            m_pDoc->SetDayChartAccount(line, SelectedName(line));
+        // The selection is stored in the file: a change must not be lost
+        // at exit without a question.
+        bool changed = !m_pDoc->IsDayChartSet();
+        for (int line = 0; line < kLines; ++line) {
+            const std::string name = SelectedName(line);
+            changed = changed || m_pDoc->m_dayChartAccounts[line] != name;
+            m_pDoc->SetDayChartAccount(line, name);
+        }
+        if (changed)
+            m_pDoc->SetModifiedFlag();
     }
     g_nLookback = lookback;
     QDialog::accept();

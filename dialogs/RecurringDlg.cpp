@@ -360,6 +360,8 @@ void CRecurringDlg::OnSave()
         record->m_nextDate = start;
         record->m_strPeriods = ToBytes(periods);
         record->m_nFlag = flag;
+        // An edited schedule must not be lost at exit without a question.
+        m_pDoc->SetModifiedFlag();
         FillList();
     } else {
         // Nothing is selected: say so rather than drop what was typed silently.

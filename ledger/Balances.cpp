@@ -90,6 +90,20 @@ void CQuilletDoc::DeleteEntry(const std::string& account, int position)
     SetModifiedFlag();
 }
 
+namespace
+{
+std::unique_ptr<BALANCE_NODE> MakeSummary(const std::string& number, double balance, double cleared)
+{
+    auto summary = std::make_unique<BALANCE_NODE>();
+    summary->name = "Summary";
+    summary->number = number;
+    summary->groupIndex = -1;
+    summary->balance = balance;
+    summary->cleared = cleared;
+    return summary;
+}
+}
+
 std::unique_ptr<BALANCE_NODE> CQuilletDoc::BuildBalanceSummary() const
 {
     std::unique_ptr<BALANCE_NODE> head;
@@ -129,12 +143,7 @@ std::unique_ptr<BALANCE_NODE> CQuilletDoc::BuildBalanceSummary() const
             furtherMemberSeen = true;
         } else if (node->groupIndex == 0) {
             if (furtherMemberSeen && previous) {
-                auto summary = std::make_unique<BALANCE_NODE>();
-                summary->name = "Summary";
-                summary->number = previous->number;
-                summary->groupIndex = -1;
-                summary->balance = balance;
-                summary->cleared = cleared;
+                auto summary = MakeSummary(previous->number, balance, cleared);
                 summary->next = std::move(*slot);
                 *slot = std::move(summary);
                 slot = &(*slot)->next;
@@ -151,13 +160,7 @@ std::unique_ptr<BALANCE_NODE> CQuilletDoc::BuildBalanceSummary() const
         std::unique_ptr<BALANCE_NODE>* tail = &head;
         while (*tail)
             tail = &(*tail)->next;
-        auto summary = std::make_unique<BALANCE_NODE>();
-        summary->name = "Summary";
-        summary->number = previous->number;
-        summary->groupIndex = -1;
-        summary->balance = balance;
-        summary->cleared = cleared;
-        *tail = std::move(summary);
+        *tail = MakeSummary(previous->number, balance, cleared);
     }
     return head;
 }

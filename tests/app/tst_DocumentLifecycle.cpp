@@ -171,10 +171,12 @@ private slots:
         });
         Trigger(h, ID_FILE_SETPASSWORD);
         QVERIFY(!g_strPasswordHash.empty());
-        QVERIFY(!h.Doc().IsModified());  // the password alone is no change
+        QVERIFY(h.Doc().IsModified());  // leaving must ask to save the protection
 
         // A new document keeps the password; its first save carries it.
+        h.answers << UserMessage::Answer::No;  // the empty document needs no saving
         Trigger(h, ID_FILE_NEW);
+        QCOMPARE(h.messages.size(), 1);
         h.savePath = h.Path("Hushed.ql1");
         Trigger(h, ID_FILE_SAVE);
         std::string stored;

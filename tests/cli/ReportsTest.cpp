@@ -85,6 +85,12 @@ TEST_F(ReportsTest, BalancesGroupAccountsByNumberAsTheBalanceBooksDo)
 
     const CliResult empty = Run({"balances", "--json", Write("empty.ql1", [](CQuilletDoc&) {})});
     EXPECT_EQ(json::parse(empty.out)["totalBalance"], 0.0);
+
+    // Absurd balances from a damaged file are shown whole, not cut.
+    const CliResult huge = Run({"balances", Write("huge.ql1", [](CQuilletDoc& doc) {
+        doc.AddAccount("Big", "", 1e300, "", "", "");
+    })});
+    EXPECT_NE(huge.out.find("865459400540160.00  10000"), std::string::npos) << huge.out;
 }
 
 TEST_F(ReportsTest, RegisterRunsTheBalanceOverFeesAndVoidEntries)

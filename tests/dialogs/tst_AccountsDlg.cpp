@@ -87,14 +87,14 @@ void TestAccountsDlg::newAccountValidationOrder()
     QCOMPARE(m_messages->lastTitle(), QApplication::applicationName());
     QCOMPARE(m_doc->m_accounts.size(), size_t(2));
 
-    // Names compare case-sensitively; adding leaves the modified flag alone.
+    // Names compare case-sensitively; a new account marks the document modified.
     Type("nameEdit", QStringLiteral("checking"));
     Type("taxIdEdit", QStringLiteral("99"));
     Click("Save");
     QCOMPARE(m_messages->count(), 4);
     QCOMPARE(m_doc->GetAccount(2)->m_strName, std::string("checking"));
     QCOMPARE(m_doc->GetAccount(2)->m_strTaxId, std::string("99"));
-    QVERIFY(!m_doc->IsModified());
+    QVERIFY(m_doc->IsModified());
     QCOMPARE(RowTexts(List(), 2), QStringList({" checking", "10.00 ", "", "", "", "99"}));
     QCOMPARE(List()->GetNextSelected(-1), 3);  // a fresh blank row
     QVERIFY(Text("nameEdit").isEmpty());
@@ -119,7 +119,7 @@ void TestAccountsDlg::editingKeepsOrRefusesNames()
     QCOMPARE(m_messages->count(), 1);
     QCOMPARE(m_doc->GetAccount(1)->m_dBalance, 400.0);
     QCOMPARE(List()->GetItemText(1, 1), QStringLiteral("300.00 "));
-    QVERIFY(!m_doc->IsModified());
+    QVERIFY(m_doc->IsModified());
 
     // Nothing is being edited any more, so the same name is now taken, and
     // a free name is not dropped silently either.
