@@ -118,7 +118,14 @@ bool DashboardPrinter::Print(CQuilletView& view, QPrinter& printer, const QStrin
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    PrintPage(view, painter, QSize(printer.width(), printer.height()), title);
+    // A printer that cannot make copies itself (a PDF file) gets one page
+    // for each copy asked for.
+    const int copies = printer.supportsMultipleCopies() ? 1 : qMax(1, printer.copyCount());
+    for (int copy = 0; copy < copies; ++copy) {
+        if (copy > 0 && !printer.newPage())
+            break;
+        PrintPage(view, painter, QSize(printer.width(), printer.height()), title);
+    }
     return painter.end();
 }
 

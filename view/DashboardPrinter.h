@@ -35,8 +35,8 @@ double Scale(const CQuilletView& view, const QPaintDevice& device);
 // area's size in device pixels. Nothing is painted outside it.
 void PrintPage(CQuilletView& view, QPainter& painter, const QSize& printable, const QString& title);
 
-// Prints the one page on printer. False when the printer cannot be
-// started.
+// Prints the one page on printer, once for each copy the printer was set
+// up for. False when the printer cannot be started.
 bool Print(CQuilletView& view, QPrinter& printer, const QString& title);
 
 // Writes the page as a one-page PDF laid out by layout. An existing file is

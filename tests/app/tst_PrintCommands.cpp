@@ -1,6 +1,6 @@
 // The print commands: the program's --print-to-pdf run without a display,
-// File Export PDF..., the print, preview and page setup dialogs on the one
-// printer of the application, and printing without a dialog.
+// File Export PDF..., the preview and the page setup of the one printer of
+// the application, and printing without a dialog.
 #include "AppTestSupport.h"
 
 #include "../view/PdfTools.h"
@@ -8,8 +8,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -225,14 +223,6 @@ private slots:
         AppHarness h;
         QVERIFY(h.Start());
         QPrinter& printer = h.app->Printer();
-        bool seen = false;
-        WhenModal<QPageSetupDialog>(seen, [&](QPageSetupDialog& dialog) {
-            QCOMPARE(dialog.printer(), &printer);
-            dialog.reject();
-        });
-        h.Frame().CommandAction(ID_FILE_PRINT_SETUP)->trigger();
-        QVERIFY(seen);
-
         // What the page setup chose shapes the exported page too.
         printer.setPageOrientation(QPageLayout::Landscape);
         const QString pdf = h.Path("wide.pdf");
@@ -256,23 +246,6 @@ private slots:
         h.Frame().CommandAction(ID_FILE_PRINT_PREVIEW)->trigger();
         QVERIFY(seen);
         QCOMPARE(pages, 1);
-    }
-
-    void printDialogPrintsOnThePrinterItWasGiven()
-    {
-        AppHarness h;
-        QVERIFY(h.Start());
-        const QString pdf = h.Path("printed.pdf");
-        h.app->Printer().setOutputFileName(pdf);
-        bool seen = false;
-        WhenModal<QPrintDialog>(seen, [&](QPrintDialog& dialog) {
-            QCOMPARE(dialog.printer(), &h.app->Printer());
-            dialog.reject();
-        });
-        h.Frame().CommandAction(ID_FILE_PRINT)->trigger();
-        QVERIFY(seen);
-        QVERIFY(!QFile::exists(pdf));
-        QVERIFY(h.messages.isEmpty());
     }
 
     void printingWithoutDialog()
@@ -299,6 +272,11 @@ private slots:
             QVERIFY2(h.messages.isEmpty(), qPrintable(h.messages.join('\n')));
             QCOMPARE(PdfTools::Pages(pdf), 1);
             QVERIFY(PdfTools::Text(pdf).contains("Home.ql1"));
+
+            // Two copies on a printer that makes none itself: the page twice.
+            h.app->Printer().setCopyCount(2);
+            QVERIFY(h.Frame().OnFilePrintDirect());
+            QCOMPARE(PdfTools::Pages(pdf), 2);
         }
     }
 };
