@@ -241,6 +241,11 @@ private slots:
             QCOMPARE(dialog.printer(), &h.app->Printer());
             if (auto* preview = dialog.findChild<QPrintPreviewWidget*>())
                 pages = preview->pageCount();
+            if (qEnvironmentVariableIsSet("QUILLET_SAVE_PNG")) {
+                dialog.resize(900, 1000);
+                QCoreApplication::processEvents();
+                dialog.grab().save(qEnvironmentVariable("QUILLET_SAVE_PNG") + "/print-preview.png");
+            }
             dialog.reject();
         });
         h.Frame().CommandAction(ID_FILE_PRINT_PREVIEW)->trigger();
