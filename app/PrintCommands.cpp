@@ -109,12 +109,22 @@ bool CMainFrame::OnFilePrintDirect()
 
 bool CMainFrame::ExportPdf(const QString& path)
 {
+    QWidget* parent = isVisible() ? this : nullptr;
+    // Arguments given the wrong way round must not turn a checkbook into
+    // a PDF.
+    if (QFileInfo(path).suffix().compare("ql1", Qt::CaseInsensitive) == 0) {
+        UserMessage::Show(parent,
+                          QString("Cannot write %1 as a PDF: the name is that of a checkbook file.")
+                              .arg(QDir::toNativeSeparators(path)),
+                          UserMessage::Buttons::Ok, UserMessage::Icon::Error);
+        return false;
+    }
     QPrinter* printer = Printer();
     const QPageLayout layout = printer ? printer->pageLayout() : QPrinter(QPrinter::HighResolution).pageLayout();
     QString error;
     if (DashboardPrinter::WritePdf(*m_pView, layout, path, m_session.Title(), error))
         return true;
-    UserMessage::Show(isVisible() ? this : nullptr, error, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
+    UserMessage::Show(parent, error, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
     return false;
 }
 

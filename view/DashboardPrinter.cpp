@@ -17,8 +17,7 @@
 
 namespace
 {
-// The header has no font of its own: a plain face of the panel titles'
-// height, the size a printer's default font has on the page.
+// The header's face: plain, as tall as the panel titles.
 QFont HeaderFont()
 {
     QFont font = MakeViewFont(ViewFont::Title);

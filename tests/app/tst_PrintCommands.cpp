@@ -134,6 +134,8 @@ private slots:
             {{"--print-to-pdf", pdf, damaged}, "Broken.ql1"},
             {{"--print-to-pdf", pdf}, "--print-to-pdf OUT.pdf FILE.ql1"},
             {{"--print-to-pdf", pdf, good, damaged}, "--print-to-pdf OUT.pdf FILE.ql1"},
+            // The two names the wrong way round.
+            {{"--print-to-pdf", good, pdf}, "out.pdf"},
         };
         for (const auto& c : cases) {
             const Run run = RunQuillet(c.arguments);
@@ -143,6 +145,10 @@ private slots:
             QCOMPARE(ReadFileBytes(pdf), QByteArray("an earlier export"));
         }
         QVERIFY(ProgramLines(RunQuillet({"--print-to-pdf", pdf, damaged}).errors).contains("damaged"));
+        // Nor is a checkbook written over with a PDF.
+        const QByteArray checkbook = ReadFileBytes(good);
+        QCOMPARE(RunQuillet({"--print-to-pdf", good, good}).status, 2);
+        QCOMPARE(ReadFileBytes(good), checkbook);
 
         // Nowhere to write: the checkbook is fine, the folder is not there.
         const QString nowhere = h.Path("no such folder/out.pdf");
