@@ -35,7 +35,7 @@ int UsageError(std::ostream& err, const std::string& problem, const char* usage)
     return BadUsage;
 }
 
-bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec, const char* usage, ParsedArgs& parsed,
+bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& options, const char* usage, ParsedArgs& parsed,
                std::ostream& err)
 {
     auto known = [](const std::vector<std::string>& list, const std::string& name) {
@@ -54,13 +54,13 @@ bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec, con
         }
         const size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        if (name == "--help" || name == "-h" || known(spec.flags, name)) {
+        if (name == "--help" || name == "-h" || known(options.flags, name)) {
             if (equals != std::string::npos) {
                 UsageError(err, name + " takes no value.", usage);
                 return false;
             }
             parsed.flags.insert(name == "-h" ? "--help" : name);
-        } else if (name == "--password" || known(spec.valued, name)) {
+        } else if (name == "--password" || known(options.valued, name)) {
             std::string value;
             if (equals != std::string::npos) {
                 value = arg.substr(equals + 1);
@@ -79,10 +79,10 @@ bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec, con
     return true;
 }
 
-std::optional<int> StartCommand(const std::vector<std::string>& args, const OptionSpec& spec, const char* usage,
+std::optional<int> StartCommand(const std::vector<std::string>& args, const OptionSpec& options, const char* usage,
                                 size_t operands, const char* operandProblem, ParsedArgs& parsed, const Io& io)
 {
-    if (!ParseArgs(args, spec, usage, parsed, io.err))
+    if (!ParseArgs(args, options, usage, parsed, io.err))
         return BadUsage;
     if (parsed.Has("--help")) {
         io.out << usage;

@@ -45,13 +45,13 @@ struct ParsedArgs
 
 // Usage problem: says it, then the command's usage; BadUsage.
 int UsageError(std::ostream& err, const std::string& problem, const char* usage);
-// False (after UsageError) when the arguments do not fit the spec.
-bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec, const char* usage, ParsedArgs& parsed,
+// False (after UsageError) when the arguments do not fit the options given.
+bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& options, const char* usage, ParsedArgs& parsed,
                std::ostream& err);
 
 // The start every command shares: parse the arguments, answer --help,
 // check the number of operands. A status to end with, or none to go on.
-std::optional<int> StartCommand(const std::vector<std::string>& args, const OptionSpec& spec, const char* usage,
+std::optional<int> StartCommand(const std::vector<std::string>& args, const OptionSpec& options, const char* usage,
                                 size_t operands, const char* operandProblem, ParsedArgs& parsed, const Io& io);
 
 std::string BaseName(const std::string& path);

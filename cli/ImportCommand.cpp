@@ -71,10 +71,10 @@ std::string Entries(size_t n)
 int RunImport(const std::vector<std::string>& args, const Io& io)
 {
     ParsedArgs parsed;
-    const OptionSpec spec{{"--json", "--dry-run", "--cleared", "--no-header"},
+    const OptionSpec options{{"--json", "--dry-run", "--cleared", "--no-header"},
                           {"--account", "--format", "--date-format", "--date-col", "--amount-col",
                            "--description-col", "--check-col", "--category-col"}};
-    if (const auto done = StartCommand(args, spec, kUsage, 2,
+    if (const auto done = StartCommand(args, options, kUsage, 2,
                                        "import takes a checkbook file and a statement file.", parsed, io))
         return *done;
     const std::string& path = parsed.operands[0];

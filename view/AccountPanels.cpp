@@ -56,8 +56,8 @@ CXListCtrl* MakeList(QWidget* parent, int id, const QRect& initial, std::initial
     list->setLineWidth(1);
     const int width = list->width();
     int column = 0;
-    for (const ColumnSpec& spec : columns)
-        list->InsertColumn(column++, QString::fromLatin1(spec.caption), spec.alignment, width * spec.percent / 100);
+    for (const ColumnSpec& heading : columns)
+        list->InsertColumn(column++, QString::fromLatin1(heading.caption), heading.alignment, width * heading.percent / 100);
     list->show();
     return list;
 }
