@@ -29,8 +29,6 @@ public:
         });
     }
     ~MessageLog() { UserMessage::SetHandler({}); }
-    MessageLog(const MessageLog&) = delete;
-    MessageLog& operator=(const MessageLog&) = delete;
 
     int count() const { return int(texts.size()); }
     QString lastText() const { return texts.isEmpty() ? QString() : texts.last(); }

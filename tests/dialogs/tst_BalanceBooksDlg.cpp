@@ -8,7 +8,6 @@ class TestBalanceBooksDlg : public QObject
     Q_OBJECT
 private slots:
     void init() { FixClock(); }
-    void cleanup() { Clock::Set({}); }
 
     void groupsCarryCyanSummaryRowsAndTotalsCountAccountsOnce()
     {

@@ -32,41 +32,33 @@ class TestCategoriesDlg : public QObject
     }
     int RowOf(const QString& name)
     {
-        for (int row = 0; row < List()->GetItemCount(); ++row)
-            if (List()->GetItemText(row, 0) == name)
-                return row;
-        return -1;
+        int row = List()->GetItemCount() - 1;
+        while (row >= 0 && List()->GetItemText(row, 0) != name)
+            --row;
+        return row;
     }
 
 private slots:
     void init()
     {
+        m_dialog.reset();  // the last test's, before its document and messages
+        m_messages.reset();
         FixClock();
         m_doc = std::make_unique<CQuilletDoc>();
         m_messages = std::make_unique<MessageLog>();
         m_dialog = std::make_unique<CCategoriesDlg>(m_doc.get());
         Show(*m_dialog);
     }
-    void cleanup()
-    {
-        m_dialog.reset();
-        m_messages.reset();
-        m_doc.reset();
-        Clock::Set({});
-    }
 
     void insertLandsAtByteOrderAndDeleteTakesThatRow()
     {
         QCOMPARE(RowText(List(), 0), u" Deposit-Bonus|6"_s);
-        QCOMPARE(List()->GetCell(7, 1)->crBackground, QColor(0xFF, 0x80, 0xFF));  // "Auto Fuel", flag 3
-
         ChooseFlag(8);
         Insert(u"cable"_s);  // small letters sort after every capital
         const int row = RowOf(u"cable"_s);
         QCOMPARE(List()->GetItemText(row - 1, 0), u"Water"_s);
         QCOMPARE(List()->GetItemText(row + 1, 0), u"xfer to Bills"_s);
         QCOMPARE(RowText(List(), row), u"cable|8"_s);
-        QCOMPARE(List()->GetCell(row, 0)->crBackground, QColor(0x80, 0x80, 0xFF));
         QCOMPARE(List()->GetNextSelected(-1), row);  // the new row is shown
         Insert(u" Deposit-Gift"_s);  // a leading space sorts first
         QCOMPARE(RowOf(u" Deposit-Gift"_s), 2);
@@ -121,12 +113,6 @@ private slots:
         QCOMPARE(RowText(List(), 12), u"Cable|10"_s);
         QCOMPARE(List()->GetCell(12, 0)->crBackground, QColor(0xFF, 0x00, 0x00));
         QCOMPARE(List()->GetNextSelected(-1), 12);
-
-        // The keyboard loads rows as well.
-        List()->setFocus();
-        QTest::keyClick(List(), Qt::Key_Down);
-        QCOMPARE(NameEdit()->text(), u"Cash"_s);
-        QCOMPARE(FlagCombo()->currentIndex(), 5);
 
         QRect cell;
         List()->GetSubItemRect(3, 0, CXListCtrl::AreaBounds, cell);

@@ -21,7 +21,6 @@ class TestCategoryViewDlg : public QObject
     Q_OBJECT
 private slots:
     void init() { FixClock(); }
-    void cleanup() { Clock::Set({}); }
 
     void shrinkingMaximumPullsStartIn()
     {

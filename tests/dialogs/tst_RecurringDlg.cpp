@@ -37,18 +37,13 @@ class TestRecurringDlg : public QObject
 private slots:
     void init()
     {
+        m_dialog.reset();  // the last test's, before its document and messages
+        m_messages.reset();
         FixClock();
         m_doc = std::make_unique<CQuilletDoc>();
         m_doc->AddAccount("Savings", "2", 100.0, "", "", "");
         m_doc->AddAccount("Checking", "1", 100.0, "", "", "");
         m_messages = std::make_unique<MessageLog>();
-    }
-    void cleanup()
-    {
-        m_dialog.reset();
-        m_messages.reset();
-        m_doc.reset();
-        Clock::Set({});
     }
 
     void depositIsStoredNegativeShownGreenAndLoadsBack()
@@ -78,10 +73,22 @@ private slots:
         Fill(u"9.99"_s, u"Music"_s, u"Forever"_s);
         QTest::keyClick(Field<QComboBox>("periodsCombo")->lineEdit(), Qt::Key_Return);
         QVERIFY(RowText(list, 2).endsWith(u"|9.99 |N|Checking|06/15/24|Monthly|0"_s));
+
+        // A category chosen from the list proposes its flag; a typed one that
+        // is not in the list leaves the flag alone.
         Fill(u"4"_s, u"Coffee"_s, u"Forever"_s);
-        RetypeText(Field<QComboBox>("categoryCombo")->lineEdit(), u"Snacks"_s);
-        QTest::keyClick(Field<QComboBox>("categoryCombo")->lineEdit(), Qt::Key_Return);
+        QComboBox* category = Field<QComboBox>("categoryCombo");
+        category->showPopup();
+        QAbstractItemView* popup = category->view();
+        const QModelIndex fuel = popup->model()->index(category->findText(u"Auto Fuel"_s), 0);
+        popup->scrollTo(fuel);
+        QTest::mouseClick(popup->viewport(), Qt::LeftButton, Qt::NoModifier, popup->visualRect(fuel).center());
+        QCOMPARE(Field<QComboBox>("flagCombo")->currentIndex(), 3);
+        Field<QComboBox>("flagCombo")->setCurrentIndex(5);
+        RetypeText(category->lineEdit(), u"Snacks"_s);
+        QTest::keyClick(category->lineEdit(), Qt::Key_Return);
         QCOMPARE(list->GetItemText(3, 0), u" Coffee [ Snacks ]"_s);
+        QCOMPARE(m_doc->GetRecurring(3)->m_nFlag, 5);
         QVERIFY(m_dialog->isVisible());
 
         ClickCell(list, 1);
@@ -167,27 +174,6 @@ private slots:
         Click(u"Save"_s);
         QVERIFY(m_messages->lastText().startsWith(u"Recurring: No transaction selected."_s));
         QCOMPARE(m_doc->m_recurring.size(), size_t(1));
-    }
-
-    void choosingACategoryProposesItsFlag()
-    {
-        Open();
-        QComboBox* category = Field<QComboBox>("categoryCombo");
-        QComboBox* flag = Field<QComboBox>("flagCombo");
-        category->showPopup();
-        QAbstractItemView* popup = category->view();
-        const QModelIndex fuel = popup->model()->index(category->findText(u"Auto Fuel"_s), 0);
-        popup->scrollTo(fuel);
-        QTest::mouseClick(popup->viewport(), Qt::LeftButton, Qt::NoModifier, popup->visualRect(fuel).center());
-        QCOMPARE(flag->currentIndex(), 3);
-
-        // A typed category that is not in the list leaves the flag alone.
-        flag->setCurrentIndex(5);
-        Fill(u"80"_s, u"Marina"_s, u"6"_s);
-        RetypeText(category->lineEdit(), u"Boat Slip"_s);
-        Click(u"Save"_s);
-        QCOMPARE(m_doc->GetRecurring(0)->m_strCategory, std::string("Boat Slip"));
-        QCOMPARE(m_doc->GetRecurring(0)->m_nFlag, 5);
     }
 
     void deleteSelectsTheRowAbove()
