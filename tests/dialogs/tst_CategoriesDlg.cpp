@@ -53,6 +53,14 @@ private slots:
     void insertLandsAtByteOrderAndDeleteTakesThatRow()
     {
         QCOMPARE(RowText(List(), 0), u" Deposit-Bonus|6"_s);
+        // Existing and empty names are refused.
+        ChooseFlag(3);
+        Insert(u"Cash"_s);
+        QCOMPARE(Categories().GetCategoryFlag("Cash"), 5);
+        Insert(QString());
+        QCOMPARE(m_messages->texts, QStringList{u"Category: Invalid Value.\nYou must enter a category name."_s});
+        QCOMPARE(List()->GetItemCount(), 41);
+
         ChooseFlag(8);
         Insert(u"cable"_s);  // small letters sort after every capital
         const int row = RowOf(u"cable"_s);
@@ -79,24 +87,6 @@ private slots:
         QCOMPARE(Categories().m_categories.size(), size_t(42));
     }
 
-    void insertRefusesExistingAndEmptyNamesAndNeverLeavesThePalette()
-    {
-        ChooseFlag(3);
-        Insert(u"Cash"_s);
-        QCOMPARE(Categories().GetCategoryFlag("Cash"), 5);
-        Insert(QString());
-        QCOMPARE(m_messages->texts, QStringList{u"Category: Invalid Value.\nYou must enter a category name."_s});
-        QCOMPARE(Categories().m_categories.size(), size_t(41));
-        QCOMPARE(List()->GetItemCount(), 41);
-
-        // Without a flag chosen in a fresh dialog a category gets flag 0.
-        CCategoriesDlg fresh(m_doc.get());
-        fresh.show();
-        RetypeText(Find<QLineEdit>(&fresh, "nameEdit"), u"Pets"_s);
-        ClickButton(&fresh, u"Insert"_s);
-        QCOMPARE(Categories().GetCategoryFlag("Pets"), 0);
-    }
-
     void modifyChangesTheSelectedFlagAndInPlaceEditsNothing()
     {
         Click(u"Delete"_s);  // nothing selected yet: no effect
@@ -120,6 +110,13 @@ private slots:
         QTest::keyClicks(List(), u"Renamed"_s);
         QCOMPARE(List()->GetItemText(3, 0), u" Deposit-Other"_s);
         QCOMPARE(Categories().m_categories[3]->m_strName, std::string(" Deposit-Other"));
+
+        // Without a flag chosen in a fresh dialog a category gets flag 0, never -1.
+        CCategoriesDlg fresh(m_doc.get());
+        fresh.show();
+        RetypeText(Find<QLineEdit>(&fresh, "nameEdit"), u"Pets"_s);
+        ClickButton(&fresh, u"Insert"_s);
+        QCOMPARE(Categories().GetCategoryFlag("Pets"), 0);
     }
 };
 

@@ -112,32 +112,28 @@ private slots:
         QVERIFY(!CheckFilePassword(hash.substr(0, 12), u"longpassword"_s));
     }
 
-    void askFilePasswordGivesOneAttempt_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("enter");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("right") << "open sesame" << true << true;
-        QTest::newRow("wrong") << "open_sesame" << true << false;
-        QTest::newRow("right but cancelled") << "open sesame" << false << false;
-    }
     void askFilePasswordGivesOneAttempt()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, enter);
-        QFETCH(bool, expected);
         const std::string stored = MakePasswordHash("open sesame");
-        WhenModal([&](QWidget* modal) {
-            auto* dialog = qobject_cast<CFilePasswordDialog*>(modal);
-            QVERIFY(dialog);
-            QVERIFY(dialog->PasswordEdit()->text().isEmpty());
-            QTest::keyClicks(dialog->PasswordEdit(), typed);
-            if (enter)
-                QTest::keyClick(dialog->PasswordEdit(), Qt::Key_Return);  // default button
-            else
-                dialog->reject();
-        });
-        QCOMPARE(AskFilePassword(nullptr, stored), expected);
+        const struct
+        {
+            const char* typed;
+            bool enter;
+            bool opens;
+        } attempts[] = {{"open sesame", true, true}, {"open_sesame", true, false}, {"open sesame", false, false}};
+        for (const auto& attempt : attempts) {
+            WhenModal([&](QWidget* modal) {
+                auto* dialog = qobject_cast<CFilePasswordDialog*>(modal);
+                QVERIFY(dialog);
+                QVERIFY(dialog->PasswordEdit()->text().isEmpty());
+                QTest::keyClicks(dialog->PasswordEdit(), QString::fromLatin1(attempt.typed));
+                if (attempt.enter)
+                    QTest::keyClick(dialog->PasswordEdit(), Qt::Key_Return);  // default button
+                else
+                    dialog->reject();
+            });
+            QCOMPARE(AskFilePassword(nullptr, stored), attempt.opens);
+        }
         QCOMPARE(m_messages.count(), 0);  // the prompt has no message of its own
     }
 };

@@ -75,52 +75,11 @@ private slots:
         QCOMPARE(Field<QDateEdit>("date")->date(), QDate(2024, 6, 15));
     }
 
-    void savesNewEntryWithItsSign()
-    {
-        RetypeText(Field<QLineEdit>("checkNumber"), u"103"_s);
-        RetypeText(Field<QLineEdit>("amount"), u"12.00"_s);
-        auto* description = Field<CDescriptionEdit>("description");
-        RetypeText(description, u"Coffee Shop"_s);
-        QTest::keyClick(description, Qt::Key_Return);  // Enter saves from the field the user is in
-
-        QCOMPARE(m_messages->count(), 0);
-        QCOMPARE(Register().size(), size_t(4));
-        const CTransaction& coffee = *Register().back();
-        QCOMPARE(coffee.m_dAmount, -12.0);
-        QCOMPARE(coffee.m_date.GetTime(), int32_t(kTestNow));
-        QVERIFY(m_book->doc.IsModified());
-        QCOMPARE(RowText(List(), 4), u" 06/15/24|103| Coffee Shop [  ] |12.00 ||||47.50 "_s);
-        // Ready for the next one: still new, editor emptied.
-        QVERIFY(m_dialog->IsNewEntryMode());
-        QCOMPARE(description->text(), QString());
-        QCOMPARE(Field<QLineEdit>("amount")->text(), u"0.00"_s);
-
-        // A deposit keeps its sign; cents beyond the second are rounded away.
-        // Enter in the category's edit saves too, and adds no category.
-        RetypeText(Field<QLineEdit>("amount"), u"7.255"_s);
-        Field<QCheckBox>("deposit")->setChecked(true);
-        RetypeText(description, u"Refund"_s);
-        auto* category = Field<QComboBox>("category");
-        const int categories = category->count();
-        category->setFocus();
-        QTest::keyClicks(category->lineEdit(), u"Returns"_s);
-        QTest::keyClick(category->lineEdit(), Qt::Key_Return);
-        QCOMPARE(category->count(), categories);
-        QCOMPARE(Register().back()->m_strCategory, std::string("Returns"));
-        QCOMPARE(Register().back()->m_dAmount, 7.26);
-        QCOMPARE(RowText(List(), 5), u" 06/15/24|| Refund [ Returns ] ||||7.26 |54.76 "_s);
-
-        // The new descriptions are remembered at once.
-        description->setFocus();
-        QTest::keyClicks(description, u"Cof"_s);
-        QCOMPARE(description->text(), u"Coffee Shop"_s);
-    }
-
-    void refusesIncompleteEntries()
+    void savesNewEntriesWithTheirSignsAndRefusesIncompleteOnes()
     {
         auto* amount = Field<QLineEdit>("amount");
         auto* fee = Field<QLineEdit>("fee");
-        auto* description = Field<QLineEdit>("description");
+        auto* description = Field<CDescriptionEdit>("description");
         RetypeText(amount, u"5"_s);
         Press("saveEntry");
         QCOMPARE(m_messages->lastText(), u"Please enter a description."_s);
@@ -128,7 +87,6 @@ private slots:
         RetypeText(amount, u"0"_s);
         Press("saveEntry");
         QCOMPARE(m_messages->lastText(), u"Please enter an amount greater than 0."_s);
-
         // Not numbers, infinities included: named, and the field gets the focus.
         for (const char* bad : {"abc", "12,50", "inf", "-", ""}) {
             RetypeText(amount, QString::fromLatin1(bad));
@@ -144,12 +102,47 @@ private slots:
         QVERIFY(!m_book->doc.IsModified());
         QCOMPARE(description->text(), u"Nothing"_s);
 
-        // A fee alone is an entry; loaded again it shows Deposit off.
+        // A fee alone is an entry.
         RetypeText(fee, u"2.50"_s);
         Press("saveEntry");
-        QCOMPARE(m_messages->count(), 8);
         QCOMPARE(Register().size(), size_t(4));
         QCOMPARE(List()->GetItemText(4, CRegisterDlg::ColAvailable), u"57.00 "_s);
+        QVERIFY(m_book->doc.IsModified());
+
+        // 12.00 without "Deposit" is a payment; Enter saves from the field the user is in.
+        RetypeText(Field<QLineEdit>("checkNumber"), u"103"_s);
+        RetypeText(amount, u"12.00"_s);
+        RetypeText(description, u"Coffee Shop"_s);
+        QTest::keyClick(description, Qt::Key_Return);
+        QCOMPARE(m_messages->count(), 8);
+        QCOMPARE(Register().back()->m_dAmount, -12.0);
+        QCOMPARE(Register().back()->m_date.GetTime(), int32_t(kTestNow));
+        QCOMPARE(RowText(List(), 5), u" 06/15/24|103| Coffee Shop [  ] |12.00 ||||45.00 "_s);
+        // Ready for the next one: still new, editor emptied.
+        QVERIFY(m_dialog->IsNewEntryMode());
+        QCOMPARE(description->text(), QString());
+        QCOMPARE(amount->text(), u"0.00"_s);
+
+        // A deposit keeps its sign; cents beyond the second are rounded away.
+        // Enter in the category's edit saves too, and adds no category.
+        RetypeText(amount, u"7.255"_s);
+        Field<QCheckBox>("deposit")->setChecked(true);
+        RetypeText(description, u"Refund"_s);
+        auto* category = Field<QComboBox>("category");
+        const int categories = category->count();
+        category->setFocus();
+        QTest::keyClicks(category->lineEdit(), u"Returns"_s);
+        QTest::keyClick(category->lineEdit(), Qt::Key_Return);
+        QCOMPARE(category->count(), categories);
+        QCOMPARE(Register().back()->m_strCategory, std::string("Returns"));
+        QCOMPARE(Register().back()->m_dAmount, 7.26);
+        QCOMPARE(RowText(List(), 6), u" 06/15/24|| Refund [ Returns ] ||||7.26 |52.26 "_s);
+
+        // The new descriptions are remembered at once.
+        description->setFocus();
+        QTest::keyClicks(description, u"Cof"_s);
+        QCOMPARE(description->text(), u"Coffee Shop"_s);
+        // Loaded again, the fee-only entry shows Deposit off.
         Click(4);
         QVERIFY(!Field<QCheckBox>("deposit")->isChecked());
         QCOMPARE(amount->text(), u"0.00"_s);
