@@ -36,8 +36,7 @@ public:
         app.reset();
         UserMessage::SetHandler({});
     }
-    AppHarness(const AppHarness&) = delete;
-    AppHarness& operator=(const AppHarness&) = delete;
+    Q_DISABLE_COPY(AppHarness)
 
     // A new application whose dialogs answer from the fields below.
     CQuilletApp& Make()
@@ -73,7 +72,7 @@ public:
     }
 
     QString Path(const QString& name) const { return m_files.filePath(name); }
-    std::unique_ptr<QSettings> Store() { return AppSettings::Open(); }
+    std::unique_ptr<QSettings> Store() const { return AppSettings::Open(); }
 
     // A checkbook with one account, saved with the given values; the
     // application-wide values are put back after.

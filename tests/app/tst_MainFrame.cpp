@@ -32,7 +32,7 @@ class MainFrameTest : public QObject
     }
 
 private slots:
-    void menusAndKeys()
+    void menusKeysAndCommands()
     {
         AppHarness h;
         QVERIFY(h.Start());
@@ -57,12 +57,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&h.Frame()));
         QTest::keyClick(&h.Frame(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(h.messages, QStringList{"Save changes to Untitled?"});
-    }
 
-    void viewCommandsOpenTheirDialogsOnAnEmptyCheckbook()
-    {
-        AppHarness h;
-        QVERIFY(h.Start());
+        // The View commands open their dialogs, even on an empty checkbook.
+        h.Doc().SetModifiedFlag(false);
         const QList<QPair<int, QString>> commands{{ID_VIEW_BALANCE, "Balance Books"},
                                                   {ID_VIEW_CATEGORIES, "Define Categories"},
                                                   {ID_VIEW_RECONSILE, "Reconsile Accounts"}};
@@ -85,11 +82,6 @@ private slots:
         LockKeys::SetReader([](LockKey key) { return key == LockKey::Num; });
         AppHarness h;
         QVERIFY(h.Start());
-        QStringList layout;
-        for (QAction* action : h.Frame().ToolBar()->actions())
-            layout << (action->isSeparator() ? QString("|") : action->toolTip());
-        QCOMPARE(layout, (QStringList{"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "|", "Print", "|", "About"}));
-
         // The message pane follows the item under the pointer.
         QCOMPARE(h.Frame().MessagePane()->text(), QString("Ready"));
         QStatusTipEvent hover(CommandStatusTip(ID_FILE_SAVE_AS));
@@ -124,9 +116,8 @@ private slots:
         QCOMPARE(RecentFileMenuText(3, "/data/Tom & Ann.ql1"), QString("&4 /data/Tom && Ann.ql1"));
         // Long paths keep the file name whole.
         const QString text = RecentFileMenuText(1, "/data/" + QString("folder/").repeated(12) + "Household Budget.ql1");
-        QVERIFY(text.size() < 60);
-        QVERIFY(text.startsWith("&2 /data/"));
-        QVERIFY(text.endsWith(".../Household Budget.ql1"));
+        QVERIFY2(text.size() < 60 && text.startsWith("&2 /data/") && text.endsWith(".../Household Budget.ql1"),
+                 qPrintable(text));
     }
 };
 

@@ -1,6 +1,5 @@
-// The print commands: the program's --print-to-pdf run without a display,
-// File Export PDF..., the preview and page setup of the application's one
-// printer, and printing without a dialog.
+// The print commands: --print-to-pdf without a display, the window's print
+// commands on the application's one printer, and --print.
 #include "AppTestSupport.h"
 
 #include "../view/PdfTools.h"
@@ -51,113 +50,53 @@ private slots:
             QSKIP("poppler-utils (pdfinfo, pdftotext, pdftoppm) are not installed");
     }
 
-    void printToPdfWritesOnePageWithoutDisplay()
+    void printToPdfWithoutDisplay()
     {
         AppHarness h;
-        const QString file = h.Path("Home.ql1"), pdf = h.Path("Home.pdf");
-        h.WriteCheckbook(file, "Checking");
-        const Run run = RunQuillet({"--print-to-pdf", pdf, file});
-        QVERIFY2(run.status == 0, qPrintable(run.said));
-        QCOMPARE(run.said, QString());
+        const QString good = h.Path("Home.ql1"), damaged = h.Path("Broken.ql1"), secret = h.Path("Secret.ql1");
+        const QString pdf = h.Path("out.pdf");
+        h.WriteCheckbook(good, "Checking");
+        h.WriteCheckbook(secret, "Hidden", 20, "abJnggxhB/yWI");  // "password"
+        WriteFileBytes(damaged, "this is no checkbook at all, just some text.");
+        const QByteArray checkbook = ReadFileBytes(good);
+
+        Run run = RunQuillet({"--print-to-pdf", pdf, good});
+        QVERIFY2(run.status == 0 && run.said.isEmpty(), qPrintable(run.said));
         QCOMPARE(PdfTools::Pages(pdf), 1);
         const QString text = PdfTools::Text(pdf);
         QVERIFY2(text.contains("Home.ql1") && text.contains("Checking") && text.contains("250.00"), qPrintable(text));
         QVERIFY(text.contains(QRegularExpression("\\b\\d\\d/\\d\\d/\\d{4}\\b")));
-    }
 
-    void printToPdfFailuresSayWhyExitWithTwoAndOverwriteNothing()
-    {
-        AppHarness h;
-        const QString pdf = h.Path("out.pdf"), damaged = h.Path("Broken.ql1"), good = h.Path("Good.ql1");
+        // Each failure says why, ends with 2 and writes over nothing.
         WriteFileBytes(pdf, "an earlier export");
-        WriteFileBytes(damaged, "this is no checkbook at all, just some text.");
-        h.WriteCheckbook(good, "Checking");
-        const QByteArray checkbook = ReadFileBytes(good);
-        const QString usage = "--print-to-pdf OUT.pdf FILE.ql1";
-        const QList<QPair<QStringList, QString>> cases{
-            {{"--print-to-pdf", pdf, h.Path("Missing.ql1")}, "Missing.ql1"},
-            {{"--print-to-pdf", pdf, damaged}, "damaged"},
-            {{"--print-to-pdf", pdf}, usage},
-            {{"--print-to-pdf", pdf, good, damaged}, usage},
-            // The two names the wrong way round, or the checkbook twice.
-            {{"--print-to-pdf", good, pdf}, "out.pdf"},
-            {{"--print-to-pdf", good, good}, "Good.ql1"},
-            {{"--print-to-pdf", h.Path("no such folder/out.pdf"), good}, "Cannot write"},
+        const struct
+        {
+            QStringList arguments;
+            QString password, says;
+        } failures[] = {
+            {{"--print-to-pdf", pdf, h.Path("Missing.ql1")}, {}, "Missing.ql1"},
+            {{"--print-to-pdf", pdf, damaged}, {}, "damaged"},
+            {{"--print-to-pdf", pdf}, {}, "--print-to-pdf OUT.pdf FILE.ql1"},
+            // A checkbook named as the PDF is never written over.
+            {{"--print-to-pdf", good, good}, {}, "Home.ql1"},
+            {{"--print-to-pdf", h.Path("no such folder/out.pdf"), good}, {}, "Cannot write"},
+            // No terminal to ask on and no password given: no waiting for one.
+            {{"--print-to-pdf", pdf, secret}, {}, "QUILLET_PASSWORD"},
+            {{"--print-to-pdf", pdf, secret}, "wrong", "Secret.ql1"},
         };
-        for (const auto& [arguments, says] : cases) {
-            const Run run = RunQuillet(arguments);
+        for (const auto& failure : failures) {
+            run = RunQuillet(failure.arguments, failure.password);
             QCOMPARE(run.status, 2);
-            QVERIFY2(run.said.contains(says), qPrintable(run.said));
+            QVERIFY2(run.said.contains(failure.says), qPrintable(run.said));
             QCOMPARE(ReadFileBytes(pdf), QByteArray("an earlier export"));
             QCOMPARE(ReadFileBytes(good), checkbook);
         }
-        QVERIFY(!QFile::exists(h.Path("no such folder")));
-    }
-
-    void printToPdfOfAProtectedFileTakesThePasswordFromTheEnvironment()
-    {
-        AppHarness h;
-        const QString file = h.Path("Secret.ql1"), pdf = h.Path("Secret.pdf");
-        h.WriteCheckbook(file, "Hidden", 20, "abJnggxhB/yWI");  // "password"
-
-        // No terminal to ask on and no password given: no waiting for one.
-        Run run = RunQuillet({"--print-to-pdf", pdf, file});
-        QCOMPARE(run.status, 2);
-        QVERIFY2(run.said.contains("QUILLET_PASSWORD"), qPrintable(run.said));
-        run = RunQuillet({"--print-to-pdf", pdf, file}, "wrong");
-        QCOMPARE(run.status, 2);
-        QVERIFY(run.said.contains("Secret.ql1"));
-        QVERIFY(!QFile::exists(pdf));
-
-        run = RunQuillet({"--print-to-pdf", pdf, file}, "password");
+        run = RunQuillet({"--print-to-pdf", pdf, secret}, "password");
         QVERIFY2(run.status == 0, qPrintable(run.said));
         QVERIFY(PdfTools::Text(pdf).contains("Hidden"));
     }
 
-    void exportPdfWritesThePageOfTheOpenCheckbook()
-    {
-        AppHarness h;
-        QVERIFY(h.Start());
-        QStringList suggestions;
-        QString answer = h.Path("new.pdf");
-        h.Frame().SetPdfPathDialog([&](QWidget*, const QString& suggested) {
-            suggestions << suggested;
-            return answer;
-        });
-        // A new checkbook: "Untitled", offered in the home folder.
-        h.Trigger(ID_FILE_EXPORT_PDF);
-        QCOMPARE(suggestions.value(0), QDir(QDir::homePath()).filePath("Untitled.pdf"));
-        QCOMPARE(PdfTools::Pages(answer), 1);
-        QVERIFY(PdfTools::Text(answer).contains("Untitled"));
-
-        // An opened one: named after it, beside it.
-        const QString file = h.Path("Home.ql1");
-        h.WriteCheckbook(file, "Savings");
-        QVERIFY(h.app->Session().OpenDocumentFile(file));
-        answer = h.Path("home copy.pdf");
-        h.Trigger(ID_FILE_EXPORT_PDF);
-        QCOMPARE(suggestions.value(1), h.Path("Home.pdf"));
-        const QString text = PdfTools::Text(answer);
-        QVERIFY(text.contains("Home.ql1") && text.contains("Savings"));
-
-        // Cancelled: nothing said; a folder that is not there: the user is told.
-        answer.clear();
-        h.Trigger(ID_FILE_EXPORT_PDF);
-        QVERIFY(h.messages.isEmpty());
-        answer = h.Path("gone/x.pdf");
-        h.Trigger(ID_FILE_EXPORT_PDF);
-        QCOMPARE(h.messages.size(), 1);
-        QVERIFY2(h.messages[0].startsWith("Cannot write") && h.messages[0].contains("x.pdf"),
-                 qPrintable(h.messages[0]));
-
-        // The page setup of the one printer shapes the exported page too.
-        h.app->Printer().setPageOrientation(QPageLayout::Landscape);
-        QVERIFY(h.Frame().ExportPdf(h.Path("wide.pdf")));
-        const QSizeF size = PdfTools::PageSize(h.Path("wide.pdf"));
-        QVERIFY(size.width() > size.height());
-    }
-
-    void previewShowsOnePageOfTheOnePrinter()
+    void printCommandsOfTheWindow()
     {
         AppHarness h;
         QVERIFY(h.Start());
@@ -176,20 +115,53 @@ private slots:
         });
         h.Trigger(ID_FILE_PRINT_PREVIEW);
         QCOMPARE(pages, 1);
+
+        QStringList suggestions;
+        QString answer = h.Path("new.pdf");
+        h.Frame().SetPdfPathDialog([&](QWidget*, const QString& suggested) {
+            suggestions << suggested;
+            return answer;
+        });
+        // Export PDF of a new checkbook: "Untitled", offered in the home folder.
+        h.Trigger(ID_FILE_EXPORT_PDF);
+        QCOMPARE(suggestions.value(0), QDir(QDir::homePath()).filePath("Untitled.pdf"));
+        QCOMPARE(PdfTools::Pages(answer), 1);
+        QVERIFY(PdfTools::Text(answer).contains("Untitled"));
+        // An opened one: named after it, beside it.
+        const QString file = h.Path("Home.ql1");
+        h.WriteCheckbook(file, "Savings");
+        QVERIFY(h.app->Session().OpenDocumentFile(file));
+        answer = h.Path("home copy.pdf");
+        h.Trigger(ID_FILE_EXPORT_PDF);
+        QCOMPARE(suggestions.value(1), h.Path("Home.pdf"));
+        QVERIFY(PdfTools::Text(answer).contains("Savings"));
+        // Cancelled: nothing said; a folder that is not there: the user is told.
+        answer.clear();
+        h.Trigger(ID_FILE_EXPORT_PDF);
+        QVERIFY(h.messages.isEmpty());
+        answer = h.Path("gone/x.pdf");
+        h.Trigger(ID_FILE_EXPORT_PDF);
+        QCOMPARE(h.messages.size(), 1);
+        QVERIFY2(h.messages[0].startsWith("Cannot write") && h.messages[0].contains("x.pdf"),
+                 qPrintable(h.messages[0]));
+
+        // The page setup of the one printer shapes the exported page too.
+        h.app->Printer().setPageOrientation(QPageLayout::Landscape);
+        QVERIFY(h.Frame().ExportPdf(h.Path("wide.pdf")));
+        const QSizeF size = PdfTools::PageSize(h.Path("wide.pdf"));
+        QVERIFY(size.width() > size.height());
+
+        // Nothing to print on: said so, and nothing printed.
+        h.app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        h.app->Printer().setOutputFileName(QString());
+        QVERIFY(!h.Frame().OnFilePrintDirect());
+        QCOMPARE(h.messages.size(), 2);
+        QVERIFY(h.messages[1].startsWith("There is no printer to print on."));
     }
 
-    void printingWithoutDialog()
+    // --print FILE (or -p FILE) prints the file's page and ends.
+    void printSwitchPrintsAndEnds()
     {
-        {
-            AppHarness h;
-            QVERIFY(h.Start());
-            h.app->Printer().setOutputFormat(QPrinter::PdfFormat);
-            h.app->Printer().setOutputFileName(QString());
-            QVERIFY(!h.Frame().OnFilePrintDirect());
-            QCOMPARE(h.messages.size(), 1);
-            QVERIFY(h.messages[0].startsWith("There is no printer to print on."));
-        }
-        // --print FILE (or -p FILE) prints the file's page and ends.
         for (const QString& option : {QString("--print"), QString("-p")}) {
             AppHarness h;
             const QString file = h.Path("Home.ql1"), pdf = h.Path("direct.pdf");
