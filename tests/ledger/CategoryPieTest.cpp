@@ -16,6 +16,7 @@ protected:
     {
         return LayoutCategoryPie(doc.SortCategoryTotals(), start, num, cx, cy);
     }
+    static std::string Pt(PiePoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
     CQuilletDoc doc;
 };
 }
@@ -26,25 +27,17 @@ TEST_F(CategoryPieTest, SeventyFiveTwentyFiveSplit)
     doc.AddToCategoryTotal("Big", -75.0);
     const PieLayout pie = Layout();
     EXPECT_FALSE(pie.fullDisc);
+    // The first wedge runs from the top round to (cx + 120, cy).
     ASSERT_EQ(pie.wedges.size(), 2u);
-    EXPECT_EQ(pie.wedges[0].position, 1);
     EXPECT_EQ(pie.wedges[0].color, 0x0A0AFFu);
-    EXPECT_EQ(pie.wedges[0].start.x, cx - 1);
-    EXPECT_EQ(pie.wedges[0].start.y, cy - 120);
-    EXPECT_EQ(pie.wedges[0].end.x, cx + 120);
-    EXPECT_EQ(pie.wedges[0].end.y, cy);
-    EXPECT_EQ(pie.wedges[1].start.x, cx + 120);
-    EXPECT_EQ(pie.wedges[1].end.x, cx);
-    EXPECT_EQ(pie.wedges[1].end.y, cy - 120);
-    EXPECT_EQ(pie.wedges[1].color, 0xFFFF0Au);
-
+    EXPECT_EQ(Pt(pie.wedges[0].start) + " " + Pt(pie.wedges[0].end) + " " + Pt(pie.wedges[1].start) + " " +
+                  Pt(pie.wedges[1].end),
+              "509,59 630,179 630,179 510,59");
     ASSERT_EQ(pie.labels.size(), 2u);
-    EXPECT_EQ(pie.labels[0].name, "Big");
+    const PieLabel& big = pie.labels[0];
     // Centre at 135 degrees: about (416.7, 272.3).
-    EXPECT_EQ(pie.labels[0].left, 384);
-    EXPECT_EQ(pie.labels[0].top, 268);
-    EXPECT_EQ(pie.labels[0].right, 448);
-    EXPECT_EQ(pie.labels[0].bottom, 277);
+    EXPECT_EQ(big.name, "Big");
+    EXPECT_EQ(Pt({big.left, big.top}) + " " + Pt({big.right, big.bottom}), "384,268 448,277");
 }
 
 TEST_F(CategoryPieTest, NothingToShow)
@@ -60,11 +53,8 @@ TEST_F(CategoryPieTest, NothingToShow)
     // nor the disc.
     doc.AddToCategoryTotal("Salary", 3000.0);
     doc.AddToCategoryTotal("Other", -10.0);
-    for (const PieLayout& none : {Layout(2, 2), Layout(3, 30)}) {
-        EXPECT_FALSE(none.fullDisc);
-        EXPECT_TRUE(none.wedges.empty());
-        EXPECT_TRUE(none.labels.empty());
-    }
+    for (const PieLayout& none : {Layout(2, 2), Layout(3, 30)})
+        EXPECT_TRUE(!none.fullDisc && none.wedges.empty() && none.labels.empty());
 }
 
 TEST_F(CategoryPieTest, DefaultsShowNineLargestFillingTheDisc)
@@ -78,10 +68,7 @@ TEST_F(CategoryPieTest, DefaultsShowNineLargestFillingTheDisc)
     for (size_t i = 0; i < pie.wedges.size(); ++i) {
         EXPECT_EQ(pie.wedges[i].position, int(i) + 1);
         EXPECT_EQ(pie.wedges[i].color, PieWedgeColor(int(i) + 1));
-        if (i > 0) {
-            EXPECT_EQ(pie.wedges[i].start.x, pie.wedges[i - 1].end.x);
-            EXPECT_EQ(pie.wedges[i].start.y, pie.wedges[i - 1].end.y);
-        }
+        EXPECT_EQ(Pt(pie.wedges[i].start), Pt(i ? pie.wedges[i - 1].end : PiePoint{cx - 1, cy - 120}));
     }
     // The last wedge closes the circle at the top.
     EXPECT_EQ(pie.wedges.back().end.y, cy - 120);
@@ -99,8 +86,7 @@ TEST_F(CategoryPieTest, ThinWedgeGetsLabelButNextWedgeCoversIt)
     EXPECT_EQ(pie.labels[1].name, "Thin");
     ASSERT_EQ(pie.wedges.size(), 2u);
     EXPECT_EQ(pie.wedges[1].position, 3);
-    EXPECT_EQ(pie.wedges[1].start.x, pie.wedges[0].end.x);
-    EXPECT_EQ(pie.wedges[1].start.y, pie.wedges[0].end.y);
+    EXPECT_EQ(Pt(pie.wedges[1].start), Pt(pie.wedges[0].end));
 }
 
 TEST_F(CategoryPieTest, PositionsPastTheColourTableStayInside)
@@ -114,7 +100,6 @@ TEST_F(CategoryPieTest, PositionsPastTheColourTableStayInside)
     EXPECT_EQ(PieWedgeColor(-1), PieWedgeColor(29));
 
     // A start below 1 skips nothing and counts from there.
-    const PieLayout low = Layout(-2, 1);
-    EXPECT_EQ(low.labels.size(), 3u);
+    EXPECT_EQ(Layout(-2, 1).labels.size(), 3u);
     EXPECT_EQ(LayoutCategoryPie(doc.m_pCategoryTotals.get(), INT32_MIN, INT32_MIN + 2, cx, cy).labels.size(), 2u);
 }

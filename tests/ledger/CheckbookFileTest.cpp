@@ -10,15 +10,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <limits>
-#include <random>
-
-#include <dirent.h>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <tuple>
+
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,13 +25,12 @@ namespace
 {
 std::string Hex(const std::string& hex)
 {
-    std::string digits;
+    std::string digits, out;
     for (char c : hex)
         if (c != ' ')
-            digits.push_back(c);
-    std::string out;
+            digits += c;
     for (size_t i = 0; i + 1 < digits.size(); i += 2)
-        out.push_back(char(std::stoi(digits.substr(i, 2), nullptr, 16)));
+        out += char(std::stoi(digits.substr(i, 2), nullptr, 16));
     return out;
 }
 
@@ -51,25 +48,23 @@ std::string Int(int32_t v)
     return out;
 }
 
-std::string DefaultTail()
-{
-    return Hex("0c 43 61 74 65 67 6f 72 79 4e 61 6d 65 08 53 68 6f 77 20 41 6c 6c"
-               "0d 6e 75 6d 43 61 74 65 67 6f 72 69 65 73 0a 00 00 00"
-               "0b 6e 75 6d 43 61 74 53 74 61 72 74 01 00 00 00"
-               "0b 6e 75 6d 4c 6f 6f 6b 62 61 63 6b b4 00 00 00"
-               "0c 75 70 63 6f 6d 69 6e 67 44 61 79 73 14 00 00 00"
-               "0b 45 4e 44 5f 4f 46 5f 44 41 54 41");
-}
+const std::string kDefaultTail = Hex("0c 43 61 74 65 67 6f 72 79 4e 61 6d 65 08 53 68 6f 77 20 41 6c 6c"
+                                     "0d 6e 75 6d 43 61 74 65 67 6f 72 69 65 73 0a 00 00 00"
+                                     "0b 6e 75 6d 43 61 74 53 74 61 72 74 01 00 00 00"
+                                     "0b 6e 75 6d 4c 6f 6f 6b 62 61 63 6b b4 00 00 00"
+                                     "0c 75 70 63 6f 6d 69 6e 67 44 61 79 73 14 00 00 00"
+                                     "0b 45 4e 44 5f 4f 46 5f 44 41 54 41");
 
 bool Accept(const std::string&) { return true; }
 
 // A document that uses every field, every section and awkward values.
-void FillDocument(CQuilletDoc& doc)
+void FillDocument(CQuilletDoc& doc, CTime now)
 {
     doc.AddAccount("Main", "12345", 100.0, "Ann Owner", "First Bank", "123-45-6789");
     doc.AddAccount("Zebra9 \xE9pargne", "", -0.0, "", "", "");
     doc.AddEntry("Main", CTime(int64_t(946684800)), "101", "Rent", "Mortgage", 50.25, 0.0, 0, 1, 0, 2);
     doc.AddEntry("Main", CTime(int64_t(-5)), "", "Fee \x80", "Bank Charges", 0.1, 1.5, 0, 0, 1, 10);
+    doc.AddEntry("Main", now - CTime::kDay, "", "Shop", "Food", 20.0, 1.0, 0, 1, 0, 0);
     doc.AddEntry("Zebra9 \xE9pargne", CTime(int64_t(2147483647)), "x", std::string(300, 'q'), "", 4e-320, 0.0,
                  1, 1, 0, 0);
     doc.AddRecurring("Main", 1200.0, CTime(int64_t(946684800)), "Rent", "Mortgage", "Monthly", "12", 3);
@@ -80,54 +75,35 @@ void FillDocument(CQuilletDoc& doc)
     doc.SetDayChartAccount(3, "Zebra9 \xE9pargne");
 }
 
-void ExpectSameLedger(const CQuilletDoc& a, const CQuilletDoc& b)
+// Every stored field of the ledger, doubles to the bit, one line a record.
+std::string Describe(const CQuilletDoc& doc)
 {
-    ASSERT_EQ(a.m_accounts.size(), b.m_accounts.size());
-    for (size_t i = 0; i < a.m_accounts.size(); ++i) {
-        const CAccount& x = *a.m_accounts[i];
-        const CAccount& y = *b.m_accounts[i];
-        EXPECT_EQ(x.m_strName, y.m_strName);
-        EXPECT_EQ(x.m_strNumber, y.m_strNumber);
-        EXPECT_EQ(x.m_strOwner, y.m_strOwner);
-        EXPECT_EQ(x.m_strTaxId, y.m_strTaxId);
-        EXPECT_EQ(y.m_strInstitution, "");
-        EXPECT_EQ(std::memcmp(&x.m_dOpeningBalance, &y.m_dOpeningBalance, sizeof(double)), 0);
-        EXPECT_EQ(x.m_dBalance, y.m_dBalance);
-        EXPECT_EQ(x.m_dClearedBalance, y.m_dClearedBalance);
-        ASSERT_EQ(x.m_transactions.size(), y.m_transactions.size());
-        for (size_t k = 0; k < x.m_transactions.size(); ++k) {
-            const CTransaction& s = *x.m_transactions[k];
-            const CTransaction& t = *y.m_transactions[k];
-            EXPECT_EQ(s.m_date, t.m_date);
-            EXPECT_EQ(s.m_strCheckNumber, t.m_strCheckNumber);
-            EXPECT_EQ(s.m_strDescription, t.m_strDescription);
-            EXPECT_EQ(s.m_strCategory, t.m_strCategory);
-            EXPECT_EQ(std::memcmp(&s.m_dAmount, &t.m_dAmount, sizeof(double)), 0);
-            EXPECT_EQ(std::memcmp(&s.m_dFee, &t.m_dFee, sizeof(double)), 0);
-            EXPECT_EQ(s.m_bCleared, t.m_bCleared);
-            EXPECT_EQ(s.m_bVoid, t.m_bVoid);
-            EXPECT_EQ(s.m_nFlag, t.m_nFlag);
-        }
+    std::ostringstream o;
+    o << std::hexfloat;
+    for (const auto& a : doc.m_accounts) {
+        o << a->m_strName << '|' << a->m_strNumber << '|' << a->m_strOwner << '|' << a->m_strTaxId << '|'
+          << a->m_strInstitution << '|' << a->m_dOpeningBalance << '|' << a->m_dBalance << '|'
+          << a->m_dClearedBalance << '\n';
+        for (const auto& t : a->m_transactions)
+            o << ' ' << t->m_date.GetTime() << '|' << t->m_strCheckNumber << '|' << t->m_strDescription << '|'
+              << t->m_strCategory << '|' << t->m_dAmount << '|' << t->m_dFee << '|' << t->m_bCleared << '|'
+              << t->m_bVoid << '|' << t->m_nFlag << '\n';
     }
-    ASSERT_EQ(a.m_recurring.size(), b.m_recurring.size());
-    for (size_t i = 0; i < a.m_recurring.size(); ++i) {
-        const CRecurringTransaction& r = *a.m_recurring[i];
-        const CRecurringTransaction& s = *b.m_recurring[i];
-        EXPECT_EQ(r.m_strAccount, s.m_strAccount);
-        EXPECT_EQ(r.m_dAmount, s.m_dAmount);
-        EXPECT_EQ(r.m_nextDate, s.m_nextDate);
-        EXPECT_EQ(r.m_strDescription, s.m_strDescription);
-        EXPECT_EQ(r.m_strCategory, s.m_strCategory);
-        EXPECT_EQ(r.m_strFrequency, s.m_strFrequency);
-        EXPECT_EQ(r.m_strPeriods, s.m_strPeriods);
-        EXPECT_EQ(r.m_nPeriodsDone, s.m_nPeriodsDone);
-        EXPECT_EQ(r.m_nFlag, s.m_nFlag);
-    }
-    ASSERT_EQ(a.m_pCategoryList->m_categories.size(), b.m_pCategoryList->m_categories.size());
-    for (size_t i = 0; i < a.m_pCategoryList->m_categories.size(); ++i) {
-        EXPECT_EQ(a.m_pCategoryList->m_categories[i]->m_strName, b.m_pCategoryList->m_categories[i]->m_strName);
-        EXPECT_EQ(a.m_pCategoryList->m_categories[i]->m_nFlag, b.m_pCategoryList->m_categories[i]->m_nFlag);
-    }
+    for (const auto& r : doc.m_recurring)
+        o << r->m_strAccount << '|' << r->m_dAmount << '|' << r->m_nextDate.GetTime() << '|' << r->m_strDescription
+          << '|' << r->m_strCategory << '|' << r->m_strFrequency << '|' << r->m_strPeriods << '|'
+          << r->m_nPeriodsDone << '|' << r->m_nFlag << '\n';
+    for (const auto& c : doc.m_pCategoryList->m_categories)
+        o << c->m_strName << '|' << c->m_nFlag << ';';
+    return o.str();
+}
+
+std::string DayChart(const CQuilletDoc& doc)
+{
+    std::string out, name;
+    for (int i = 0; i < 5; ++i)
+        out += (doc.GetDayChartAccount(i, name) ? name : "-") + ",";
+    return out;
 }
 
 bool IsEmptyDocument(const CQuilletDoc& doc)
@@ -137,9 +113,7 @@ bool IsEmptyDocument(const CQuilletDoc& doc)
 }
 }  // namespace
 
-class CheckbookFileTest : public FixedClockTest
-{
-};
+using CheckbookFileTest = FixedClockTest;
 
 TEST_F(CheckbookFileTest, WorkedExamplesComeOutByteForByte)
 {
@@ -148,29 +122,27 @@ TEST_F(CheckbookFileTest, WorkedExamplesComeOutByteForByte)
     doc.AddEntry("Main", CTime(int64_t(946684800)), "101", "Rent", "Mortgage", 50.25, 0.0, 0, 1, 0, 2);
     doc.m_pCategoryList->RemoveAll();
     doc.m_pCategoryList->AddCategory("Cash", 5);
-
-    const std::string head = Hex(
-        "0f 56 65 72 73 69 6f 6e 20 31 2e 30 2e 30 2e 30"
-        "06 4b 45 59 5f 42 41"
-        "04 4d 61 69 6e  05 31 32 33 34 35  00  00"
-        "00 00 00 00 00 00 59 40"
-        "06 4b 45 59 5f 42 54  80 43 6d 38"
-        "03 31 30 31  04 52 65 6e 74  08 4d 6f 72 74 67 61 67 65"
-        "00 00 00 00 00 20 49 c0"
-        "00 00 00 00  02 00 00 00"
-        "03 63 6c 72  00 00 00 00 00 00 00 00"
-        "06 4b 45 59 5f 45 41");
-    const std::string tail = Hex(
-        "07 4b 45 59 5f 43 4c 53  04 43 61 73 68  05 00 00 00  07 4b 45 59 5f 43 4c 45") + DefaultTail();
-    EXPECT_EQ(WriteCheckbook(doc), head + tail);
+    EXPECT_EQ(WriteCheckbook(doc), Hex("0f 56 65 72 73 69 6f 6e 20 31 2e 30 2e 30 2e 30"
+                                       "06 4b 45 59 5f 42 41"
+                                       "04 4d 61 69 6e  05 31 32 33 34 35  00  00"
+                                       "00 00 00 00 00 00 59 40"
+                                       "06 4b 45 59 5f 42 54  80 43 6d 38"
+                                       "03 31 30 31  04 52 65 6e 74  08 4d 6f 72 74 67 61 67 65"
+                                       "00 00 00 00 00 20 49 c0"
+                                       "00 00 00 00  02 00 00 00"
+                                       "03 63 6c 72  00 00 00 00 00 00 00 00"
+                                       "06 4b 45 59 5f 45 41"
+                                       "07 4b 45 59 5f 43 4c 53  04 43 61 73 68  05 00 00 00"
+                                       "07 4b 45 59 5f 43 4c 45") +
+                                       kDefaultTail);
 
     // An empty category list is still written as a section.
-    CQuilletDoc empty;
-    empty.m_pCategoryList->RemoveAll();
-    EXPECT_EQ(WriteCheckbook(empty), Text("Version 1.0.0.0") + Text("KEY_CLS") + Text("KEY_CLE") + DefaultTail());
+    doc.DeleteContents();
+    doc.m_pCategoryList->RemoveAll();
+    EXPECT_EQ(WriteCheckbook(doc), Text("Version 1.0.0.0") + Text("KEY_CLS") + Text("KEY_CLE") + kDefaultTail);
 }
 
-TEST_F(CheckbookFileTest, TextLengthPrefixes)
+TEST_F(CheckbookFileTest, TextLengthPrefixesAndImpossibleLengths)
 {
     struct Case { size_t length; std::string prefix; };
     for (const Case& c : {Case{0, Hex("00")}, Case{254, Hex("fe")}, Case{255, Hex("ff ff 00")},
@@ -178,38 +150,27 @@ TEST_F(CheckbookFileTest, TextLengthPrefixes)
                           Case{70000, Hex("ff ff ff 70 11 01 00")}}) {
         const std::string text(c.length, 'x');
         const std::string item = Text(text);
-        EXPECT_EQ(item.substr(0, c.prefix.size()), c.prefix) << c.length;
-        EXPECT_EQ(item.size(), c.prefix.size() + c.length);
+        EXPECT_EQ(item, c.prefix + text) << c.length;
         ArchiveReader in(item);
         std::string back;
-        EXPECT_TRUE(in.ReadText(back));
-        EXPECT_EQ(back, text);
-        EXPECT_EQ(in.Remaining(), 0u);
+        EXPECT_TRUE(in.ReadText(back) && back == text && in.Remaining() == 0) << c.length;
     }
     // Longer prefixes than needed are read all the same.
     const std::string wideItem = Hex("ff ff ff 02 00 00 00 6f 6b");
     ArchiveReader wide(wideItem);
-    std::string back;
-    EXPECT_TRUE(wide.ReadText(back));
-    EXPECT_EQ(back, "ok");
-}
+    std::string text;
+    EXPECT_TRUE(wide.ReadText(text));
+    EXPECT_EQ(text, "ok");
 
-TEST_F(CheckbookFileTest, ArchiveRefusesLengthsBeyondTheData)
-{
     for (const std::string& bad : {Hex("05 61 62"), Hex("ff"), Hex("ff 10"), Hex("ff 00 10 61"),
                                    Hex("ff ff ff"), Hex("ff ff ff ff ff ff ff"), Hex("ff ff ff ff ff ff 7f 61")}) {
         ArchiveReader in(bad);
-        std::string text = "old";
+        text = "old";
         EXPECT_FALSE(in.ReadText(text));
         EXPECT_TRUE(text.empty());
-        EXPECT_TRUE(in.Failed());
         int32_t value = 9;
         EXPECT_FALSE(in.ReadInt32(value));  // stays failed
     }
-    const std::string shortItem = Hex("01 02 03");
-    ArchiveReader shortNumber(shortItem);
-    int32_t value = 0;
-    EXPECT_FALSE(shortNumber.ReadInt32(value));
 }
 
 TEST_F(CheckbookFileTest, TextTransformation)
@@ -218,17 +179,12 @@ TEST_F(CheckbookFileTest, TextTransformation)
     EXPECT_EQ(UnscrambleText("cdb"), "abc");
     EXPECT_EQ(ScrambleText("Zebra9"), "sb0Afc");
     EXPECT_EQ(UnscrambleText("sb0Afc"), "Zebra9");
-    EXPECT_EQ(ScrambleText(""), "");
     EXPECT_EQ(ScrambleText("z"), "a");
     EXPECT_EQ(ScrambleText("\x80\xff-"), "\xff-\x80");  // other bytes only rotate
-
-    std::mt19937 random(7);
-    for (size_t length = 0; length < 64; ++length) {
-        std::string text;
-        for (size_t i = 0; i < length; ++i)
-            text.push_back(char(random() & 0xFF));
-        EXPECT_EQ(UnscrambleText(ScrambleText(text)), text);
-    }
+    std::string every;
+    for (int b = 255; b >= 0; --b)
+        every += char(b);
+    EXPECT_EQ(UnscrambleText(ScrambleText(every)), every);
 }
 
 TEST_F(CheckbookFileTest, RoundTripKeepsEveryFieldButTheInstitution)
@@ -243,7 +199,7 @@ TEST_F(CheckbookFileTest, RoundTripKeepsEveryFieldButTheInstitution)
         g_nLookback = 30;
         g_nUpcomingDays = 45;
         CQuilletDoc source;
-        FillDocument(source);
+        FillDocument(source, Now());
         const std::string image = WriteCheckbook(source);
 
         AppValues::ResetToDefaults();
@@ -258,23 +214,22 @@ TEST_F(CheckbookFileTest, RoundTripKeepsEveryFieldButTheInstitution)
         EXPECT_EQ(error.kind, FileError::None);
         EXPECT_EQ(askedWith, protect ? CryptPassword("secret", "ab") : "");
         EXPECT_EQ(g_strPasswordHash, askedWith);
-        EXPECT_EQ(g_strCategoryAccount, "Main");
-        EXPECT_EQ(g_nNumCategories, 7);
-        EXPECT_EQ(g_nStartCategories, 3);
-        EXPECT_EQ(g_nLookback, 30);
-        EXPECT_EQ(g_nUpcomingDays, 45);
+        EXPECT_EQ(std::tie(g_strCategoryAccount, g_nNumCategories, g_nStartCategories, g_nLookback, g_nUpcomingDays),
+                  std::make_tuple("Main", 7, 3, 30, 45));
         EXPECT_FALSE(loaded.IsModified());
 
-        for (auto& account : source.m_accounts)
+        // Balances are recomputed and the totals rebuilt under the loaded
+        // lookback and account filter: only yesterday's shopping counts.
+        for (auto& account : source.m_accounts) {
             account->RecomputeBalances(0);
-        ExpectSameLedger(source, loaded);
-        // Day-chart names close up: positions 0 and 3 come back as 0 and 1.
-        std::string name;
-        EXPECT_TRUE(loaded.GetDayChartAccount(0, name));
-        EXPECT_EQ(name, "Main");
-        EXPECT_TRUE(loaded.GetDayChartAccount(1, name));
-        EXPECT_EQ(name, "Zebra9 \xE9pargne");
-        EXPECT_FALSE(loaded.GetDayChartAccount(3, name));
+            account->m_strInstitution.clear();
+        }
+        EXPECT_EQ(Describe(loaded), Describe(source));
+        ASSERT_NE(loaded.m_pCategoryTotals, nullptr);
+        EXPECT_EQ(loaded.m_pCategoryTotals->name, "Food");
+        EXPECT_DOUBLE_EQ(loaded.m_pCategoryTotals->total, -20.0);
+        EXPECT_EQ(loaded.m_pCategoryTotals->next, nullptr);
+        EXPECT_EQ(DayChart(loaded), "Main,Zebra9 \xE9pargne,-,-,-,");  // names at 0 and 3 close up
         EXPECT_EQ(WriteCheckbook(loaded), image);
     }
 }
@@ -295,21 +250,19 @@ TEST_F(CheckbookFileTest, ProtectedFilesScrambleOnlyLedgerTexts)
     EXPECT_EQ(image.substr(0, head.size()), head);
     for (const char* hidden : {"Number1", "Owner", "TaxId", "Check7", "Potatoes", "Premium"})
         EXPECT_EQ(image.find(hidden), std::string::npos) << hidden;
-    EXPECT_NE(image.find(Text("sb0Afc")), std::string::npos);
-    EXPECT_NE(image.find(Text("Catname")), std::string::npos);
-    EXPECT_NE(image.find(Text("Weekly")), std::string::npos);
-    EXPECT_NE(image.find(Text("Forever")), std::string::npos);
-    EXPECT_NE(image.find(Text("KEY_DCB") + Text("Zebra9") + Text("KEY_DCE")), std::string::npos);
-    EXPECT_NE(image.find(Text("CategoryName") + Text("Zebra9")), std::string::npos);
-    // The records themselves are left as they were.
-    EXPECT_EQ(doc.m_accounts[0]->m_strName, "Zebra9");
+    // Category names, frequencies, day-chart names and the settings stay plain.
+    for (const std::string& plain : {Text("sb0Afc"), Text("Catname"), Text("Weekly") + Text("Forever"),
+                                     Text("KEY_DCB") + Text("Zebra9") + Text("KEY_DCE"),
+                                     Text("CategoryName") + Text("Zebra9")})
+        EXPECT_NE(image.find(plain), std::string::npos) << plain;
+    EXPECT_EQ(doc.m_accounts[0]->m_strName, "Zebra9");  // the records themselves are left alone
 }
 
 TEST_F(CheckbookFileTest, RefusedPasswordLoadsNothing)
 {
     g_strPasswordHash = CryptPassword("right", "xy");
     CQuilletDoc source;
-    FillDocument(source);
+    FillDocument(source, Now());
     g_nLookback = 99;
     const std::string image = WriteCheckbook(source);
 
@@ -344,13 +297,12 @@ TEST_F(CheckbookFileTest, TolerantReading)
     // default categories, and the settings as they were.
     g_nLookback = 77;
     CQuilletDoc doc;
-    ASSERT_TRUE(ReadCheckbook(doc, version + end, Accept, error));
+    ASSERT_TRUE(ReadCheckbook(doc, version + end + "junk after the end", Accept, error));
     EXPECT_TRUE(IsEmptyDocument(doc));
     EXPECT_EQ(g_nLookback, 77);
 
-    // Tail keys repeated (last wins), out of order, unknown (skipped without
-    // a value), one missing; an unknown token in place of a section marker
-    // lands in the tail loop.
+    // Tail keys repeated (last wins), unknown (skipped without a value), one
+    // missing; an unknown token in place of a section marker lands in the tail.
     const std::string tail = Text("KEY_BZ") + Text("upcomingDays") + Int(5) + Text("mystery") + Text("numLookback") +
                              Int(10) + Text("upcomingDays") + Int(6) + Text("CategoryName") + Text("Main");
     ASSERT_TRUE(ReadCheckbook(doc, version + tail + end, Accept, error));
@@ -359,68 +311,32 @@ TEST_F(CheckbookFileTest, TolerantReading)
     EXPECT_EQ(g_strCategoryAccount, "Main");
     EXPECT_EQ(g_nNumCategories, AppValues::kDefaultNumCategories);
 
-    // Categories arrive unsorted and repeated: sorted, the first flag wins.
-    // Transactions: only "clr" means cleared. Day chart: more than five
-    // names, the rest dropped.
-    const std::string transaction = Text("KEY_BT") + Int(0) + Text("") + Text("d") + Text("c") + std::string(8, '\0') +
-                                    Int(1) + Int(4);
-    std::string file = version + Text("KEY_BA") + Text("A") + Text("") + Text("") + Text("") + std::string(8, '\0') +
-                       transaction + Text("clr") + std::string(8, '\0') + transaction + Text("nclr") +
-                       std::string(8, '\0') + transaction + Text("CLR") + std::string(8, '\0') + Text("KEY_EA");
+    // Only "clr" means cleared; categories arrive unsorted and repeated
+    // (sorted, the first flag wins); past five day-chart names the rest drop.
+    const std::string zero(8, '\0');
+    const std::string entry = Text("KEY_BT") + Int(0) + Text("") + Text("d") + Text("c") + zero + Int(1) + Int(4);
+    std::string file = version + Text("KEY_BA") + Text("A") + Text("") + Text("") + Text("") + zero + entry +
+                       Text("clr") + zero + entry + Text("nclr") + zero + entry + Text("CLR") + zero + Text("KEY_EA");
     file += Text("KEY_CLS") + Text("b") + Int(1) + Text("a") + Int(2) + Text("b") + Int(3) + Text("KEY_CLE");
     file += Text("KEY_DCB");
     for (const char* name : {"n0", "n1", "n2", "n3", "n4", "n5", "n6"})
         file += Text(name);
-    file += Text("KEY_DCE") + end;
-    ASSERT_TRUE(ReadCheckbook(doc, file, Accept, error));
-    ASSERT_EQ(doc.m_accounts.size(), 1u);
-    const auto& register_ = doc.m_accounts[0]->m_transactions;
-    ASSERT_EQ(register_.size(), 3u);
-    EXPECT_EQ(register_[0]->m_bCleared, 1);
-    EXPECT_EQ(register_[1]->m_bCleared, 0);
-    EXPECT_EQ(register_[2]->m_bCleared, 0);
-    EXPECT_EQ(register_[0]->m_bVoid, 1);
-    EXPECT_EQ(register_[0]->m_nFlag, 4);
-    const auto& categories = doc.m_pCategoryList->m_categories;
-    ASSERT_EQ(categories.size(), 2u);
-    EXPECT_EQ(categories[0]->m_strName, "a");
-    EXPECT_EQ(categories[1]->m_strName, "b");
-    EXPECT_EQ(categories[1]->m_nFlag, 1);
-    std::string name;
-    EXPECT_TRUE(doc.GetDayChartAccount(4, name));
-    EXPECT_EQ(name, "n4");
+    ASSERT_TRUE(ReadCheckbook(doc, file + Text("KEY_DCE") + end, Accept, error));
+    EXPECT_EQ(Describe(doc), "A|||||0x0p+0|0x0p+0|0x0p+0\n"
+                             " 0||d|c|0x0p+0|0x0p+0|1|1|4\n 0||d|c|0x0p+0|0x0p+0|0|1|4\n 0||d|c|0x0p+0|0x0p+0|0|1|4\n"
+                             "a|2;b|1;");
+    EXPECT_EQ(DayChart(doc), "n0,n1,n2,n3,n4,");
 
     // An empty day-chart pair leaves the selection unset.
     ASSERT_TRUE(ReadCheckbook(doc, version + Text("KEY_DCB") + Text("KEY_DCE") + end, Accept, error));
     EXPECT_FALSE(doc.IsDayChartSet());
-
-    // Bytes after the end are not looked at.
-    EXPECT_TRUE(ReadCheckbook(doc, version + end + "junk", Accept, error));
-}
-
-TEST_F(CheckbookFileTest, LoadRebuildsTotalsAndBalances)
-{
-    CQuilletDoc source;
-    source.AddAccount("Main", "1", 10.0, "", "", "");
-    source.AddEntry("Main", Now() - CTime::kDay, "", "Shop", "Food", 20.0, 1.0, 0, 1, 0, 0);
-    source.AddEntry("Main", Now() - 400 * CTime::kDay, "", "Old", "Food", 5.0, 0.0, 0, 0, 0, 0);
-    const std::string image = WriteCheckbook(source);
-
-    CQuilletDoc doc;
-    FileError error;
-    ASSERT_TRUE(ReadCheckbook(doc, image, Accept, error));
-    ASSERT_NE(doc.m_pCategoryTotals, nullptr);
-    EXPECT_EQ(doc.m_pCategoryTotals->name, "Food");
-    EXPECT_DOUBLE_EQ(doc.m_pCategoryTotals->total, -20.0);  // the old entry is outside the lookback
-    EXPECT_DOUBLE_EQ(doc.m_accounts[0]->m_dBalance, 10.0 - 21.0 - 5.0);
-    EXPECT_DOUBLE_EQ(doc.m_accounts[0]->m_dClearedBalance, 10.0 - 21.0);
 }
 
 TEST_F(CheckbookFileTest, DamagedFilesFailCleanly)
 {
     g_strPasswordHash = CryptPassword("pw", "ab");
     CQuilletDoc source;
-    FillDocument(source);
+    FillDocument(source, Now());
     const std::string image = WriteCheckbook(source);
     g_strPasswordHash.clear();
 
@@ -439,9 +355,9 @@ TEST_F(CheckbookFileTest, DamagedFilesFailCleanly)
     }
 
     // Huge length prefixes anywhere a text is expected.
-    const std::string huge[] = {Hex("ff ff ff ff ff ff ff"), Hex("ff ff ff 00 00 00 80"), Hex("ff fe ff"), Hex("fe")};
     const std::string version = Text("Version 1.0.0.0");
-    for (const std::string& prefix : huge) {
+    for (const std::string& prefix :
+         {Hex("ff ff ff ff ff ff ff"), Hex("ff ff ff 00 00 00 80"), Hex("ff fe ff"), Hex("fe")}) {
         for (const std::string& file :
              {prefix, version + prefix, version + Text("Copyright") + prefix,
               version + Text("KEY_BA") + prefix + "abc", version + Text("KEY_CLS") + prefix,
@@ -449,7 +365,6 @@ TEST_F(CheckbookFileTest, DamagedFilesFailCleanly)
             CQuilletDoc doc;
             FileError error;
             EXPECT_FALSE(ReadCheckbook(doc, file, Accept, error, "big.ql1"));
-            EXPECT_EQ(error.kind, FileError::Damaged);
             EXPECT_EQ(error.message, "The file \"big.ql1\" is damaged or is not a checkbook file.");
             EXPECT_TRUE(IsEmptyDocument(doc));
         }
@@ -463,13 +378,13 @@ TEST_F(CheckbookFileTest, DamagedFilesFailCleanly)
             file[random() % file.size()] = char(random() & 0xFF);
         CQuilletDoc doc;
         FileError error;
-        if (!ReadCheckbook(doc, file, Accept, error)) {
-            ASSERT_TRUE(IsEmptyDocument(doc));
-        }
+        EXPECT_TRUE(ReadCheckbook(doc, file, Accept, error) || IsEmptyDocument(doc));
     }
 }
 
 // ------------------------------------------------------------------ files
+
+namespace fs = std::filesystem;
 
 class CheckbookFileOnDiskTest : public CheckbookFileTest
 {
@@ -484,39 +399,25 @@ protected:
     void TearDown() override
     {
         ::chmod(m_dir.c_str(), 0700);
-        std::system(("rm -rf '" + m_dir + "'").c_str());
+        fs::remove_all(m_dir);
         CheckbookFileTest::TearDown();
     }
-
     std::string Path(const std::string& name) const { return m_dir + "/" + name; }
     static std::string Contents(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    static void Put(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    size_t CountEntries() const
-    {
-        size_t n = 0;
-        if (DIR* d = ::opendir(m_dir.c_str())) {
-            while (dirent* e = ::readdir(d))
-                n += std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0;
-            ::closedir(d);
-        }
-        return n;
-    }
+    size_t CountEntries() const { return size_t(std::distance(fs::directory_iterator(m_dir), {})); }
 
     std::string m_dir;
+    FileError error;
 };
 
 TEST_F(CheckbookFileOnDiskTest, SaveAndLoad)
 {
     CQuilletDoc source;
-    FillDocument(source);
-    FileError error;
+    FillDocument(source, Now());
     const std::string path = Path("book.ql1");
     ASSERT_TRUE(SaveCheckbookFile(source, path, error)) << error.message;
     EXPECT_EQ(Contents(path), WriteCheckbook(source));
@@ -526,18 +427,14 @@ TEST_F(CheckbookFileOnDiskTest, SaveAndLoad)
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     source.AddAccount("More", "", 0.0, "", "", "");
     ASSERT_TRUE(SaveCheckbookFile(source, path, error));
-    struct stat st = {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
 
     // Saving through a link replaces the linked file and keeps the link.
     const std::string link = Path("link.ql1");
-    ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
+    fs::create_symlink(path, link);
     source.AddAccount("Third", "", 0.0, "", "", "");
     ASSERT_TRUE(SaveCheckbookFile(source, link, error));
-    struct stat lst = {};
-    ASSERT_EQ(::lstat(link.c_str(), &lst), 0);
-    EXPECT_TRUE(S_ISLNK(lst.st_mode));
+    EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(Contents(path), WriteCheckbook(source));
 
     CQuilletDoc loaded;
@@ -547,56 +444,44 @@ TEST_F(CheckbookFileOnDiskTest, SaveAndLoad)
     EXPECT_FALSE(loaded.IsModified());
 }
 
-TEST_F(CheckbookFileOnDiskTest, OpenErrorsNameTheFile)
+TEST_F(CheckbookFileOnDiskTest, OpeningNamesTheFileAndTakesAnEmptyOne)
 {
     CQuilletDoc doc;
-    FileError error;
     EXPECT_FALSE(LoadCheckbookFile(doc, Path("missing.ql1"), Accept, error));
     EXPECT_EQ(error.kind, FileError::NotFound);
     EXPECT_EQ(error.message, "The file \"missing.ql1\" could not be found.");
     EXPECT_TRUE(IsEmptyDocument(doc));
 
     // A folder, a pipe with no writer: refused at once, never waited on.
-    EXPECT_FALSE(LoadCheckbookFile(doc, m_dir, Accept, error));
-    EXPECT_EQ(error.kind, FileError::Damaged);
     ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
-    EXPECT_FALSE(LoadCheckbookFile(doc, Path("pipe"), Accept, error));
-    EXPECT_EQ(error.kind, FileError::Damaged);
-
-    Put(Path("notes.txt"), "Dear diary, today I balanced my checkbook.\n");
+    for (const std::string& path : {m_dir, Path("pipe")}) {
+        EXPECT_FALSE(LoadCheckbookFile(doc, path, Accept, error));
+        EXPECT_EQ(error.kind, FileError::Damaged);
+    }
+    std::ofstream(Path("notes.txt")) << "Dear diary, today I balanced my checkbook.\n";
     EXPECT_FALSE(LoadCheckbookFile(doc, Path("notes.txt"), Accept, error));
     EXPECT_EQ(error.message, "The file \"notes.txt\" is damaged or is not a checkbook file.");
-}
 
-TEST_F(CheckbookFileOnDiskTest, ZeroByteFileOpensAsEmptyCheckbook)
-{
-    Put(Path("empty.ql1"), "");
+    // Zero bytes: an empty checkbook, the settings left as they were.
+    std::ofstream(Path("empty.ql1")).close();
     g_nLookback = 12;
-    g_strCategoryAccount = "Main";
-    CQuilletDoc doc;
     doc.AddAccount("Old", "", 0.0, "", "", "");
     doc.SetModifiedFlag(true);
-    FileError error;
     ASSERT_TRUE(LoadCheckbookFile(doc, Path("empty.ql1"), nullptr, error));
     EXPECT_EQ(error.kind, FileError::None);
     EXPECT_TRUE(IsEmptyDocument(doc));
     EXPECT_EQ(g_nLookback, 12);
-    EXPECT_EQ(g_strCategoryAccount, "Main");
 }
 
 TEST_F(CheckbookFileOnDiskTest, FailedSaveLeavesTheOldFileAlone)
 {
-    CQuilletDoc old;
-    old.AddAccount("Old", "", 0.0, "", "", "");
+    CQuilletDoc doc;
+    doc.AddAccount("Old", "", 0.0, "", "", "");
     const std::string path = Path("book.ql1");
-    FileError error;
-    ASSERT_TRUE(SaveCheckbookFile(old, path, error));
+    ASSERT_TRUE(SaveCheckbookFile(doc, path, error));
     const std::string before = Contents(path);
-
-    CQuilletDoc big;
-    big.AddAccount("Big", "", 0.0, "", "", "");
     for (int i = 0; i < 2000; ++i)
-        big.AddEntry("Big", CTime(int64_t(i)), "", "An entry", "Food", 1.0, 0.0, 0, 0, 0, 0);
+        doc.AddEntry("Old", CTime(int64_t(i)), "", "An entry", "Food", 1.0, 0.0, 0, 0, 0, 0);
 
     // A full disk, made with a file size limit (which binds root too).
     struct rlimit saved = {};
@@ -605,44 +490,32 @@ TEST_F(CheckbookFileOnDiskTest, FailedSaveLeavesTheOldFileAlone)
     struct rlimit small = saved;
     small.rlim_cur = 4096;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved_ok = SaveCheckbookFile(big, path, error);
+    const bool savedOk = SaveCheckbookFile(doc, path, error);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(saved_ok);
-    EXPECT_EQ(error.kind, FileError::WriteFailed);
+    EXPECT_FALSE(savedOk);
     EXPECT_EQ(error.message, "The file \"book.ql1\" could not be saved: file too large.");
     EXPECT_EQ(Contents(path), before);
     EXPECT_EQ(CountEntries(), 1u);
 
-    // A folder that is not there, or is a file.
-    EXPECT_FALSE(SaveCheckbookFile(big, Path("nowhere/book.ql1"), error));
-    EXPECT_EQ(error.kind, FileError::WriteFailed);
-    EXPECT_FALSE(SaveCheckbookFile(big, path + "/book.ql1", error));
-    EXPECT_EQ(Contents(path), before);
-    // A folder in the way of the file.
+    // A folder that is not there, a file where the folder should be, a
+    // folder in the way of the file.
     ASSERT_EQ(::mkdir(Path("dir.ql1").c_str(), 0700), 0);
-    EXPECT_FALSE(SaveCheckbookFile(big, Path("dir.ql1"), error));
+    for (const std::string& bad : {Path("nowhere/book.ql1"), path + "/book.ql1", Path("dir.ql1")}) {
+        EXPECT_FALSE(SaveCheckbookFile(doc, bad, error));
+        EXPECT_EQ(error.kind, FileError::WriteFailed);
+    }
     EXPECT_NE(error.message.find("\"dir.ql1\""), std::string::npos);
-}
+    EXPECT_EQ(Contents(path), before);
 
-TEST_F(CheckbookFileOnDiskTest, ReadOnlyFileOrFolderRefusesTheSave)
-{
+    // Read-only file or folder (not enforced for root).
     if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root, where file and folder permissions are not enforced";
-    CQuilletDoc doc;
-    const std::string path = Path("book.ql1");
-    FileError error;
-    ASSERT_TRUE(SaveCheckbookFile(doc, path, error));
-    const std::string before = Contents(path);
-    doc.AddAccount("New", "", 0.0, "", "", "");
-
+        return;
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     EXPECT_FALSE(SaveCheckbookFile(doc, path, error));
     EXPECT_EQ(error.message, "The file \"book.ql1\" could not be saved: permission denied.");
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
-
     ASSERT_EQ(::chmod(m_dir.c_str(), 0500), 0);
     EXPECT_FALSE(SaveCheckbookFile(doc, path, error));
-    EXPECT_EQ(error.kind, FileError::WriteFailed);
     EXPECT_EQ(Contents(path), before);
 }
