@@ -120,31 +120,25 @@ TEST_F(BalancesTest, EntryMemoryKeepsOrderAndMatchesFromThreeCharacters)
         doc.AddEntry("Main", Now(), "", "Recent " + std::to_string(i), "", 1, 0, 0, 0, 0, 0);
     doc.RebuildEntryMemory(*doc.FindAccount("Main"));
 
-    std::string description, category;
-    int flag = -1;
-    // Only the last fifty entries are taken.
-    EXPECT_FALSE(doc.LookupEntryMemory("Anc", description, category, flag));
-    EXPECT_FALSE(doc.LookupEntryMemory("Re", description, category, flag));
-    ASSERT_TRUE(doc.LookupEntryMemory("Ren", description, category, flag));
-    EXPECT_EQ(description, "Rent");
+    const auto lookup = [&doc](const std::string& typed) {
+        std::string description, category;
+        int flag = -1;
+        return doc.LookupEntryMemory(typed, description, category, flag)
+                   ? description + "|" + category + "|" + std::to_string(flag) : std::string("none");
+    };
+    EXPECT_EQ(lookup("Anc"), "none");  // only the last fifty entries are taken
+    EXPECT_EQ(lookup("Re"), "none");
     // Walked backwards, the oldest of equal descriptions ends up first.
-    EXPECT_EQ(category, "Mortgage");
-    EXPECT_EQ(flag, 2);
-    EXPECT_FALSE(doc.LookupEntryMemory("ren", description, category, flag));
-    EXPECT_FALSE(doc.LookupEntryMemory("Rents", description, category, flag));
-    ASSERT_TRUE(doc.LookupEntryMemory("Gro", description, category, flag));
-    EXPECT_EQ(category, "Food");
+    EXPECT_EQ(lookup("Ren"), "Rent|Mortgage|2");
+    EXPECT_EQ(lookup("ren"), "none");
+    EXPECT_EQ(lookup("Rents"), "none");
+    EXPECT_EQ(lookup("Gro"), "Groceries|Food|1");
 
-    // A later save stands in front of its equals.
+    // A later save stands in front of its equals; long texts are cut to 29.
     doc.AddEntryMemory("Rent", "Lodging", 7);
-    ASSERT_TRUE(doc.LookupEntryMemory("Rent", description, category, flag));
-    EXPECT_EQ(category, "Lodging");
-
-    // Long texts are cut to 29 characters.
+    EXPECT_EQ(lookup("Rent"), "Rent|Lodging|7");
     doc.AddEntryMemory(std::string(40, 'Z'), std::string(40, 'c'), 0);
-    ASSERT_TRUE(doc.LookupEntryMemory("ZZZ", description, category, flag));
-    EXPECT_EQ(description.size() + category.size(), 58u);
-
+    EXPECT_EQ(lookup("ZZZ"), std::string(29, 'Z') + "|" + std::string(29, 'c') + "|0");
     doc.ClearEntryMemory();
-    EXPECT_FALSE(doc.LookupEntryMemory("Rent", description, category, flag));
+    EXPECT_EQ(lookup("Rent"), "none");
 }

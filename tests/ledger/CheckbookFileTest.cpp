@@ -34,19 +34,8 @@ std::string Hex(const std::string& hex)
     return out;
 }
 
-std::string Text(const std::string& s)
-{
-    std::string out;
-    ArchiveWriter(out).WriteText(s);
-    return out;
-}
-
-std::string Int(int32_t v)
-{
-    std::string out;
-    ArchiveWriter(out).WriteInt32(v);
-    return out;
-}
+std::string Text(const std::string& s) { std::string out; ArchiveWriter(out).WriteText(s); return out; }
+std::string Int(int32_t v) { std::string out; ArchiveWriter(out).WriteInt32(v); return out; }
 
 const std::string kDefaultTail = Hex("0c 43 61 74 65 67 6f 72 79 4e 61 6d 65 08 53 68 6f 77 20 41 6c 6c"
                                      "0d 6e 75 6d 43 61 74 65 67 6f 72 69 65 73 0a 00 00 00"
@@ -234,7 +223,7 @@ TEST_F(CheckbookFileTest, RoundTripKeepsEveryFieldButTheInstitution)
     }
 }
 
-TEST_F(CheckbookFileTest, ProtectedFilesScrambleOnlyLedgerTexts)
+TEST_F(CheckbookFileTest, ProtectedFilesScrambleLedgerTextsAndRefuseWrongPasswords)
 {
     g_strPasswordHash = CryptPassword("pw", "ab");
     CQuilletDoc doc;
@@ -256,20 +245,11 @@ TEST_F(CheckbookFileTest, ProtectedFilesScrambleOnlyLedgerTexts)
                                      Text("CategoryName") + Text("Zebra9")})
         EXPECT_NE(image.find(plain), std::string::npos) << plain;
     EXPECT_EQ(doc.m_accounts[0]->m_strName, "Zebra9");  // the records themselves are left alone
-}
 
-TEST_F(CheckbookFileTest, RefusedPasswordLoadsNothing)
-{
-    g_strPasswordHash = CryptPassword("right", "xy");
-    CQuilletDoc source;
-    FillDocument(source, Now());
-    g_nLookback = 99;
-    const std::string image = WriteCheckbook(source);
-
+    // A refused password, or no one to ask, loads nothing and keeps no setting.
     for (const bool withPrompt : {true, false}) {
         AppValues::ResetToDefaults();
         g_strPasswordHash = "zzold";
-        CQuilletDoc doc;
         doc.AddAccount("Before", "", 0.0, "", "", "");
         int asked = 0;
         PasswordPrompt prompt;
@@ -283,7 +263,7 @@ TEST_F(CheckbookFileTest, RefusedPasswordLoadsNothing)
         EXPECT_EQ(asked, withPrompt ? 1 : 0);
         EXPECT_TRUE(IsEmptyDocument(doc));
         EXPECT_EQ(g_strPasswordHash, "");
-        EXPECT_EQ(g_nLookback, AppValues::kDefaultLookback);
+        EXPECT_EQ(g_strCategoryAccount, "Show All");
     }
 }
 
