@@ -318,10 +318,8 @@ TEST_F(CheckbookFileTest, DamagedFilesFailCleanly)
         doc.SetModifiedFlag(true);
         FileError error;
         ASSERT_FALSE(ReadCheckbook(doc, image.substr(0, length), Accept, error, "cut.ql1")) << length;
-        ASSERT_EQ(error.kind, FileError::Damaged) << length;
-        ASSERT_TRUE(IsEmptyDocument(doc)) << length;
-        ASSERT_EQ(g_strPasswordHash, "") << length;
-        ASSERT_EQ(g_nLookback, 3) << length;
+        ASSERT_TRUE(error.kind == FileError::Damaged && IsEmptyDocument(doc) && g_strPasswordHash.empty() &&
+                    g_nLookback == 3) << length;
     }
 
     // Huge length prefixes anywhere a text is expected.
