@@ -1,8 +1,6 @@
-#include "XHeaderCtrl.h"
-#include "XListCtrl.h"
+#include "ListFixture.h"
 
 #include <QSignalSpy>
-#include <QtTest>
 
 class TestXListCtrl : public QObject
 {
@@ -14,60 +12,9 @@ private slots:
     void selectionFollowsRowsThroughSortAndDelete();
 };
 
-namespace
-{
-// A shown list (so that clicks and geometry work) with rows of column-0 texts.
-struct ListFixture
-{
-    QWidget parent;
-    CXListCtrl* list;
-
-    ListFixture(int columns, const QStringList& rows)
-    {
-        parent.resize(400, 300);
-        list = new CXListCtrl(&parent);
-        list->setGeometry(10, 10, 380, 280);
-        for (int c = 0; c < columns; ++c)
-            list->InsertColumn(c, QStringLiteral("Col %1").arg(c), Qt::AlignLeft, 100);
-        list->SetFullRowSelect(true);
-        for (const QString& text : rows)
-            list->InsertItem(list->GetItemCount(), text);
-        parent.show();
-        QVERIFY2(QTest::qWaitForWindowExposed(&parent), "window not exposed");
-    }
-
-    QStringList Column(int column) const
-    {
-        QStringList texts;
-        for (int row = 0; row < list->GetItemCount(); ++row)
-            texts << list->GetItemText(row, column);
-        return texts;
-    }
-
-    QPoint CellCentre(int row, int column) const
-    {
-        QRect rect;
-        list->GetSubItemRect(row, column, CXListCtrl::AreaBounds, rect);
-        return rect.center();
-    }
-
-    void Press(int row, int column, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, CellCentre(row, column));
-    }
-
-    void ClickHeading(int column)
-    {
-        CXHeaderCtrl* header = list->GetHeaderCtrl();
-        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, header->height() / 2));
-    }
-};
-}
-
 void TestXListCtrl::insertFormsTextsAndFailureValues()
 {
-    ListFixture f(3, {"a"});
+    ListFixture f({100, 100, 100}, {"a"});
     CXListCtrl* list = f.list;
     QRect rect;
     for (int row : {-1, 1})
@@ -128,7 +75,7 @@ void TestXListCtrl::insertFormsTextsAndFailureValues()
 
 void TestXListCtrl::headingClicksCycleTheOrderBelowPinnedRows()
 {
-    ListFixture f(2, {" Opening Balance", "pear", "apple", "fig"});
+    ListFixture f({100, 100}, {" Opening Balance", "pear", "apple", "fig"});
     CXListCtrl* list = f.list;
     const QStringList amounts = {"50.00 ", "10.00 ", "9.00 ", "100.00 "};
     for (int row = 0; row < amounts.size(); ++row)
@@ -158,7 +105,7 @@ void TestXListCtrl::headingClicksCycleTheOrderBelowPinnedRows()
 
 void TestXListCtrl::pressesOnDisabledRowsCheckBoxesAndEmptySpace()
 {
-    ListFixture f(3, {"cc", "aa", "bb", "total"});
+    ListFixture f({100, 100, 100}, {"cc", "aa", "bb", "total"});
     CXListCtrl* list = f.list;
     for (int row = 0; row < 4; ++row)
         list->SetCheckState(row, 2, 0);
@@ -178,7 +125,7 @@ void TestXListCtrl::pressesOnDisabledRowsCheckBoxesAndEmptySpace()
     // A disabled row swallows presses: no toggle, no notification, no selection.
     f.Press(3, 2);
     f.Press(3, 0);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, f.CellCentre(3, 0));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, f.Cell(3, 0).center());
     QCOMPARE(list->GetCheckState(3, 2), 0);
     QVERIFY(events.isEmpty());
     QCOMPARE(doubles.count(), 0);
@@ -187,18 +134,17 @@ void TestXListCtrl::pressesOnDisabledRowsCheckBoxesAndEmptySpace()
 
     f.Press(0, 2);
     // Anywhere in the cell counts, not only on the box.
-    QRect rect;
-    list->GetSubItemRect(1, 2, CXListCtrl::AreaBounds, rect);
+    const QRect rect = f.Cell(1, 2);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(rect.right() - 2, rect.center().y()));
     f.Press(0, 2, Qt::ShiftModifier);
     f.Press(2, 0);
     // Below the rows and right of the columns: no row.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 200));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(350, f.CellCentre(0, 0).y()));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(350, f.Cell(0, 0).center().y()));
     QCOMPARE(events, QStringList({"check 0,2=1", "click 0,2", "check 1,2=1", "click 1,2", "check 0,2=0",
                                   "click 0,2 shift", "click 2,0", "click -1,-1", "click -1,-1"}));
 
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, f.CellCentre(1, 1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, f.Cell(1, 1).center());
     QCOMPARE(doubles.count(), 1);
     QCOMPARE(doubles.at(0).mid(0, 2), QVariantList({1, 1}));
 
@@ -215,7 +161,7 @@ void TestXListCtrl::pressesOnDisabledRowsCheckBoxesAndEmptySpace()
 
 void TestXListCtrl::selectionFollowsRowsThroughSortAndDelete()
 {
-    ListFixture f(1, {"dd", "bb", "aa", "cc"});
+    ListFixture f({100}, {"dd", "bb", "aa", "cc"});
     CXListCtrl* list = f.list;
 
     f.Press(1, 0);  // "bb"

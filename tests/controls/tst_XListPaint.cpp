@@ -1,8 +1,6 @@
-#include "XHeaderCtrl.h"
-#include "XListCtrl.h"
+#include "ListFixture.h"
 
 #include <QPainter>
-#include <QtTest>
 
 class TestXListPaint : public QObject
 {
@@ -14,89 +12,9 @@ private slots:
     void printListScalesAndPlacesRows();
 };
 
-namespace
-{
-const QColor kWindow(255, 255, 255);
-const QColor kText(0, 0, 0);
-const QColor kFace(212, 208, 200);
-const QColor kLight(250, 250, 250);
-const QColor kDark(128, 128, 128);
-const QColor kDarkShadow(64, 64, 64);
-const QColor kMidlight(227, 227, 227);
-const QColor kGrey(114, 114, 114);  // window text 55 % over the window colour
-const QColor kHighlight(10, 36, 106);
-const QColor kHighlightText(255, 255, 254);
-
-// Fixed colours and a font without anti-aliasing, so pixels can be compared
-// exactly.
-void Prepare(QWidget* widget)
-{
-    const std::pair<QPalette::ColorRole, QColor> roles[] = {
-        {QPalette::Base, kWindow},      {QPalette::Text, kText},         {QPalette::Button, kFace},
-        {QPalette::Light, kLight},      {QPalette::Dark, kDark},         {QPalette::Shadow, kDarkShadow},
-        {QPalette::Midlight, kMidlight}, {QPalette::Highlight, kHighlight}, {QPalette::HighlightedText, kHighlightText}};
-    QPalette pal = widget->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive})
-        for (const auto& [role, colour] : roles)
-            pal.setColor(group, role, colour);
-    widget->setPalette(pal);
-    QFont font = widget->font();
-    font.setStyleStrategy(QFont::NoAntialias);
-    widget->setFont(font);
-}
-
-struct PaintFixture
-{
-    QWidget window;
-    CXListCtrl* list;
-
-    PaintFixture(const QList<int>& widths)
-    {
-        window.resize(420, 240);
-        list = new CXListCtrl(&window);
-        list->setGeometry(0, 0, 420, 240);
-        Prepare(list);
-        Prepare(list->GetHeaderCtrl());
-        for (int c = 0; c < widths.size(); ++c)
-            list->InsertColumn(c, QStringLiteral("Col %1").arg(c), Qt::AlignLeft, widths[c]);
-        list->SetRowHeight(16);
-        window.show();
-        QVERIFY2(QTest::qWaitForWindowExposed(&window), "window not exposed");
-    }
-
-    // The viewport as it is painted now.
-    QImage Viewport() const { return list->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
-    QRect Cell(int row, int column) const
-    {
-        QRect rect;
-        list->GetSubItemRect(row, column, CXListCtrl::AreaBounds, rect);
-        return rect;
-    }
-};
-
-// Bounding box of the pixels inside area that have colour (or, with match
-// false, that differ from it); count receives their number.
-QRect Find(const QImage& image, const QColor& colour, const QRect& area, bool match = true, int* count = nullptr)
-{
-    QRect found;
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if ((image.pixelColor(x, y) == colour) == match)
-            {
-                found = found.united(QRect(x, y, 1, 1));
-                ++n;
-            }
-    if (count)
-        *count = n;
-    return found;
-}
-}
-
 void TestXListPaint::emptyTextCellColoursAndSelection()
 {
-    PaintFixture f({100, 120});
+    ListFixture f({100, 120});
     CXListCtrl* list = f.list;
     // Empty: the text 10 pixels under the header, centred, in window text.
     QImage image = f.Viewport();
@@ -172,7 +90,7 @@ void TestXListPaint::emptyTextCellColoursAndSelection()
 
 void TestXListPaint::checkBoxBesideTextAndCentred()
 {
-    PaintFixture f({100, 120, 120});
+    ListFixture f({100, 120, 120});
     CXListCtrl* list = f.list;
     const QColor green(0, 128, 0);
     list->InsertItem(0, QString());
@@ -229,7 +147,7 @@ void TestXListPaint::checkBoxBesideTextAndCentred()
 
 void TestXListPaint::headerFrameTitlesAndSortArrow()
 {
-    PaintFixture f({120, 100});
+    ListFixture f({120, 100});
     CXListCtrl* list = f.list;
     CXHeaderCtrl* header = list->GetHeaderCtrl();
     header->setFixedHeight(20);
@@ -281,21 +199,15 @@ void TestXListPaint::printListScalesAndPlacesRows()
 {
     // A dashboard-like list: no header, 14-pixel rows, placed at (11, 36)
     // in its parent.
-    QWidget view;
-    view.resize(400, 300);
-    auto* list = new CXListCtrl(&view);
-    Prepare(list);
+    ListFixture f({164, 164});
+    CXListCtrl* list = f.list;
     list->setGeometry(11, 36, 328, 60);
     list->setFrameStyle(QFrame::Box | QFrame::Plain);
     list->SetHeaderVisible(false);
     list->SetRowHeight(14);
-    list->InsertColumn(0, QStringLiteral("Account"), Qt::AlignLeft, 164);
-    list->InsertColumn(1, QStringLiteral("Balance"), Qt::AlignLeft, 164);
     const QColor red(200, 0, 0), blue(0, 0, 200);
     list->InsertItem(0, QStringLiteral("  Main"), kText, red);
     list->SetItemText(0, 1, QStringLiteral("10.00  "), kText, blue);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
 
     // A page at twice the screen's resolution, printable area moved 30 down.
     QImage page(1000, 400, QImage::Format_RGB32);

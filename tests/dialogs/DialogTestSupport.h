@@ -1,43 +1,46 @@
 #pragma once
 // Shared pieces of the dialog tests: a fixed clock, the message seam turned
-// into a list of shown messages, and finding buttons by their text.
+// into a list of shown messages, a small checkbook, and a user's clicks.
 
 #include "AppValues.h"
+#include "QuilletDoc.h"
 #include "Time.h"
 #include "UserMessage.h"
 #include "XListCtrl.h"
 
 #include <QAbstractButton>
 #include <QDialog>
-#include <QList>
+#include <QHeaderView>
 #include <QTest>
-#include <QWidget>
 
-// Records every message box instead of showing it. Answers OK, or the
-// answer set for questions.
+using namespace Qt::StringLiterals;
+
+// Records every message box instead of showing it. Answers OK, or `answer`
+// to questions.
 class MessageLog
 {
 public:
     MessageLog()
     {
         UserMessage::SetHandler([this](const UserMessage::Shown& shown) {
-            m_shown.append(shown);
-            return shown.buttons == UserMessage::Buttons::Ok ? UserMessage::Answer::Ok : m_answer;
+            texts << shown.text;
+            m_lastTitle = shown.title;
+            return shown.buttons == UserMessage::Buttons::Ok ? UserMessage::Answer::Ok : answer;
         });
     }
-    void answerQuestionsWith(UserMessage::Answer answer) { m_answer = answer; }
     ~MessageLog() { UserMessage::SetHandler({}); }
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
 
-    int count() const { return int(m_shown.size()); }
-    QString lastText() const { return m_shown.isEmpty() ? QString() : m_shown.last().text; }
-    QString lastTitle() const { return m_shown.isEmpty() ? QString() : m_shown.last().title; }
-    void clear() { m_shown.clear(); }
+    int count() const { return int(texts.size()); }
+    QString lastText() const { return texts.isEmpty() ? QString() : texts.last(); }
+    QString lastTitle() const { return m_lastTitle; }
+
+    QStringList texts;
+    UserMessage::Answer answer = UserMessage::Answer::No;
 
 private:
-    QList<UserMessage::Shown> m_shown;
-    UserMessage::Answer m_answer = UserMessage::Answer::No;
+    QString m_lastTitle;
 };
 
 // Noon on 15 June 2024, New York time.
@@ -49,20 +52,24 @@ inline void FixClock()
     AppValues::ResetToDefaults();
 }
 
-inline QAbstractButton* FindButton(QWidget* dialog, const QString& text)
+template <class T>
+T* Find(QObject* dialog, const char* name)
 {
-    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
-        if (button->text() == text)
-            return button;
-    return nullptr;
+    T* child = dialog->findChild<T*>(QLatin1String(name));
+    if (!child)
+        qFatal("no child %s", name);
+    return child;
 }
 
 inline void ClickButton(QWidget* dialog, const QString& text)
 {
-    QAbstractButton* button = FindButton(dialog, text);
-    QVERIFY2(button, qPrintable(QStringLiteral("no button \"%1\"").arg(text)));
-    QVERIFY2(button->isEnabled(), qPrintable(QStringLiteral("button \"%1\" is disabled").arg(text)));
-    QTest::mouseClick(button, Qt::LeftButton);
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        if (button->text() == text) {
+            QVERIFY2(button->isEnabled(), qPrintable(u"button \"%1\" is disabled"_s.arg(text)));
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    QFAIL(qPrintable(u"no button \"%1\""_s.arg(text)));
 }
 
 // Clicks a check box on its box: its centre may lie past the label.
@@ -71,21 +78,36 @@ inline void ClickCheckBox(QWidget* box)
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
 }
 
-// Clicks a row of a grid list, in its first column.
-inline void ClickRow(CXListCtrl* list, int row)
+inline void ClickCell(CXListCtrl* list, int row, int column = 0, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QRect cell;
-    QVERIFY2(list->GetSubItemRect(row, 0, CXListCtrl::AreaBounds, cell), "no such row");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QVERIFY2(list->GetSubItemRect(row, column, CXListCtrl::AreaBounds, cell), "no such cell");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, cell.center());
 }
 
-// The texts of one row, column by column.
-inline QStringList RowTexts(const CXListCtrl* list, int row)
+inline void ClickHeading(CXListCtrl* list, int column)
 {
-    QStringList texts;
+    QHeaderView* header = list->horizontalHeader();
+    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+}
+
+// A row's cell texts joined with "|", so one comparison reads a whole row.
+inline QString RowText(const CXListCtrl* list, int row)
+{
+    QStringList cells;
     for (int column = 0; column < list->GetColumns(); ++column)
-        texts << list->GetItemText(row, column);
-    return texts;
+        cells << list->GetItemText(row, column);
+    return cells.join(u'|');
+}
+
+inline int RowOfEntry(const CXListCtrl* list, const CTransaction* entry)
+{
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        if (list->GetItemData(row) == reinterpret_cast<quintptr>(entry))
+            return row;
+    return -1;
 }
 
 // Replaces the text of an edit the way a user does: select all, type.
@@ -97,4 +119,43 @@ void RetypeText(Edit* edit, const QString& text)
     QTest::keyClick(edit, Qt::Key_Delete);
     if (!text.isEmpty())
         QTest::keyClicks(edit, text);
+}
+
+// "Checking" (number 111, opening 50.00):
+//   Groceries Market  -20.00 fee 0.50, flag 3
+//   Rent Payment     -100.00 void, flag 2
+//   Salary June       +30.00 cleared, flag 6
+// "Savings" (number 111, opening 100.00): +10.00 cleared.
+// "Travel" (number 222, opening 1000.00): +200.50 cleared, -40.00.
+struct SampleBook
+{
+    CQuilletDoc doc;
+    CTransaction* groceries;
+    CTransaction* rent;
+    CTransaction* salary;
+
+    SampleBook()
+    {
+        doc.AddAccount("Checking", "111", 50.0, "Pat", "First Bank", "");
+        doc.AddAccount("Savings", "111", 100.0, "Pat", "First Bank", "");
+        doc.AddAccount("Travel", "222", 1000.0, "Pat", "Other Bank", "");
+        groceries = doc.AddEntry("Checking", CTime(2024, 6, 1, 9, 30, 0), "101", "Groceries Market", "Groceries",
+                                 20.0, 0.5, 0, 0, 0, 3);
+        rent = doc.AddEntry("Checking", CTime(2024, 6, 3, 9, 0, 0), "102", "Rent Payment", "Mortgage", 100.0, 0.0,
+                            0, 0, 1, 2);
+        salary = doc.AddEntry("Checking", CTime(2024, 6, 5, 9, 0, 0), "", "Salary June", " Deposit-Salary", 30.0,
+                              0.0, 1, 1, 0, 6);
+        doc.AddEntry("Savings", CTime(2024, 6, 2, 9, 0, 0), "", "Interest", " Deposit-Interest", 10.0, 0.0, 1, 1, 0,
+                     6);
+        doc.AddEntry("Travel", CTime(2024, 6, 4, 9, 0, 0), "", "Refund", " Deposit-Other", 200.5, 0.0, 1, 1, 0, 6);
+        doc.AddEntry("Travel", CTime(2024, 6, 6, 9, 0, 0), "7", "Train", "Travel", 40.0, 0.0, 0, 0, 0, 5);
+        doc.SetModifiedFlag(false);
+    }
+};
+
+// Shows a dialog and waits until it can take clicks.
+inline void Show(QWidget& dialog)
+{
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
 }
