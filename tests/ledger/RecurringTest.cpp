@@ -17,7 +17,6 @@ CTime Step(CTime from, const char* frequency)
 TEST(RecurringScheduleTest, CalendarSteppingRollsOverLikeTheCalendar)
 {
     EXPECT_EQ(Step(CTime(2003, 1, 31, 0, 0, 0), "Monthly"), CTime(2003, 3, 3, 0, 0, 0));
-    EXPECT_EQ(Step(CTime(2003, 3, 3, 0, 0, 0), "Monthly"), CTime(2003, 4, 3, 0, 0, 0));
     EXPECT_EQ(Step(CTime(2004, 2, 29, 0, 0, 0), "Yearly"), CTime(2005, 3, 1, 0, 0, 0));
     EXPECT_EQ(Step(CTime(2002, 11, 15, 0, 0, 0), "Quarterly"), CTime(2003, 2, 15, 0, 0, 0));
     EXPECT_EQ(Step(CTime(2002, 12, 10, 14, 30, 0), "Monthly"), CTime(2003, 1, 10, 0, 0, 0));
@@ -28,16 +27,13 @@ TEST(RecurringScheduleTest, CalendarSteppingRollsOverLikeTheCalendar)
 
 TEST(RecurringScheduleTest, DayStepsAddSecondsAcrossDaylightSaving)
 {
-    // Summer time ended on 27 October 2002: a week of seconds after
-    // 09:00 EDT is 08:00 EST.
-    const CTime weekly = Step(CTime(2002, 10, 24, 9, 0, 0), "Weekly");
-    EXPECT_EQ(weekly.GetDay() * 100 + weekly.GetHour(), 3108);
-    const CTime across = Step(CTime(2002, 10, 26, 9, 0, 0), "Bi-Weekly");
-    EXPECT_EQ(across.GetDay() * 100 + across.GetHour(), 908);
-    EXPECT_EQ(Step(CTime(2002, 10, 26, 9, 0, 0), "Daily") - CTime(2002, 10, 26, 9, 0, 0), 86400);
-    // A monthly step lands on midnight local time whatever the offset.
-    const CTime monthly = Step(CTime(2002, 10, 26, 9, 0, 0), "Monthly");
-    EXPECT_EQ(monthly.GetDay() * 100 + monthly.GetHour(), 2600);
+    // Summer time ended on 27 October 2002: two weeks of seconds after
+    // 09:00 EDT is 08:00 EST; a monthly step lands on local midnight.
+    const CTime start(2002, 10, 26, 9, 0, 0);
+    EXPECT_EQ(Step(start, "Bi-Weekly").Format("%m/%d %H:%M"), "11/09 08:00");
+    EXPECT_EQ(Step(start, "Weekly").Format("%m/%d %H:%M"), "11/02 08:00");
+    EXPECT_EQ(Step(start, "Daily") - start, 86400);
+    EXPECT_EQ(Step(start, "Monthly").Format("%m/%d %H:%M"), "11/26 00:00");
 }
 
 using RecurringTest = FixedClockTest;
