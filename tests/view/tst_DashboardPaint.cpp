@@ -64,17 +64,14 @@ private slots:
 
         // The one-unit green frame is each body's last row and column; the
         // view's white lies beyond it.
-        for (int bottom : {accountBottom, recurringBottom, chartTop + 135, 342}) {
-            QCOMPARE(Pixel(image, bottom == 342 ? 500 : 200, bottom - 1), PanelColor::Green());
-            QCOMPARE(Pixel(image, bottom == 342 ? 500 : 200, bottom), QColor(Qt::white));
+        for (const QPoint& bottom : {QPoint(200, accountBottom), QPoint(200, recurringBottom), QPoint(200, chartTop + 135),
+                                     QPoint(500, 342)}) {
+            QCOMPARE(Pixel(image, bottom.x(), bottom.y() - 1), PanelColor::Green());
+            QCOMPARE(Pixel(image, bottom.x(), bottom.y()), QColor(Qt::white));
         }
         QCOMPARE(Pixel(image, 10, accountBottom - 2), PanelColor::Green());
         QCOMPARE(Pixel(image, 339, accountBottom - 2), PanelColor::Green());
         QCOMPARE(Pixel(image, 340, accountBottom - 2), QColor(Qt::white));
-        // The day chart's green strips around its grey plot.
-        QCOMPARE(Pixel(image, 200, chartTop + 120), PanelColor::Green());
-        QCOMPARE(Pixel(image, 49, chartTop + 70), PanelColor::Green());
-        QCOMPARE(Pixel(image, 200, chartTop + 70), PanelColor::ChartBody());
 
         // The lists fill their panels' bodies: 14 a row plus 2.
         QCOMPARE(view.AccountList()->geometry(), QRect(11, 36, 328, accountBottom - 37));
@@ -137,7 +134,6 @@ private slots:
         for (const QPoint& p : {QPoint(0, 0), QPoint(-100, 0), QPoint(100, 0), QPoint(0, -100), QPoint(0, 100)})
             QCOMPARE(Pixel(image, cx + p.x(), cy + p.y()), cyan);
         QCOMPARE(Pixel(image, cx, cy - 121), PanelColor::ChartBody());
-        QCOMPARE(Pixel(image, cx + 90, cy + 90), PanelColor::ChartBody());
 
         // The same split with a blank first label: the reference for where
         // "Big" must appear.
@@ -157,7 +153,6 @@ private slots:
         QCOMPARE(Pixel(image, cx + 100, cy + 4), blue);
         QCOMPARE(Pixel(image, cx + 100, cy - 4), yellow);
         QCOMPARE(Pixel(image, cx + 30, cy - 80), yellow);
-        QCOMPARE(Pixel(image, cx + 110, cy - 110), PanelColor::ChartBody());
 
         // Its label is centred on the 132 radius at 135 degrees, text at the
         // top of the box (384, 268, 448, 277).
@@ -170,7 +165,6 @@ private slots:
         painter.end();
         const QRect around = EdgeRect(370, 255, 460, 290);
         QVERIFY(expected.copy(around) == image.copy(around));
-        QVERIFY(CountColor(image, box, Qt::black) > 5);
     }
 };
 
