@@ -41,11 +41,10 @@ using RecurringTest = FixedClockTest;
 TEST_F(RecurringTest, DueWindowHasNoLowerBoundAndAnInclusiveUpperEdge)
 {
     CQuilletDoc doc;
-    doc.AddRecurring("A", 1, Now() - 10 * CTime::kDay, "old", "", "Monthly", "1", 0);
-    doc.AddRecurring("A", 1, Now(), "today", "", "Monthly", "1", 0);
-    doc.AddRecurring("A", 1, Now() + 21 * CTime::kDay, "later", "", "Monthly", "1", 0);
-    doc.AddRecurring("A", 1, Now() + 20 * CTime::kDay, "edge", "", "Monthly", "1", 0);
-    doc.AddRecurring("A", 1, Now() + 20 * CTime::kDay + 1, "past edge", "", "Monthly", "1", 0);
+    const int64_t day = CTime::kDay;
+    for (const auto& [offset, name] : {std::make_pair(-10 * day, "old"), {0, "today"}, {21 * day, "later"},
+                                       {20 * day, "edge"}, {20 * day + 1, "past edge"}})
+        doc.AddRecurring("A", 1, Now() + offset, name, "", "Monthly", "1", 0);
     EXPECT_EQ(doc.CountDueRecurring(20), 3);
     EXPECT_EQ(doc.GetDueRecurring(0, 20)->m_strDescription, "old");
     EXPECT_EQ(doc.GetDueRecurring(2, 20)->m_strDescription, "edge");
