@@ -5,14 +5,15 @@
 #include "AppSettings.h"
 #include "AppValues.h"
 #include "CheckbookFile.h"
+#include "Commands.h"
 #include "DocSession.h"
 #include "MainFrame.h"
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
 #include "UserMessage.h"
 
+#include <QAction>
 #include <QSettings>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,7 +24,6 @@ class AppHarness
 public:
     AppHarness()
     {
-        // Every test gets a clean profile.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_profile.path());
         AppValues::ResetToDefaults();
         UserMessage::SetHandler([this](const UserMessage::Shown& shown) {
@@ -36,8 +36,7 @@ public:
         app.reset();
         UserMessage::SetHandler({});
     }
-    AppHarness(const AppHarness&) = delete;
-    AppHarness& operator=(const AppHarness&) = delete;
+    Q_DISABLE_COPY(AppHarness)
 
     // A new application whose dialogs answer from the fields below.
     CQuilletApp& Make()
@@ -63,13 +62,20 @@ public:
     }
     CMainFrame& Frame() { return *app->GetMainFrame(); }
     CQuilletDoc& Doc() { return app->GetDocument(); }
+    void Trigger(int id) { Frame().CommandAction(id)->trigger(); }
+    QString Title() { return Frame().windowTitle(); }
+    // An unsaved change, as an edit in a dialog would make.
+    void Modify()
+    {
+        Doc().AddAccount("Cash", "", 10.0, "", "", "");
+        Doc().SetModifiedFlag();
+    }
 
     QString Path(const QString& name) const { return m_files.filePath(name); }
+    std::unique_ptr<QSettings> Store() const { return AppSettings::Open(); }
 
-    std::unique_ptr<QSettings> Store() { return AppSettings::Open(); }
-
-    // Writes a checkbook with one account; the values it carries are
-    // those given, and the application-wide values are put back after.
+    // A checkbook with one account, saved with the given values; the
+    // application-wide values are put back after.
     void WriteCheckbook(const QString& path, const std::string& account, int upcomingDays = 20,
                         const std::string& passwordHash = std::string())
     {
@@ -88,19 +94,24 @@ public:
     std::unique_ptr<CQuilletApp> app;
     QStringList messages;
     QList<UserMessage::Answer> answers;
-    QString openPath;
-    QString savePath;
+    QString openPath, savePath;
     QStringList saveSuggestions;
     bool passwordAccepted = true;
     int passwordPrompts = 0;
 
 private:
-    QTemporaryDir m_profile;
-    QTemporaryDir m_files;
+    QTemporaryDir m_profile, m_files;
 };
 
 inline QByteArray ReadFileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }

@@ -3,6 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+namespace
+{
+// The list as "name=total" items, in list order.
+std::string Totals(const CQuilletDoc& doc)
+{
+    std::string out;
+    for (auto* n = doc.m_pCategoryTotals.get(); n; n = n->next.get())
+        out += n->name + "=" + std::to_string(int(n->total)) + " ";
+    return out;
+}
+}
+
 using DocumentTest = FixedClockTest;
 
 TEST_F(DocumentTest, NewDocumentRestoresDefaultsAndHidesOldDayChartNames)
@@ -13,13 +27,11 @@ TEST_F(DocumentTest, NewDocumentRestoresDefaultsAndHidesOldDayChartNames)
     doc.AddAccount("Main", "1", 10.0, "", "", "");
     doc.m_pCategoryList->RemoveAll();
     doc.SetDayChartAccount(2, "Main");
-    std::string name;
-    EXPECT_FALSE(doc.GetDayChartAccount(1, name));
-    ASSERT_TRUE(doc.GetDayChartAccount(2, name));
-    EXPECT_EQ(name, "Main");
     doc.SetDayChartAccount(5, "X");  // out of range: ignored
     doc.SetDayChartAccount(-1, "X");
-    EXPECT_FALSE(doc.GetDayChartAccount(5, name));
+    std::string name;
+    EXPECT_TRUE(doc.GetDayChartAccount(2, name) && name == "Main");
+    EXPECT_FALSE(doc.GetDayChartAccount(1, name) || doc.GetDayChartAccount(5, name));
     doc.AddEntry("Main", Now(), "", "Rent", "Rent", 5.0, 0, 0, 0, 0, 0);
     doc.AddEntry("Main", Now(), "", "Rent", "Rent", 5.0, 0, 0, 0, 0, 0);
     doc.AddEntryMemory("Rent", "Rent", 0);
@@ -27,14 +39,188 @@ TEST_F(DocumentTest, NewDocumentRestoresDefaultsAndHidesOldDayChartNames)
 
     ASSERT_TRUE(doc.OnNewDocument());
     EXPECT_EQ(heard, (std::vector<bool>{true, false}));  // changes only
-    EXPECT_TRUE(doc.m_accounts.empty());
+    EXPECT_TRUE(doc.m_accounts.empty() && !doc.m_pCategoryTotals && !doc.m_pEntryMemory);
     EXPECT_EQ(doc.m_pCategoryList->m_categories.size(), 41u);
-    EXPECT_EQ(doc.m_pCategoryTotals, nullptr);
-    EXPECT_EQ(doc.m_pEntryMemory, nullptr);
     name = "untouched";
     for (int i = 0; i < 5; ++i)
         EXPECT_FALSE(doc.GetDayChartAccount(i, name));
     EXPECT_EQ(name, "untouched");
+}
+
+TEST_F(DocumentTest, AccountAndBankBalances)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "77", 100.0, "", "", "");
+    doc.AddEntry("Main", Now(), "1", "Rent", "", 30.0, 1.50, 0, 1, 0, 0);
+    doc.AddEntry("Main", Now(), "2", "Pay", "", 20.0, 0.0, 1, 0, 0, 0);
+    doc.AddEntry("Main", Now(), "3", "Car", "", 500.0, 0.0, 0, 1, 1, 0);
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("Main", 0), 88.50);
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("Main", 1), 68.50);
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("main", 0), 0.0);
+
+    // Editing in place is seen at the next query.
+    doc.FindAccount("Main")->m_transactions[2]->m_bVoid = 0;
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("Main", 1), -431.50);
+
+    doc.AddAccount("Side", "77", 5.0, "", "", "");
+    doc.AddAccount("Blank1", "", 1.0, "", "", "");
+    doc.AddAccount("Blank2", "", 2.0, "", "", "");
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance("77", 0), -411.50 + 5.0);
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance("", 0), 3.0);
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance("78", 0), 0.0);
+
+    std::string names = "stale";
+    EXPECT_EQ(doc.GetAccountNames(names), 4);
+    EXPECT_EQ(names, "Main;Side;Blank1;Blank2;");
+    EXPECT_EQ(doc.GetAccount(4), nullptr);
+}
+
+TEST_F(DocumentTest, EntriesAndAccountsComeAndGo)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "1", 0.0, "", "", "");
+    doc.AddAccount("Car", "2", 0.0, "", "", "");
+    EXPECT_FALSE(doc.IsModified());  // adding an account leaves it as it was
+
+    // Payments are stored negative; recent ones feed the category totals:
+    // a year ago to the second still counts, a second earlier does not.
+    EXPECT_DOUBLE_EQ(doc.AddEntry("Main", Now(), "", "", "Food", 25.0, 0, 0, 0, 0, 3)->m_dAmount, -25.0);
+    EXPECT_DOUBLE_EQ(doc.AddEntry("Main", Now(), "", "", "Pay", 25.0, 0, 1, 0, 0, 0)->m_dAmount, 25.0);
+    EXPECT_TRUE(doc.IsModified());
+    doc.AddEntry("Main", Now() - 365 * CTime::kDay, "", "", "Food", 5.0, 0, 0, 0, 0, 0);
+    doc.AddEntry("Main", Now() - 365 * CTime::kDay - 1, "", "", "Food", 7.0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(Totals(doc), "Pay=25 Food=-30 ");
+    EXPECT_EQ(doc.AddEntry("Nope", Now(), "", "", "", 1.0, 0, 0, 0, 0, 0), nullptr);
+
+    doc.SetModifiedFlag(false);
+    doc.DeleteEntry("Main", 1);
+    EXPECT_TRUE(doc.IsModified());
+    const auto& reg = doc.FindAccount("Main")->m_transactions;
+    ASSERT_EQ(reg.size(), 3u);
+    EXPECT_DOUBLE_EQ(reg[1]->m_dAmount, -5.0);
+    EXPECT_DOUBLE_EQ(doc.GetAccountBalance("Main", 0), -37.0);
+
+    doc.AddRecurring("Car", 10.0, Now(), "Loan", "", "Monthly", "12", 0);
+    doc.SetModifiedFlag(false);
+    EXPECT_FALSE(doc.DeleteAccount(1));  // a recurring transaction draws on it
+    EXPECT_FALSE(doc.DeleteAccount(2));
+    EXPECT_FALSE(doc.DeleteAccount(-1));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.DeleteAccount(0));
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(doc.m_accounts.size(), 1u);
+    EXPECT_EQ(doc.m_accounts[0]->m_strName, "Car");
+}
+
+TEST_F(DocumentTest, BalanceSummaryGroupsAccountsByNumber)
+{
+    CQuilletDoc doc;
+    EXPECT_EQ(doc.BuildBalanceSummary(), nullptr);
+    for (const auto& [name, number, opening] : {std::make_tuple("Home", "1", 10.0), {"Car", "2", 20.0},
+                                                {"Boat", "1", 5.0}, {"Shop", "3", 1.0}, {"B", "8", 2.0},
+                                                {"C", "8", 3.0}, {"D", "8", 4.0}})
+        doc.AddAccount(name, number, opening, "", "", "");
+    // Members of a number stand together, and a group of more than one ends
+    // with its summary, also at the end of the list.
+    std::string rows;
+    auto head = doc.BuildBalanceSummary();
+    for (auto* n = head.get(); n; n = n->next.get())
+        rows += n->name + "/" + n->number + "/" + std::to_string(n->groupIndex) + "=" +
+                std::to_string(int(n->balance)) + " ";
+    EXPECT_EQ(rows, "Home/1/0=10 Boat/1/1=5 Summary/1/-1=15 Car/2/0=20 Shop/3/0=1 "
+                    "B/8/0=2 C/8/1=3 D/8/2=4 Summary/8/-1=9 ");
+    CQuilletDoc::FreeBalanceSummary(head);
+    EXPECT_EQ(head, nullptr);
+}
+
+TEST_F(DocumentTest, EntryMemoryKeepsOrderAndMatchesFromThreeCharacters)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "1", 0, "", "", "");
+    doc.AddEntry("Main", Now(), "", "Ancient", "", 1, 0, 0, 0, 0, 0);
+    doc.AddEntry("Main", Now(), "", "Rent", "Mortgage", 1, 0, 0, 0, 0, 2);
+    doc.AddEntry("Main", Now(), "", "Groceries", "Food", 1, 0, 0, 0, 0, 1);
+    doc.AddEntry("Main", Now(), "", "Rent", "Housing", 1, 0, 0, 0, 0, 4);
+    for (int i = 0; i < 47; ++i)
+        doc.AddEntry("Main", Now(), "", "Recent " + std::to_string(i), "", 1, 0, 0, 0, 0, 0);
+    doc.RebuildEntryMemory(*doc.FindAccount("Main"));
+
+    const auto lookup = [&doc](const std::string& typed) {
+        std::string description, category;
+        int flag = -1;
+        return doc.LookupEntryMemory(typed, description, category, flag)
+                   ? description + "|" + category + "|" + std::to_string(flag) : std::string("none");
+    };
+    EXPECT_EQ(lookup("Anc"), "none");  // only the last fifty entries are taken
+    EXPECT_EQ(lookup("Re"), "none");
+    // Walked backwards, the oldest of equal descriptions ends up first.
+    EXPECT_EQ(lookup("Ren"), "Rent|Mortgage|2");
+    EXPECT_EQ(lookup("ren"), "none");
+    EXPECT_EQ(lookup("Rents"), "none");
+    EXPECT_EQ(lookup("Gro"), "Groceries|Food|1");
+
+    // A later save stands in front of its equals; long texts are cut to 29.
+    doc.AddEntryMemory("Rent", "Lodging", 7);
+    EXPECT_EQ(lookup("Rent"), "Rent|Lodging|7");
+    doc.AddEntryMemory(std::string(40, 'Z'), std::string(40, 'c'), 0);
+    EXPECT_EQ(lookup("ZZZ"), std::string(29, 'Z') + "|" + std::string(29, 'c') + "|0");
+    doc.ClearEntryMemory();
+    EXPECT_EQ(lookup("Rent"), "none");
+}
+
+TEST_F(DocumentTest, CategoryTotalsSumSignedAmountsAndSortBySpending)
+{
+    CQuilletDoc doc;
+    EXPECT_EQ(doc.SortCategoryTotals(), nullptr);
+    // New names go in front; the empty name is not counted.
+    doc.AddToCategoryTotal("Food", -30.0);
+    doc.AddToCategoryTotal("Fun", -5.0);
+    doc.AddToCategoryTotal("Food", -20.0);
+    doc.AddToCategoryTotal("Food", 10.0);
+    doc.AddToCategoryTotal("", -99.0);
+    EXPECT_EQ(Totals(doc), "Fun=-5 Food=-40 ");
+    EXPECT_DOUBLE_EQ(doc.m_pCategoryTotals->next->Spending(), 40.0);
+
+    // Names past the node's width share the node of their first 31 bytes.
+    doc.AddToCategoryTotal(std::string(40, 'L'), -1.0);
+    doc.AddToCategoryTotal(std::string(40, 'L'), -1.0);
+    EXPECT_EQ(Totals(doc), std::string(31, 'L') + "=-2 Fun=-5 Food=-40 ");
+
+    // The sort is stable and descending by spending: ties and categories
+    // without spending keep their list order.
+    doc.AddToCategoryTotal("Zero", 0.0);
+    doc.AddToCategoryTotal("Income", 100.0);
+    doc.AddToCategoryTotal("Tie", -40.0);
+    ASSERT_TRUE(doc.SortCategoryTotals());
+    EXPECT_EQ(Totals(doc), "Tie=-40 Food=-40 Fun=-5 " + std::string(31, 'L') + "=-2 Income=100 Zero=0 ");
+    for (auto* n = doc.m_pCategoryTotals.get(); n; n = n->next.get())
+        EXPECT_DOUBLE_EQ(n->spendingSum, 87.0);
+}
+
+TEST_F(DocumentTest, CategoryTotalsRebuildHonoursLookbackAndAccountFilter)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Main", "1", 0, "", "", "");
+    doc.AddAccount("Other", "2", 0, "", "", "");
+    g_nLookback = 180;
+    doc.AddEntry("Main", Now() - 180 * CTime::kDay, "", "", "Edge", 1.0, 0, 0, 0, 0, 0);
+    doc.AddEntry("Main", Now() - 180 * CTime::kDay - 1, "", "", "Old", 1.0, 0, 0, 0, 0, 0);
+    doc.AddEntry("Main", Now() + 30 * CTime::kDay, "", "", "Future", 1.0, 0, 0, 0, 0, 0);
+    doc.AddEntry("Main", Now(), "", "", "Void", 1.0, 0, 0, 0, 1, 0);
+    doc.AddEntry("Main", Now(), "", "", "", 1.0, 0, 0, 0, 0, 0);
+    doc.AddEntry("Other", Now(), "", "", "Elsewhere", 1.0, 5.0, 0, 0, 0, 0);
+
+    doc.RebuildCategoryTotals();
+    EXPECT_EQ(Totals(doc), "Elsewhere=-1 Void=-1 Future=-1 Edge=-1 ");  // fees are not counted
+
+    g_strCategoryAccount = "Main";
+    doc.RebuildCategoryTotals();
+    EXPECT_EQ(Totals(doc), "Void=-1 Future=-1 Edge=-1 ");
+    // A new entry elsewhere counts until the next rebuild.
+    doc.AddEntry("Other", Now(), "", "", "Elsewhere", 2.0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(Totals(doc), "Elsewhere=-2 Void=-1 Future=-1 Edge=-1 ");
+    doc.RebuildCategoryTotals();
+    EXPECT_EQ(Totals(doc), "Void=-1 Future=-1 Edge=-1 ");
 }
 
 TEST(ListFieldTest, FieldsOfAnAccountNameList)

@@ -48,8 +48,6 @@ TEST(CategoryListTest, ByteOrderedInsertionAndRemoval)
 {
     CCategoryList list;
     ASSERT_EQ(list.m_categories.size(), 41u);
-    EXPECT_EQ(list.m_categories.front()->m_strName, " Deposit-Bonus");
-    EXPECT_EQ(list.m_categories.back()->m_strName, "xfer to Savings");
     for (size_t i = 1; i < list.m_categories.size(); ++i)
         EXPECT_LT(CompareBytes(list.m_categories[i - 1]->m_strName, list.m_categories[i]->m_strName), 0);
     EXPECT_EQ(list.GetCategoryFlag("groceries"), -1);

@@ -32,11 +32,8 @@ TEST(RowSortTest, NumericAndDateTextsAndLeadingNumbers)
     for (const char* text : {"01/05/03", "1/05/2003 ", "01-05-2003", "01/05/200a", "01/05/20033"})
         EXPECT_FALSE(RowSort::IsDateText(text)) << text;
 
-    EXPECT_DOUBLE_EQ(RowSort::ReadNumber("12.50 "), 12.5);
-    EXPECT_DOUBLE_EQ(RowSort::ReadNumber(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(RowSort::ReadNumber("1.5e"), 1.5);
-    EXPECT_DOUBLE_EQ(RowSort::ReadNumber("2e3x"), 2000.0);
-    EXPECT_DOUBLE_EQ(RowSort::ReadNumber("1-2"), 1.0);
+    for (const auto& [text, value] : {std::make_pair(".5", 0.5), {"1.5e", 1.5}, {"2e3x", 2000.0}, {"1-2", 1.0}})
+        EXPECT_DOUBLE_EQ(RowSort::ReadNumber(text), value) << text;
     // Nothing readable gives 0; no hexadecimal, infinities or double signs.
     for (const char* text : {"", ".", "-.", "--5", "-+5", "0x10", "inf", "nan"})
         EXPECT_DOUBLE_EQ(RowSort::ReadNumber(text), 0.0) << text;

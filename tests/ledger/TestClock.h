@@ -11,16 +11,10 @@ protected:
     void SetUp() override
     {
         AppValues::ResetToDefaults();
-        SetNow(CTime(2026, 12, 6, 12, 0, 0));
-    }
-    void TearDown() override { Clock::Set(nullptr); }
-
-    void SetNow(CTime now)
-    {
-        m_now = now;
         Clock::Set([this] { return int64_t(m_now.GetTime()); });
     }
+    void TearDown() override { Clock::Set(nullptr); }
     CTime Now() const { return m_now; }
 
-    CTime m_now;
+    const CTime m_now{2026, 12, 6, 12, 0, 0};
 };

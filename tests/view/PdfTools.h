@@ -2,15 +2,12 @@
 // Reading a PDF back the way a user's viewer would: poppler's pdfinfo,
 // pdftotext and pdftoppm (package poppler-utils).
 
-#include <QFileInfo>
 #include <QImage>
 #include <QList>
 #include <QProcess>
 #include <QRectF>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 namespace PdfTools
@@ -36,9 +33,8 @@ inline QString Run(const QString& tool, const QStringList& arguments)
 // "Pages:" of pdfinfo, -1 when unreadable.
 inline int Pages(const QString& pdf)
 {
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-            .match(Run(QStringLiteral("pdfinfo"), {pdf}));
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
+                                          .match(Run(QStringLiteral("pdfinfo"), {pdf}));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -56,34 +52,20 @@ inline QString Text(const QString& pdf)
     return Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
 }
 
-// A word of the text layer and its box in points from the page's top-left.
-struct Word
+// The boxes, in points from the page's top-left, of the text layer's words
+// equal to `text`.
+inline QList<QRectF> Find(const QString& pdf, const QString& text)
 {
-    QString text;
-    QRectF box;
-};
-
-inline QList<Word> Words(const QString& pdf)
-{
-    QList<Word> words;
+    QList<QRectF> found;
     const QString html = Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     static const QRegularExpression word(QStringLiteral(
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
-        const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
-        words << Word{m.captured(5), QRectF(topLeft, bottomRight)};
+        if (m.captured(5) == text)
+            found << QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
     }
-    return words;
-}
-
-inline QList<Word> Find(const QList<Word>& words, const QString& text)
-{
-    QList<Word> found;
-    for (const Word& w : words)
-        if (w.text == text)
-            found << w;
     return found;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Shared by the dashboard tests: a fixed clock, small checkbooks, a view
+// Shared by the dashboard tests: a fixed clock, a small checkbook, a view
 // whose dialogs answer at once, and pixel helpers.
 
 #include "AppValues.h"
@@ -26,16 +26,12 @@ struct FixedNow
         Clock::Set([seconds] { return seconds; });
     }
     ~FixedNow() { Clock::Set(nullptr); }
+    CTime Days(int days) const { return time + int64_t(days) * CTime::kDay; }
     CTime time;
 };
 
-inline CTime DaysFromNow(const FixedNow& now, int days)
-{
-    return now.time + int64_t(days) * CTime::kDay;
-}
-
-// Records the dialogs the view runs instead of showing them.
-// `whileOpen` stands in for what the user does in the dialog.
+// Records the dialogs the view runs instead of showing them; `whileOpen`
+// stands in for what the user does in the dialog.
 class RecordingView : public CQuilletView
 {
 public:
@@ -52,14 +48,6 @@ protected:
     }
 };
 
-inline void ShowView(CQuilletView& view)
-{
-    view.resize(700, 620);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QCoreApplication::processEvents();
-}
-
 // Three accounts with balances 100, -25.50 and 0.
 inline void AddThreeAccounts(CQuilletDoc& doc)
 {
@@ -69,9 +57,28 @@ inline void AddThreeAccounts(CQuilletDoc& doc)
     doc.AddEntry("Visa", CTime(Clock::Now()) - 3 * CTime::kDay, "", "Lunch", "Food", 25.5, 0.0, 0, 0, 0, 0);
 }
 
+inline void SavePng(const QImage& image, const QString& name)
+{
+    if (qEnvironmentVariableIsSet("QUILLET_SAVE_PNG"))
+        image.save(QStringLiteral("%1/%2.png").arg(qEnvironmentVariable("QUILLET_SAVE_PNG"), name));
+}
+
 inline QImage Shot(CQuilletView& view)
 {
     return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Shows the view; its first paint places and fills the lists.
+inline QImage ShowView(CQuilletView& view)
+{
+    view.resize(700, 620);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        return QImage();
+    QCoreApplication::processEvents();
+    const QImage image = Shot(view);
+    SavePng(image, QString::fromLatin1(QTest::currentTestFunction()));
+    return image;
 }
 
 inline QColor Pixel(const QImage& image, int x, int y)
@@ -86,19 +93,4 @@ inline int CountColor(const QImage& image, const QRect& rect, const QColor& colo
         for (int x = rect.left(); x <= rect.right(); ++x)
             n += QColor(image.pixel(x, y)) == color;
     return n;
-}
-
-// True when the rectangle of the shot shows exactly `text` drawn the way
-// the view draws one-line texts, on the given background.
-inline bool ShowsText(const QImage& shot, const QRect& rect, const QString& text, ViewFont font,
-                      Qt::Alignment align, const QColor& color, const QColor& background)
-{
-    QImage expected = shot.copy();
-    {
-        QPainter painter(&expected);
-        painter.fillRect(rect, background);
-        painter.setFont(MakeViewFont(font));
-        DrawLineText(painter, rect, text, align, color, background);
-    }
-    return expected.copy(rect) == shot.copy(rect);
 }
