@@ -44,7 +44,7 @@ private slots:
         Show(*m_dialog);
     }
 
-    void listsEntriesWithRunningBalance()
+    void listsEntriesWithRunningBalanceAndTicksThem()
     {
         QCOMPARE(List()->GetItemCount(), 4);
         QCOMPARE(RowText(List(), 0), u"|| Opening Balance|50.00 ||||50.00 "_s);
@@ -73,6 +73,38 @@ private slots:
         // Opening starts a new entry dated today.
         QVERIFY(m_dialog->IsNewEntryMode());
         QCOMPARE(Field<QDateEdit>("date")->date(), QDate(2024, 6, 15));
+
+        // The "C" box changes the bank balance at once.
+        CTransaction* groceries = m_book->groceries;
+        Click(1, CRegisterDlg::ColCleared);
+        QCOMPARE(groceries->m_bCleared, 1);
+        QCOMPARE(List()->GetCheckState(1, CRegisterDlg::ColCleared), 1);
+        QCOMPARE(BankBalance(), u"169.50"_s);
+        QVERIFY(m_book->doc.IsModified());
+        // The click also loads the row, with its new state.
+        QCOMPARE(m_dialog->EditedEntry(), groceries);
+        QVERIFY(Field<QCheckBox>("cleared")->isChecked());
+        Click(1, CRegisterDlg::ColCleared);
+        QCOMPARE(groceries->m_bCleared, 0);
+        QCOMPARE(BankBalance(), u"190.00"_s);
+
+        // A click that picks rows leaves the entry and its box alone.
+        Click(1, CRegisterDlg::ColCleared, Qt::ControlModifier);
+        QCOMPARE(groceries->m_bCleared, 0);
+        QCOMPARE(List()->GetCheckState(1, CRegisterDlg::ColCleared), 0);
+        // Ticking the opening row does nothing at all.
+        m_book->doc.SetModifiedFlag(false);
+        Click(0, CRegisterDlg::ColCleared);
+        QVERIFY(!m_book->doc.IsModified());
+
+        // From the keyboard: Enter loads the row, Space ticks it.
+        List()->setFocus();
+        QTest::keyClick(List(), Qt::Key_Down);
+        QTest::keyClick(List(), Qt::Key_Return);
+        QCOMPARE(m_dialog->EditedEntry(), groceries);
+        QTest::keyClick(List(), Qt::Key_Space);
+        QCOMPARE(groceries->m_bCleared, 1);
+        QCOMPARE(BankBalance(), u"169.50"_s);
     }
 
     void savesNewEntriesWithTheirSignsAndRefusesIncompleteOnes()
@@ -190,40 +222,6 @@ private slots:
         // Closing frees the remembered entries.
         m_dialog->reject();
         QVERIFY(!m_book->doc.m_pEntryMemory);
-    }
-
-    void clearedBoxChangesBankBalance()
-    {
-        CTransaction* groceries = m_book->groceries;
-        Click(1, CRegisterDlg::ColCleared);
-        QCOMPARE(groceries->m_bCleared, 1);
-        QCOMPARE(List()->GetCheckState(1, CRegisterDlg::ColCleared), 1);
-        QCOMPARE(BankBalance(), u"169.50"_s);
-        QVERIFY(m_book->doc.IsModified());
-        // The click also loads the row, with its new state.
-        QCOMPARE(m_dialog->EditedEntry(), groceries);
-        QVERIFY(Field<QCheckBox>("cleared")->isChecked());
-        Click(1, CRegisterDlg::ColCleared);
-        QCOMPARE(groceries->m_bCleared, 0);
-        QCOMPARE(BankBalance(), u"190.00"_s);
-
-        // A click that picks rows leaves the entry and its box alone.
-        Click(1, CRegisterDlg::ColCleared, Qt::ControlModifier);
-        QCOMPARE(groceries->m_bCleared, 0);
-        QCOMPARE(List()->GetCheckState(1, CRegisterDlg::ColCleared), 0);
-        // Ticking the opening row does nothing at all.
-        m_book->doc.SetModifiedFlag(false);
-        Click(0, CRegisterDlg::ColCleared);
-        QVERIFY(!m_book->doc.IsModified());
-
-        // From the keyboard: Enter loads the row, Space ticks it.
-        List()->setFocus();
-        QTest::keyClick(List(), Qt::Key_Down);
-        QTest::keyClick(List(), Qt::Key_Return);
-        QCOMPARE(m_dialog->EditedEntry(), groceries);
-        QTest::keyClick(List(), Qt::Key_Space);
-        QCOMPARE(groceries->m_bCleared, 1);
-        QCOMPARE(BankBalance(), u"169.50"_s);
     }
 
     void changesSeveralRowsAtOnce()

@@ -97,18 +97,6 @@ private slots:
         QVERIFY(!doc.IsModified());
     }
 
-    void twoAccountsCloseLinesFourAndFive()
-    {
-        CQuilletDoc doc;
-        AddAccounts(doc, 2);
-        CDayChartDlg dialog(&doc);
-        for (int line = 1; line <= 5; ++line) {
-            QCOMPARE(Check(dialog, line)->isEnabled(), line <= 3);
-            QCOMPARE(Combo(dialog, line)->isEnabled(), line <= 3);
-            QVERIFY(!Check(dialog, line)->isChecked());
-        }
-    }
-
     void storedSelectionLoadsAndLineBoxesOpenLists()
     {
         CQuilletDoc doc;
@@ -152,13 +140,18 @@ private slots:
             QVERIFY(!Check(reopened, line)->isChecked() && !Combo(reopened, line)->isEnabled());
     }
 
-    void lookbackTakesOnlyWholeNumbers()
+    void twoAccountsCloseLinesFourAndFiveAndLookbackTakesWholeNumbers()
     {
         MessageLog messages;
         CQuilletDoc doc;
-        AddAccounts(doc, 1);
+        AddAccounts(doc, 2);
         CDayChartDlg dialog(&doc);
         Show(dialog);
+        for (int line = 1; line <= 5; ++line) {
+            QCOMPARE(Check(dialog, line)->isEnabled(), line <= 3);
+            QCOMPARE(Combo(dialog, line)->isEnabled(), line <= 3);
+            QVERIFY(!Check(dialog, line)->isChecked());
+        }
         auto* lookback = Find<QLineEdit>(&dialog, "lookbackEdit");
         QCOMPARE(lookback->text(), u"180"_s);
         RetypeText(lookback, u"30 days"_s);
