@@ -4,6 +4,7 @@
 #include "DialogFields.h"
 #include "ListColumns.h"
 #include "ListKeyboard.h"
+#include "RecordEditorFrame.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
@@ -39,13 +40,10 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
 {
     setWindowTitle(QStringLiteral("Add/Edit Accounts"));
 
-    m_list = new CXListCtrl(this);
-    m_list->setObjectName(QStringLiteral("accountList"));
-    m_list->SetSingleSelection(true);
-    m_list->SetShowSelectionAlways(true);
-    m_list->SetFullRowSelect(true);
-    m_list->SetGridLines(true);
-    m_list->setMinimumHeight(DialogFields::FontUnits(m_list, 0, 8).height());
+    const RecordEditorFrame frame =
+        MakeRecordEditorFrame(this, QStringLiteral("accountList"), QStringLiteral("Add Account"),
+                              QStringLiteral("Delete Account"), QStringLiteral("Account Info"));
+    m_list = frame.list;
     InsertListColumns(m_list, {
                                   {QStringLiteral("Acct. Name"), Qt::AlignLeft, 20, 100},
                                   {QStringLiteral("Opening Balance"), Qt::AlignRight, 20, 100},
@@ -55,12 +53,12 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
                                   {QStringLiteral("Tax ID"), Qt::AlignHCenter, 15, 100, 18},
                               });
 
-    auto* addButton = new QPushButton(QStringLiteral("Add Account"), this);
-    auto* deleteButton = new QPushButton(QStringLiteral("Delete Account"), this);
-    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+    QPushButton* addButton = frame.addButton;
+    QPushButton* deleteButton = frame.deleteButton;
+    QPushButton* okButton = frame.okButton;
     okButton->setDefault(true);
 
-    auto* group = new QGroupBox(QStringLiteral("Account Info"), this);
+    QGroupBox* group = frame.group;
     auto makeEdit = [group](const char* name) {
         auto* edit = new QLineEdit(group);
         edit->setObjectName(QLatin1String(name));
@@ -76,36 +74,14 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
     m_balanceEdit->setAlignment(Qt::AlignRight);
     auto* saveButton = new QPushButton(QStringLiteral("Save"), group);
 
-    auto* fields = new QGridLayout(group);
-    auto addField = [group, fields](int row, int column, const QString& label, QLineEdit* edit) {
-        auto* caption = new QLabel(label, group);
-        caption->setBuddy(edit);
-        fields->addWidget(caption, row, column * 2);
-        fields->addWidget(edit, row, column * 2 + 1);
-    };
-    addField(0, 0, QStringLiteral("Account Name"), m_nameEdit);
-    addField(0, 1, QStringLiteral("Opening Balance"), m_balanceEdit);
-    addField(1, 0, QStringLiteral("Account Number"), m_numberEdit);
-    addField(1, 1, QStringLiteral("Financial Institution"), m_institutionEdit);
-    addField(2, 0, QStringLiteral("Account Owner"), m_ownerEdit);
-    addField(2, 1, QStringLiteral("Tax ID"), m_taxIdEdit);
-    fields->setColumnStretch(1, 1);
-    fields->setColumnStretch(3, 1);
-    fields->addWidget(saveButton, 0, 4, 3, 1, Qt::AlignVCenter);
-
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(addButton);
-    buttons->addWidget(deleteButton);
-    buttons->addStretch(1);
-    buttons->addWidget(okButton);
-
-    auto* lower = new QHBoxLayout;
-    lower->addLayout(buttons);
-    lower->addWidget(group, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_list, 1);
-    layout->addLayout(lower);
+    frame.AddField(0, 0, QStringLiteral("Account Name"), m_nameEdit);
+    frame.AddField(0, 1, QStringLiteral("Opening Balance"), m_balanceEdit);
+    frame.AddField(1, 0, QStringLiteral("Account Number"), m_numberEdit);
+    frame.AddField(1, 1, QStringLiteral("Financial Institution"), m_institutionEdit);
+    frame.AddField(2, 0, QStringLiteral("Account Owner"), m_ownerEdit);
+    frame.AddField(2, 1, QStringLiteral("Tax ID"), m_taxIdEdit);
+    frame.fields->addWidget(saveButton, 0, 4, 3, 1, Qt::AlignVCenter);
+    FinishRecordEditor(this, frame);
     resize(DialogFields::FontUnits(this, 127, 30));
 
     setTabOrder(m_list, addButton);

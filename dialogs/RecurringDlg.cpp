@@ -3,6 +3,7 @@
 #include "DialogFields.h"
 #include "ListColumns.h"
 #include "ListKeyboard.h"
+#include "RecordEditorFrame.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
@@ -79,13 +80,10 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
 {
     setWindowTitle(QStringLiteral("Add/Edit Recurring"));
 
-    m_list = new CXListCtrl(this);
-    m_list->setObjectName(QStringLiteral("recurringList"));
-    m_list->SetSingleSelection(true);
-    m_list->SetShowSelectionAlways(true);
-    m_list->SetFullRowSelect(true);
-    m_list->SetGridLines(true);
-    m_list->setMinimumHeight(DialogFields::FontUnits(m_list, 0, 8).height());
+    const RecordEditorFrame frame =
+        MakeRecordEditorFrame(this, QStringLiteral("recurringList"), QStringLiteral("Add Recurring"),
+                              QStringLiteral("Delete Recurring"), QStringLiteral("Transaction"));
+    m_list = frame.list;
     InsertListColumns(m_list, {
                                   {QStringLiteral("Description"), Qt::AlignLeft, 38, 100},
                                   {QStringLiteral("Amount"), Qt::AlignRight, 11, 100},
@@ -96,11 +94,11 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
                                   {QStringLiteral("Remaning"), Qt::AlignHCenter, 13, 100, 18},
                               });
 
-    auto* addButton = new QPushButton(QStringLiteral("Add Recurring"), this);
-    auto* deleteButton = new QPushButton(QStringLiteral("Delete Recurring"), this);
-    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+    QPushButton* addButton = frame.addButton;
+    QPushButton* deleteButton = frame.deleteButton;
+    QPushButton* okButton = frame.okButton;
 
-    auto* group = new QGroupBox(QStringLiteral("Transaction"), this);
+    QGroupBox* group = frame.group;
     m_accountCombo = new QComboBox(group);
     m_accountCombo->setObjectName(QStringLiteral("accountCombo"));
     m_startDate = new QDateEdit(group);
@@ -143,43 +141,21 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
     auto* saveButton = new QPushButton(QStringLiteral("Save"), group);
     saveButton->setDefault(true);
 
-    auto* fields = new QGridLayout(group);
-    auto addField = [group, fields](int row, int column, const QString& label, QWidget* field) {
-        auto* caption = new QLabel(label, group);
-        caption->setBuddy(field);
-        fields->addWidget(caption, row, column * 2);
-        fields->addWidget(field, row, column * 2 + 1);
-    };
     auto* amountRow = new QWidget(group);
     auto* amountLayout = new QHBoxLayout(amountRow);
     amountLayout->setContentsMargins(0, 0, 0, 0);
     amountLayout->addWidget(m_amountEdit, 1);
     amountLayout->addWidget(m_depositCheck);
-    addField(0, 0, QStringLiteral("From Account"), m_accountCombo);
-    addField(0, 1, QStringLiteral("Start Date"), m_startDate);
-    addField(1, 0, QStringLiteral("Amount"), amountRow);
-    addField(1, 1, QStringLiteral("Description"), m_descriptionEdit);
-    addField(2, 0, QStringLiteral("Category"), m_categoryCombo);
-    addField(2, 1, QStringLiteral("Flag"), m_flagCombo);
-    addField(3, 0, QStringLiteral("Frequency"), m_frequencyCombo);
-    addField(3, 1, QStringLiteral("Number of Periods"), m_periodsCombo);
-    fields->setColumnStretch(1, 1);
-    fields->setColumnStretch(3, 1);
-    fields->addWidget(saveButton, 3, 4);
-
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(addButton);
-    buttons->addWidget(deleteButton);
-    buttons->addStretch(1);
-    buttons->addWidget(okButton);
-
-    auto* lower = new QHBoxLayout;
-    lower->addLayout(buttons);
-    lower->addWidget(group, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_list, 1);
-    layout->addLayout(lower);
+    frame.AddField(0, 0, QStringLiteral("From Account"), m_accountCombo);
+    frame.AddField(0, 1, QStringLiteral("Start Date"), m_startDate);
+    frame.AddField(1, 0, QStringLiteral("Amount"), amountRow);
+    frame.AddField(1, 1, QStringLiteral("Description"), m_descriptionEdit);
+    frame.AddField(2, 0, QStringLiteral("Category"), m_categoryCombo);
+    frame.AddField(2, 1, QStringLiteral("Flag"), m_flagCombo);
+    frame.AddField(3, 0, QStringLiteral("Frequency"), m_frequencyCombo);
+    frame.AddField(3, 1, QStringLiteral("Number of Periods"), m_periodsCombo);
+    frame.fields->addWidget(saveButton, 3, 4);
+    FinishRecordEditor(this, frame);
     resize(DialogFields::FontUnits(this, 167, 37));
 
     QWidget* order[] = {m_list,          addButton,       deleteButton,    okButton,
