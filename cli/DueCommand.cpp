@@ -16,14 +16,6 @@ const char kUsage[] =
     "Lists the recurring transactions due within N days from now (by default\n"
     "the file's upcoming-days setting), overdue ones included, by date.\n"
     "Deposit shows D for a deposit and W for a payment.\n";
-
-bool ParseDays(const std::string& text, int& days)
-{
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    days = std::stoi(text);
-    return true;
-}
 }  // namespace
 
 int RunDue(const std::vector<std::string>& args, const Io& io)
