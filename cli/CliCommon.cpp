@@ -264,11 +264,16 @@ double MoneyValue(double value)
     return shown + 0.0;
 }
 
-bool ParseDays(const std::string& text, int& days)
+bool DaysOption(const ParsedArgs& parsed, const char* usage, std::ostream& err, std::optional<int>& days)
 {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+    const auto text = parsed.Value("--days");
+    if (!text)
+        return true;
+    if (text->empty() || text->size() > 5 || text->find_first_not_of("0123456789") != std::string::npos) {
+        UsageError(err, "--days takes a whole number of days from 0 to 99999.", usage);
         return false;
-    days = std::stoi(text);
+    }
+    days = std::stoi(*text);
     return true;
 }
 

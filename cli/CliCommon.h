@@ -87,8 +87,9 @@ std::string Money(double value);
 // stay as they are, which JSON writes as null.
 double MoneyValue(double value);
 
-// A --days value: a whole number from 0 to 99999.
-bool ParseDays(const std::string& text, int& days);
+// The --days option: days stays empty when it is not given; false, after
+// UsageError, when it is not a whole number from 0 to 99999.
+bool DaysOption(const ParsedArgs& parsed, const char* usage, std::ostream& err, std::optional<int>& days);
 // Says on err that `count` values (each a `what`, such as "balance") are
 // not numbers and are left out of the totals; nothing when count is 0.
 void WarnLeftOut(std::ostream& err, int count, const std::string& what);

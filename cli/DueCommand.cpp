@@ -25,12 +25,8 @@ int RunDue(const std::vector<std::string>& args, const Io& io)
                                        "due takes one checkbook file.", parsed, io))
         return *done;
     std::optional<int> days;
-    if (const auto text = parsed.Value("--days")) {
-        int value = 0;
-        if (!ParseDays(*text, value))
-            return UsageError(io.err, "--days takes a whole number of days from 0 to 99999.", kUsage);
-        days = value;
-    }
+    if (!DaysOption(parsed, kUsage, io.err, days))
+        return BadUsage;
 
     CQuilletDoc doc;
     if (const int status = LoadCheckbook(parsed.operands[0], parsed.Password(), io, doc))
