@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QtTest>
 
+#include <cmath>
+
 namespace
 {
 void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButtons held)
@@ -143,6 +145,13 @@ private slots:
         QCOMPARE(list->GetItemCount(), 2);
         QCOMPARE(list->GetItemText(1, 1), QString("Total: $10.00  "));
         QCOMPARE(view.AccountPanel().height(), 14 * 3 + 36);  // the panel still counts every account
+
+        // A balance that is no number (a damaged file) stays out of the total.
+        gap.m_accounts[1]->m_strName = "B";
+        gap.m_accounts[1]->m_dOpeningBalance = std::nan("");
+        view.OnDocumentChanged();
+        Shot(view);
+        QCOMPARE(list->GetItemText(3, 1), QString("Total: $11.00  "));
 
         CQuilletDoc empty;
         view.SetDocument(&empty);
