@@ -1,12 +1,18 @@
 #include "StatementExport.h"
 
-#include "CliCommon.h"
+#include "Cp1252.h"
 #include "Csv.h"
+#include "Money.h"
 #include "Qif.h"
 #include "Records.h"
 
-using Cli::Money;
-using Cli::Utf8;
+namespace
+{
+std::string Utf8(const std::string& bytes)
+{
+    return Cp1252ToUtf8(bytes);
+}
+}  // namespace
 
 ExportResult ExportCsv(const std::vector<const CAccount*>& accounts)
 {
@@ -15,9 +21,9 @@ ExportResult ExportCsv(const std::vector<const CAccount*>& accounts)
                           "Void"});
     for (const CAccount* account : accounts) {
         for (const auto& t : account->m_transactions) {
-            result.text += CsvRow({Utf8(account->m_strName), Cli::IsoDate(t->m_date), Utf8(t->m_strCheckNumber),
-                                   Utf8(t->m_strDescription), Utf8(t->m_strCategory), Money(t->m_dAmount),
-                                   Money(t->m_dFee), t->m_bCleared ? "yes" : "no", t->m_bVoid ? "yes" : "no"});
+            result.text += CsvRow({Utf8(account->m_strName), t->m_date.Format("%Y-%m-%d"), Utf8(t->m_strCheckNumber),
+                                   Utf8(t->m_strDescription), Utf8(t->m_strCategory), Money::Format(t->m_dAmount),
+                                   Money::Format(t->m_dFee), t->m_bCleared ? "yes" : "no", t->m_bVoid ? "yes" : "no"});
             ++result.entries;
         }
     }
@@ -38,14 +44,14 @@ ExportResult ExportQif(const std::vector<const CAccount*>& accounts)
             }
             QifRecord record;
             record.date = t->m_date.Format("%m/%d/%Y");
-            record.amount = Money(t->m_dAmount - t->m_dFee);
+            record.amount = Money::Format(t->m_dAmount - t->m_dFee);
             record.number = Utf8(t->m_strCheckNumber);
             record.payee = Utf8(t->m_strDescription);
             record.category = Utf8(t->m_strCategory);
             record.cleared = t->m_bCleared ? "X" : "";
             if (t->m_dFee != 0) {
-                record.splits.push_back({record.category, Money(t->m_dAmount)});
-                record.splits.push_back({"Bank Fee", Money(-t->m_dFee)});
+                record.splits.push_back({record.category, Money::Format(t->m_dAmount)});
+                record.splits.push_back({"Bank Fee", Money::Format(-t->m_dFee)});
             }
             result.text += QifRecordText(record);
             ++result.entries;
