@@ -1,6 +1,6 @@
 #pragma once
-// Bank statements (CSV or QIF) read into entries for one account, and the
-// plan of what to add: entries already in the register are left out.
+// Bank statements (CSV, QIF or OFX) read into entries for one account, and
+// the plan of what to add: entries already in the register are left out.
 
 #include "Csv.h"
 #include "Time.h"
@@ -20,8 +20,38 @@ struct StatementEntry
     std::string checkNumber, description, category;  // Windows-1252, as the ledger keeps texts
     bool cleared = false;
     bool isVoid = false;
+    // The bank's own id of the transaction (OFX FITID). The checkbook has
+    // no place for it; it only tells repeated transactions apart.
+    std::string fitId;
 
     CTime Date() const { return CTime(year, month, day, 0, 0, 0); }
+};
+
+// One line of a statement as a preview shows it: what could be read of
+// it, and why it cannot be imported when it cannot.
+struct StatementLine
+{
+    StatementEntry entry;
+    std::vector<std::string> problems;
+    bool Readable() const { return problems.empty(); }
+};
+
+struct Statement
+{
+    // Every line, readable or not, in statement order.
+    std::vector<StatementLine> lines;
+    // Every problem in the order the command line reports them; with any,
+    // it imports nothing.
+    std::vector<TextProblem> problems;
+    // Why no line can be shown at all (the file is no statement of this
+    // format, holds nothing, or mixes accounts); empty when lines can be.
+    std::vector<std::string> fileProblems;
+    // CSV columns that could not be found by their headings.
+    std::vector<std::string> missingColumns;
+    // The bank's number of the account, when the statement carries one.
+    std::string accountId;
+
+    std::vector<StatementEntry> Entries() const;  // the readable lines'
 };
 
 enum class DateOrder { YearMonthDay, MonthDayYear, DayMonthYear };
@@ -46,21 +76,34 @@ struct CsvColumns
     DateOrder order = DateOrder::YearMonthDay;
 };
 
-// Both readers take UTF-8 text, or Windows-1252 when it is not UTF-8.
-// Every line that cannot be read is a
-// problem; with any problem the entries are not to be used.
-std::vector<StatementEntry> ReadCsvStatement(const std::string& text, const CsvColumns& columns,
-                                             std::vector<TextProblem>& problems);
-std::vector<StatementEntry> ReadQifStatement(const std::string& text, DateOrder order,
-                                             std::vector<TextProblem>& problems);
+// The CSV and QIF readers take UTF-8 text, or Windows-1252 when it is not
+// UTF-8.
+Statement ReadCsvStatement(const std::string& text, const CsvColumns& columns);
+Statement ReadQifStatement(const std::string& text, DateOrder order);
+// OFX and QFX, SGML (1.x) or XML (2.x), bank and credit card statements.
+Statement ReadOfxStatement(const std::string& bytes);
+// The first record of a CSV text (its headings, when it has them).
+std::vector<std::string> CsvFirstRecord(const std::string& text);
+
+// "ofx", "qif" or "csv", from the text itself; a text that shows no sign
+// of OFX or QIF is taken as CSV.
+std::string DetectStatementFormat(const std::string& bytes);
+
+// QIF writes an account's opening balance as its first transaction; the
+// readers know it by these and add it as no entry.
+inline constexpr char kQifOpeningBalance[] = "Opening Balance";
 
 struct ImportPlan
 {
+    enum Decision { New, InRegister, RepeatedInStatement, NoAmount };
     struct Skipped
     {
         StatementEntry entry;
         std::string reason;
     };
+    // For every entry given, in order, and why it is left out.
+    std::vector<Decision> decisions;
+    std::vector<std::string> reasons;  // empty for New
     std::vector<StatementEntry> added;
     std::vector<Skipped> skipped;
 };
@@ -69,8 +112,11 @@ struct ImportPlan
 // transaction id (a check number with a digit in it), or the same date,
 // net amount (amount less fee) and description. Each register entry
 // stands for one statement entry only, so two equal purchases on one day
-// are both added the first time, and neither the second.
+// are both added the first time, and neither the second. An entry whose
+// FITID an earlier entry of the same import carries is the same
+// transaction sent twice, and is left out.
 ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>& entries);
 
-// Appends the planned entries through the register's own entry operation.
-void ApplyImport(CQuilletDoc& doc, const std::string& account, const ImportPlan& plan);
+// The import as one change of the document: appends the entries through
+// the register's own entry operation, in order. Returns how many it added.
+int ApplyImport(CQuilletDoc& doc, const std::string& account, const std::vector<StatementEntry>& entries);
