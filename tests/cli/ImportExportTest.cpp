@@ -79,7 +79,10 @@ TEST_F(ImportExportTest, QifExportReadBackGivesTheSameEntries)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("1 void entry was left out"), std::string::npos) << r.out;
     const std::string qif = Contents(Path("out.qif"));
-    EXPECT_EQ(qif.rfind("!Type:Bank\nD11/30/2026\nT-4.50\nN1001\nPCaf\u00e9, \"Au Lait\"\nLGroceries\nCX\n^\n", 0), 0u)
+    EXPECT_EQ(qif.rfind("!Type:Bank\nD11/29/2026\nT100.00\nPOpening Balance\nL[Checking]\nCX\n^\n"
+                        "D11/30/2026\nT-4.50\nN1001\nPCaf\u00e9, \"Au Lait\"\nLGroceries\nCX\n^\n",
+                        0),
+              0u)
         << qif;
 
     const std::string other = Book("other.ql1", false);
@@ -219,5 +222,43 @@ TEST_F(ImportExportTest, DryRunAndColumnOptions)
     EXPECT_EQ(Run({"import", "--account", "Nope", file, Path("s.csv")}).status, Cli::BadUsage);
     EXPECT_EQ(Run({"import", "--account", "Checking", "--format", "qif", "--no-header", file, Path("s.csv")}).status,
               Cli::BadUsage);
+}
+TEST_F(ImportExportTest, OfxDownloadsAreToldByTheirContent)
+{
+    const std::string file = Book("book.ql1", false);
+    auto download = [](const char* secondAmount) {
+        return std::string("OFXHEADER:100\nDATA:OFXSGML\nVERSION:102\nSECURITY:NONE\nENCODING:USASCII\n"
+                           "CHARSET:1252\nCOMPRESSION:NONE\nOLDFILEUID:NONE\nNEWFILEUID:NONE\n\n"
+                           "<OFX><BANKMSGSRSV1><STMTTRNRS><TRNUID>1<STMTRS><CURDEF>USD\n"
+                           "<BANKACCTFROM><BANKID>1<ACCTID>1<ACCTTYPE>CHECKING</BANKACCTFROM>\n"
+                           "<BANKTRANLIST><DTSTART>20261101<DTEND>20261130\n"
+                           "<STMTTRN><TRNTYPE>CHECK<DTPOSTED>20261102<TRNAMT>-45.00<FITID>F1<CHECKNUM>1002"
+                           "<NAME>Water</STMTTRN>\n"
+                           "<STMTTRN><TRNTYPE>DEP<DTPOSTED>20261103<TRNAMT>") +
+               secondAmount + "<FITID>F2<NAME>Refund</STMTTRN>\n</BANKTRANLIST></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\n";
+    };
+    // A QFX file's ending says nothing the reader knows; its content does.
+    Put(Path("download.qfx"), download("12.3x"));
+    const std::string kept = Contents(file);
+    CliResult r = Run({"import", "--account", "Checking", file, Path("download.qfx")});
+    EXPECT_EQ(r.status, Cli::FileProblem);
+    EXPECT_EQ(r.err, "download.qfx line 15: the amount \"12.3x\" of \"Refund\" (FITID F2) is not an amount.\n"
+                     "Nothing was imported.\n");
+    EXPECT_EQ(Contents(file), kept);
+
+    Put(Path("download.txt"), download("12.30"));
+    r = Run({"import", "--json", "--account", "Checking", file, Path("download.txt")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json out = json::parse(r.out);
+    EXPECT_EQ(out["format"], "ofx");
+    EXPECT_EQ(out["added"].size(), 2u);
+    EXPECT_EQ(out["added"][0]["checkNumber"], "1002");
+    EXPECT_EQ(out["balance"], 100 - 45 + 12.3);
+    r = Run({"import", "--format", "ofx", "--account", "Checking", file, Path("download.txt")});
+    EXPECT_NE(r.out.find("Nothing to add to \"Checking\""), std::string::npos) << r.out;
+
+    EXPECT_EQ(Run({"import", "--account", "Checking", "--date-format", "mdy", file, Path("download.txt")}).status,
+              Cli::BadUsage);
+    EXPECT_NE(Run({"import", "--help"}).out.find("OFX and QFX"), std::string::npos);
 }
 }  // namespace

@@ -2,6 +2,7 @@
 // amounts as banks write them, OFX in both its forms, and the plan that
 // leaves out what the register already holds.
 #include "Csv.h"
+#include "Money.h"
 #include "QuilletDoc.h"
 #include "StatementExport.h"
 #include "StatementImport.h"
@@ -259,5 +260,49 @@ TEST(FormatTest, TheContentTellsTheFormat)
     EXPECT_EQ(DetectStatementFormat("\xEF\xBB\xBF\r\n!Type:Bank\nD1/1/26\n"), "qif");
     EXPECT_EQ(DetectStatementFormat("Date,Amount,Description\n"), "csv");
     EXPECT_EQ(DetectStatementFormat(""), "csv");
+}
+TEST(ExportTest, QifAmountsAddUpToTheBalanceAndReadBackWithoutTheOpening)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("Checking", "1", 250.25, "", "", "");
+    doc.AddEntry("Checking", CTime(2026, 12, 3, 0, 0, 0), "", "Rent", "Mortgage", 40.0, 1.5, 0, 1, 0, 0);
+    doc.AddEntry("Checking", CTime(2026, 3, 9, 0, 0, 0), "", "Back-dated", "", 100.0, 0.0, 1, 0, 0, 0);
+    doc.AddEntry("Checking", CTime(2026, 12, 4, 0, 0, 0), "", "Torn", "", 500.0, 0.0, 0, 0, 1, 0);
+    const CAccount* account = doc.FindAccount("Checking");
+    const ExportResult r = ExportQif({account});
+    // The day before the earliest entry, across the spring's clock change.
+    EXPECT_EQ(r.text.rfind("!Type:Bank\nD03/08/2026\nT250.25\nPOpening Balance\nL[Checking]\nCX\n^\n", 0), 0u)
+        << r.text;
+    double sum = 0;
+    for (size_t at = r.text.find("\nT"); at != std::string::npos; at = r.text.find("\nT", at + 1))
+        sum += *Money::Parse(r.text.substr(at + 2, r.text.find('\n', at + 1) - at - 2));
+    EXPECT_NEAR(sum, doc.GetAccountBalance("Checking", 0), 1e-9);
+
+    const Statement back = ReadQifStatement(r.text, DateOrder::MonthDayYear);
+    EXPECT_TRUE(back.problems.empty());
+    ASSERT_EQ(back.Entries().size(), 2u);
+    EXPECT_EQ(back.Entries()[0].description, "Rent");
+}
+
+TEST(ExportTest, CsvTextCellsNeverRunAsFormulas)
+{
+    CQuilletDoc doc;
+    doc.AddAccount("@Home", "1", 0.0, "", "", "");
+    doc.AddEntry("@Home", CTime(2026, 12, 1, 0, 0, 0), "-7", "=HYPERLINK(\"http://x\",\"pay\")", "+Cat", 4.5, 0.0,
+                 0, 0, 0, 0);
+    doc.AddEntry("@Home", CTime(2026, 12, 1, 0, 0, 0), "", "\tTabbed", " Deposit-Other", 2.0, 0.0, 1, 0, 0, 0);
+    const ExportResult r = ExportCsv({doc.FindAccount("@Home")});
+    EXPECT_NE(r.text.find("'@Home,2026-12-01,'-7,\"'=HYPERLINK(\"\"http://x\"\",\"\"pay\"\")\",'+Cat,-4.50,0.00,"),
+              std::string::npos)
+        << r.text;
+    EXPECT_NE(r.text.find(",'\tTabbed, Deposit-Other,2.00,"), std::string::npos);  // a leading blank is harmless
+
+    // Read back, the cells are what was written.
+    CsvColumns columns;
+    const Statement back = ReadCsvStatement(r.text, columns);
+    ASSERT_EQ(back.Entries().size(), 2u) << back.problems.size();
+    EXPECT_EQ(back.Entries()[0].checkNumber, "-7");
+    EXPECT_EQ(back.Entries()[0].description, "=HYPERLINK(\"http://x\",\"pay\")");
+    EXPECT_EQ(back.Entries()[0].category, "+Cat");
 }
 }  // namespace
