@@ -121,12 +121,7 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
         io.err << problem << "\n";
         return FileProblem;
     }
-    std::string format = givenFormat.value_or(DetectStatementFormat(text));
-    if (!givenFormat && format == "csv") {
-        const std::string named = FormatFromName(source);
-        if (named == "qif" || named == "ofx" || named == "qfx")
-            format = named == "qfx" ? "ofx" : named;
-    }
+    const std::string format = givenFormat.value_or(DetectStatementFormat(text, source));
     if (!givenFormat)
         if (const auto problem = formatOptionProblem(format))
             return UsageError(io.err, *problem, kUsage);

@@ -453,6 +453,17 @@ std::string DetectStatementFormat(const std::string& bytes)
     return "csv";
 }
 
+std::string DetectStatementFormat(const std::string& bytes, const std::string& fileName)
+{
+    const std::string format = DetectStatementFormat(bytes);
+    const size_t dot = fileName.find_last_of("./");
+    const std::string ending =
+        dot == std::string::npos || fileName[dot] != '.' ? std::string() : Lower(fileName.substr(dot + 1));
+    if (format != "csv" || (ending != "qif" && ending != "ofx" && ending != "qfx"))
+        return format;
+    return ending == "qif" ? "qif" : "ofx";
+}
+
 namespace
 {
 struct EntryKey

@@ -88,6 +88,10 @@ std::vector<std::string> CsvFirstRecord(const std::string& text);
 // "ofx", "qif" or "csv", from the text itself; a text that shows no sign
 // of OFX or QIF is taken as CSV.
 std::string DetectStatementFormat(const std::string& bytes);
+// As above, but when the text shows no sign of either, a file name ending
+// in .qif, .ofx or .qfx still says which (the reader then says what is
+// wrong with the file rather than reading it as CSV).
+std::string DetectStatementFormat(const std::string& bytes, const std::string& fileName);
 
 // QIF writes an account's opening balance as its first transaction; the
 // readers know it by these and add it as no entry.
