@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -76,7 +77,9 @@ CImportStatementDlg::CImportStatementDlg(CQuilletDoc* doc, const QString& path, 
     }
 
     m_csvBox->setVisible(m_format == "csv");
-    m_comboOrder->setEnabled(m_format != "ofx");
+    // OFX dates say their own order.
+    m_comboOrder->setVisible(m_format != "ofx");
+    m_orderLabel->setVisible(m_format != "ofx");
     if (m_format == "csv")
         FillCsvColumnChoices();
     if (m_format != "ofx")
@@ -124,6 +127,7 @@ void CImportStatementDlg::BuildLayout()
     m_comboOrder->addItem(QStringLiteral("Day-month-year"), int(DateOrder::DayMonthYear));
     auto* orderLabel = new QLabel(QStringLiteral("Dates &read as"), this);
     orderLabel->setBuddy(m_comboOrder);
+    m_orderLabel = orderLabel;
     accountRow->addWidget(m_sourceText);
     accountRow->addStretch(1);
     accountRow->addWidget(accountLabel);
@@ -172,6 +176,11 @@ void CImportStatementDlg::BuildLayout()
     m_list->viewport()->installEventFilter(this);
     top->addWidget(m_list, 1);
 
+    m_detailText = new QLabel(this);
+    m_detailText->setObjectName("detail");
+    m_detailText->setWordWrap(true);
+    m_detailText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    top->addWidget(m_detailText);
     m_summaryText = new QLabel(this);
     m_summaryText->setObjectName("summary");
     m_summaryText->setWordWrap(true);
@@ -193,6 +202,8 @@ void CImportStatementDlg::BuildLayout()
     connect(m_comboAccount, &QComboBox::activated, this, &CImportStatementDlg::Refresh);
     connect(m_comboOrder, &QComboBox::activated, this, &CImportStatementDlg::Reread);
     connect(m_list, &CXListCtrl::checkBoxClicked, this, &CImportStatementDlg::UpdateImportButton);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &CImportStatementDlg::ShowLineDetail);
 
     resize(820, 480);
 }
@@ -296,6 +307,7 @@ std::string CImportStatementDlg::AccountName() const
 void CImportStatementDlg::Refresh()
 {
     m_list->DeleteAllItems();
+    m_detailText->clear();
     const CAccount* account = m_pDoc->FindAccount(AccountName());
     if (!account)
         return;
@@ -366,6 +378,20 @@ void CImportStatementDlg::Refresh()
     m_summaryText->setText(QStringLiteral("%1: %2.")
                                .arg(Counted(int(m_statement.lines.size()), "line", "lines"), parts.join(", ")));
     UpdateImportButton();
+}
+
+void CImportStatementDlg::ShowLineDetail()
+{
+    const int row = m_list->currentIndex().row();
+    if (row < 0 || row >= m_list->GetItemCount()) {
+        m_detailText->clear();
+        return;
+    }
+    const size_t i = size_t(m_list->GetItemData(row));
+    m_detailText->setText(QStringLiteral("Line %1: %2 \u2014 %3")
+                              .arg(i < m_statement.lines.size() ? m_statement.lines[i].entry.line : 0)
+                              .arg(m_list->GetItemText(row, ColDescription).trimmed(),
+                                   m_list->GetItemText(row, ColStatus).trimmed()));
 }
 
 void CImportStatementDlg::UpdateImportButton()

@@ -69,6 +69,9 @@ private:
     // Plans against the chosen account's register and refills the list.
     void Refresh();
     void UpdateImportButton();
+    // The current line's whole description and status, which the list
+    // may have to cut.
+    void ShowLineDetail();
     void SetColumnWidths();
 
     CQuilletDoc* m_pDoc;
@@ -87,5 +90,7 @@ private:
     QComboBox* m_comboOrder = nullptr;
     CXListCtrl* m_list = nullptr;
     QLabel* m_summaryText = nullptr;
+    QLabel* m_detailText = nullptr;
+    QLabel* m_orderLabel = nullptr;
     QPushButton* m_importButton = nullptr;
 };
