@@ -1,6 +1,7 @@
 #include "ImportStatementDlg.h"
 
 #include "EntryText.h"
+#include "ListColumns.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
@@ -163,17 +164,13 @@ void CImportStatementDlg::BuildLayout()
     m_list->SetFullRowSelect(true);
     m_list->SetGridLines(true);
     m_list->SetShowSelectionAlways(true);
-    const struct
-    {
-        const char* heading;
-        Qt::Alignment alignment;
-    } columns[ColumnCount] = {{"Import", Qt::AlignHCenter}, {"Date", Qt::AlignHCenter},
-                              {"Check #", Qt::AlignHCenter}, {"Description", Qt::AlignLeft},
-                              {"Amount", Qt::AlignRight},   {"Status", Qt::AlignLeft}};
-    for (int c = 0; c < ColumnCount; ++c)
-        m_list->InsertColumn(c, QLatin1String(columns[c].heading), columns[c].alignment);
+    InsertListColumns(m_list, {{QStringLiteral("Import"), Qt::AlignHCenter, 8, 100},
+                               {QStringLiteral("Date"), Qt::AlignHCenter, 11, 100},
+                               {QStringLiteral("Check #"), Qt::AlignHCenter, 9, 100},
+                               {QStringLiteral("Description"), Qt::AlignLeft, 38, 100},
+                               {QStringLiteral("Amount"), Qt::AlignRight, 12, 100},
+                               {QStringLiteral("Status"), Qt::AlignLeft, 22, 100, 4}});
     m_list->installEventFilter(this);
-    m_list->viewport()->installEventFilter(this);
     top->addWidget(m_list, 1);
 
     m_detailText = new QLabel(this);
@@ -402,22 +399,8 @@ void CImportStatementDlg::UpdateImportButton()
     m_importButton->setEnabled(any);
 }
 
-void CImportStatementDlg::SetColumnWidths()
-{
-    static const int percent[ColumnCount] = {8, 11, 9, 38, 12, 22};
-    const int w = m_list->viewport()->width();
-    for (int c = 0; c < ColumnCount; ++c) {
-        int width = w * percent[c] / 100;
-        if (c == ColStatus)
-            width -= 4;
-        m_list->SetColumnWidth(c, std::max(width, 10));
-    }
-}
-
 bool CImportStatementDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list->viewport() && event->type() == QEvent::Resize)
-        SetColumnWidths();
     // Space ticks or unticks the current line, so the list can be worked
     // through from the keyboard.
     if (watched == m_list && event->type() == QEvent::KeyPress &&

@@ -72,7 +72,6 @@ private:
     // The current line's whole description and status, which the list
     // may have to cut.
     void ShowLineDetail();
-    void SetColumnWidths();
 
     CQuilletDoc* m_pDoc;
     QString m_fileName;
