@@ -150,13 +150,13 @@ void CImportStatementDlg::BuildLayout()
         grid->addWidget(combo, role / 3, (role % 3) * 2 + 1);
         grid->setColumnStretch((role % 3) * 2 + 1, 1);
         m_columnCombos[role] = combo;
-        connect(combo, &QComboBox::activated, this, &CImportStatementDlg::Reread);
+        connect(combo, &QComboBox::activated, this, &CImportStatementDlg::RereadColumns);
     }
     m_headerCheck = new QCheckBox(QStringLiteral("First line holds &headings"), csvBox);
     m_headerCheck->setObjectName("header");
     m_headerCheck->setChecked(true);
     grid->addWidget(m_headerCheck, 1, 4, 1, 2);
-    connect(m_headerCheck, &QCheckBox::toggled, this, &CImportStatementDlg::Reread);
+    connect(m_headerCheck, &QCheckBox::toggled, this, &CImportStatementDlg::RereadColumns);
     top->addWidget(csvBox);
 
     m_list = new CXListCtrl(this);
@@ -287,6 +287,13 @@ Statement CImportStatementDlg::ReadStatement(DateOrder order) const
     CsvColumns columns = ChosenColumns();
     columns.order = order;
     return ReadCsvStatement(m_bytes, columns);
+}
+
+void CImportStatementDlg::RereadColumns()
+{
+    // Other columns may hold other dates: the order is guessed again.
+    GuessDateOrder();
+    Reread();
 }
 
 void CImportStatementDlg::Reread()

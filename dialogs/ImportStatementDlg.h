@@ -66,6 +66,8 @@ private:
     Statement ReadStatement(DateOrder order) const;
     // Reads the statement again with the choices made, then Refresh().
     void Reread();
+    // The same after a change of the CSV columns.
+    void RereadColumns();
     // Plans against the chosen account's register and refills the list.
     void Refresh();
     void UpdateImportButton();

@@ -94,13 +94,16 @@ private slots:
                  u"Choose the column that holds the date, the amount, the description."_s);
         QVERIFY(!Find<QPushButton>(&dialog, "import")->isEnabled());
 
-        // Columns by number (item 0 is "automatic"), then the date order.
+        // Columns by number (item 0 is "automatic"); the date order that
+        // reads the dates is found, and another one can be chosen.
         Choose(Find<QComboBox>(&dialog, "dateColumn"), 1);
         Choose(Find<QComboBox>(&dialog, "amountColumn"), 3);
         Choose(Find<QComboBox>(&dialog, "descriptionColumn"), 2);
         QCOMPARE(list->GetItemCount(), 4);
+        QCOMPARE(Find<QComboBox>(&dialog, "dateOrder")->currentText(), u"Month-day-year"_s);
+        Choose(Find<QComboBox>(&dialog, "dateOrder"), 0);
         QCOMPARE(Status(list, 1), uR"(the date "06/10/2024" cannot be read)"_s);
-        Choose(Find<QComboBox>(&dialog, "dateOrder"), 1);  // month-day-year
+        Choose(Find<QComboBox>(&dialog, "dateOrder"), 1);
         QCOMPARE(RowText(list, 1), u"| 06/10/24|| Coffee Shop|-4.25 | new"_s);
         // Groceries less its 0.50 fee is what the bank moved.
         QCOMPARE(Status(list, 0), u"already in the register"_s);
