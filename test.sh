@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test headless.
 # Then builds the GUI-free part again under AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs its tests.
+# UndefinedBehaviorSanitizer and runs its tests. The benchmarks only get a
+# smoke run (each once, at its smallest size).
 # QUILLET_FUZZ_SECONDS=N also runs the file reader's fuzzer for N seconds.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -11,7 +12,7 @@ cd "$(dirname "$0")"
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
