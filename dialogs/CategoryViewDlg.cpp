@@ -79,8 +79,7 @@ CCategoryViewDlg::CCategoryViewDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(
     if (m_pDoc) {
         std::string names;
         m_pDoc->GetAccountNames(names);
-        for (int field = 0;; ++field) {
-            const std::string name = GetListField(names, field);
+        for (const std::string& name : GetListFields(names)) {
             if (name.empty())
                 break;
             accountView->addItem(FromBytes(name));

@@ -4,8 +4,10 @@
 
 void ArchiveWriter::WriteLE(uint64_t value, int bytes)
 {
+    char le[8];
     for (int i = 0; i < bytes; ++i)
-        m_out.push_back(char((value >> (8 * i)) & 0xFF));
+        le[i] = char((value >> (8 * i)) & 0xFF);
+    m_out.append(le, size_t(bytes));
 }
 
 void ArchiveWriter::WriteText(const std::string& text)
@@ -41,60 +43,51 @@ void ArchiveWriter::WriteDouble(double value)
     WriteLE(bits, 8);
 }
 
-bool ArchiveReader::ReadLE(uint64_t& value, int bytes)
+bool ArchiveReader::ReadLength(size_t& length)
 {
-    value = 0;
-    if (m_failed || Remaining() < size_t(bytes)) {
+    length = 0;
+    uint8_t shortLength = 0;
+    if (!ReadLE(shortLength))
+        return false;
+    uint64_t n = shortLength;
+    if (n == 0xFF) {
+        uint16_t middle = 0;
+        if (!ReadLE(middle))
+            return false;
+        n = middle;
+        if (n == 0xFFFF) {
+            uint32_t wide = 0;
+            if (!ReadLE(wide))
+                return false;
+            n = wide;
+        }
+    }
+    if (n > Remaining()) {
         m_failed = true;
         return false;
     }
-    for (int i = 0; i < bytes; ++i)
-        value |= uint64_t(static_cast<unsigned char>(m_data[m_pos + i])) << (8 * i);
-    m_pos += size_t(bytes);
+    length = size_t(n);
     return true;
 }
 
 bool ArchiveReader::ReadText(std::string& text)
 {
     text.clear();
-    uint64_t n = 0;
-    if (!ReadLE(n, 1))
+    size_t n = 0;
+    if (!ReadLength(n))
         return false;
-    if (n == 0xFF) {
-        if (!ReadLE(n, 2))
-            return false;
-        if (n == 0xFFFF && !ReadLE(n, 4))
-            return false;
-    }
-    if (n > Remaining()) {
-        m_failed = true;
-        return false;
-    }
-    text.assign(m_data + m_pos, size_t(n));
-    m_pos += size_t(n);
+    text.assign(m_data + m_pos, n);
+    m_pos += n;
     return true;
 }
 
-bool ArchiveReader::ReadInt32(int32_t& value)
+bool ArchiveReader::ReadToken(std::string_view& token)
 {
-    uint64_t bits = 0;
-    const bool ok = ReadLE(bits, 4);
-    value = int32_t(uint32_t(bits));
-    return ok;
-}
-
-bool ArchiveReader::ReadDouble(double& value)
-{
-    uint64_t bits = 0;
-    const bool ok = ReadLE(bits, 8);
-    std::memcpy(&value, &bits, sizeof value);
-    return ok;
-}
-
-bool ArchiveReader::ReadTime(CTime& value)
-{
-    int32_t seconds = 0;
-    const bool ok = ReadInt32(seconds);
-    value = CTime(int64_t(seconds));
-    return ok;
+    token = std::string_view();
+    size_t n = 0;
+    if (!ReadLength(n))
+        return false;
+    token = std::string_view(m_data + m_pos, n);
+    m_pos += n;
+    return true;
 }

@@ -10,7 +10,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 class ArchiveWriter
 {
@@ -42,16 +44,53 @@ public:
     // reader failed when the item is cut short or its length is
     // impossible.
     bool ReadText(std::string& text);
-    bool ReadInt32(int32_t& value);
-    bool ReadDouble(double& value);
-    bool ReadTime(CTime& value);
+    // A text as a view of the bytes themselves, for markers and keys that
+    // are only compared: nothing is copied.
+    bool ReadToken(std::string_view& token);
+    bool ReadInt32(int32_t& value)
+    {
+        uint32_t bits = 0;
+        const bool ok = ReadLE(bits);
+        value = int32_t(bits);
+        return ok;
+    }
+    bool ReadDouble(double& value)
+    {
+        uint64_t bits = 0;
+        const bool ok = ReadLE(bits);
+        std::memcpy(&value, &bits, sizeof value);
+        return ok;
+    }
+    bool ReadTime(CTime& value)
+    {
+        int32_t seconds = 0;
+        const bool ok = ReadInt32(seconds);
+        value = CTime(int64_t(seconds));
+        return ok;
+    }
 
     bool Failed() const { return m_failed; }
     size_t Remaining() const { return m_size - m_pos; }
     size_t Position() const { return m_pos; }
 
 private:
-    bool ReadLE(uint64_t& value, int bytes);
+    // A little-endian value of the size of T. Inline with a fixed size, so
+    // that each becomes a single load where the machine allows.
+    template <class T>
+    bool ReadLE(T& value)
+    {
+        value = 0;
+        if (m_failed || Remaining() < sizeof(T)) {
+            m_failed = true;
+            return false;
+        }
+        for (size_t i = 0; i < sizeof(T); ++i)
+            value |= T(static_cast<unsigned char>(m_data[m_pos + i])) << (8 * i);
+        m_pos += sizeof(T);
+        return true;
+    }
+    // The length prefix of a text, checked against the bytes that remain.
+    bool ReadLength(size_t& length);
 
     const char* m_data;
     size_t m_size;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <numeric>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -123,11 +124,12 @@ public:
             text = UnscrambleText(text);
     }
     // A token that could not be read comes back empty, which matches no
-    // marker and so ends every loop of the reader.
-    std::string Token()
+    // marker and so ends every loop of the reader. It looks into the file's
+    // bytes, which outlive the reader.
+    std::string_view Token()
     {
-        std::string token;
-        m_archive.ReadText(token);
+        std::string_view token;
+        m_archive.ReadToken(token);
         return token;
     }
 
@@ -210,7 +212,7 @@ ReadResult ReadDocument(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt
     std::string version;
     archive.ReadText(version);  // any version reads the same way
 
-    std::string token = in.Token();
+    std::string_view token = in.Token();
     if (token == kPassword) {
         std::string storedHash;
         if (!archive.ReadText(storedHash))
@@ -238,10 +240,10 @@ ReadResult ReadDocument(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt
 
     if (!archive.Failed() && token == kCategoriesBegin) {
         std::vector<CCategory> categories;
-        for (std::string name = in.Token(); !archive.Failed() && name != kCategoriesEnd; name = in.Token()) {
+        for (std::string_view name = in.Token(); !archive.Failed() && name != kCategoriesEnd; name = in.Token()) {
             int32_t flag = 0;
             archive.ReadInt32(flag);
-            categories.emplace_back(std::move(name), flag);
+            categories.emplace_back(std::string(name), flag);
         }
         SetCategories(*doc.m_pCategoryList, categories);
         token = in.Token();
@@ -250,8 +252,8 @@ ReadResult ReadDocument(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt
     if (!archive.Failed() && token == kDayChartBegin) {
         doc.ClearDayChartAccounts();
         int position = 0;
-        for (std::string name = in.Token(); !archive.Failed() && name != kDayChartEnd; name = in.Token()) {
-            doc.SetDayChartAccount(position, name);
+        for (std::string_view name = in.Token(); !archive.Failed() && name != kDayChartEnd; name = in.Token()) {
+            doc.SetDayChartAccount(position, std::string(name));
             position = std::min(position + 1, 5);  // past the fifth every name is dropped
         }
         token = in.Token();

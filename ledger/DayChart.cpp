@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 CAccountSSL::CAccountSSL()
 {
@@ -19,6 +20,7 @@ void CAccountSSL::Build(CAccount& account, int days)
     // The balance rule over what has happened by the end of today: a
     // post-dated entry has not, and a void one never does.
     double balance = account.m_dOpeningBalance;
+    std::vector<CBalancePoint> added;
     for (const auto& entry : account.m_transactions) {
         if (entry->m_bVoid)
             continue;
@@ -26,10 +28,19 @@ void CAccountSSL::Build(CAccount& account, int days)
             continue;
         balance = (balance + entry->m_dAmount) - entry->m_dFee;
         if (int64_t(entry->m_date.GetTime()) >= start)
-            AddPoint(entry->m_date, entry->m_dAmount - entry->m_dFee);
+            added.emplace_back(entry->m_date, entry->m_dAmount - entry->m_dFee);
     }
     m_dBalance = balance;
     m_nDays = days;
+
+    // Where AddPoint would put each of them, one sort instead of a walk per
+    // point: the later of two of the same date ahead, and ahead of points
+    // already there.
+    std::vector<CBalancePoint> points(added.rbegin(), added.rend());
+    points.insert(points.end(), m_points.begin(), m_points.end());
+    std::stable_sort(points.begin(), points.end(),
+                     [](const CBalancePoint& a, const CBalancePoint& b) { return a.m_date < b.m_date; });
+    m_points.assign(points.begin(), points.end());
 }
 
 void CAccountSSL::AddPoint(CTime date, double amount)

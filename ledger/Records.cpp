@@ -1,5 +1,6 @@
 #include "Records.h"
 
+#include <algorithm>
 #include <cstring>
 
 CTransaction::CTransaction(CTime date, std::string checkNumber, std::string description,
@@ -137,16 +138,24 @@ CCategoryList::CCategoryList()
         AddCategory(c.name, c.flag);
 }
 
+namespace
+{
+// The first category whose name is not below name: the list is sorted, so
+// a search halves it each step, however long it is.
+template <class Categories>
+auto FirstNotBelow(Categories& categories, const std::string& name)
+{
+    return std::lower_bound(categories.begin(), categories.end(), name, [](const auto& category, const std::string& n) {
+        return CompareBytes(category->m_strName, n) < 0;
+    });
+}
+}
+
 bool CCategoryList::AddCategory(const std::string& name, int flag)
 {
-    auto it = m_categories.begin();
-    for (; it != m_categories.end(); ++it) {
-        const int c = CompareBytes((*it)->m_strName, name);
-        if (c == 0)
-            return false;
-        if (c > 0)
-            break;
-    }
+    const auto it = FirstNotBelow(m_categories, name);
+    if (it != m_categories.end() && (*it)->m_strName == name)
+        return false;
     m_categories.insert(it, std::make_unique<CCategory>(name, flag));
     return true;
 }
@@ -162,10 +171,8 @@ std::unique_ptr<CCategory> CCategoryList::RemoveCategoryAt(int index)
 
 int CCategoryList::GetCategoryFlag(const std::string& name) const
 {
-    for (const auto& c : m_categories)
-        if (c->m_strName == name)
-            return c->m_nFlag;
-    return -1;
+    const auto it = FirstNotBelow(m_categories, name);
+    return it != m_categories.end() && (*it)->m_strName == name ? (*it)->m_nFlag : -1;
 }
 
 void CCategoryList::RemoveAll()

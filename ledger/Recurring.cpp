@@ -59,6 +59,16 @@ CRecurringTransaction* CQuilletDoc::GetDueRecurring(int index, int days) const
     return nullptr;
 }
 
+std::vector<CRecurringTransaction*> CQuilletDoc::GetAllDueRecurring(int days) const
+{
+    const int64_t now = Clock::Now();
+    std::vector<CRecurringTransaction*> due;
+    for (const auto& record : m_recurring)
+        if (IsDue(*record, days, now))
+            due.push_back(record.get());
+    return due;
+}
+
 void CQuilletDoc::PostRecurring(CRecurringTransaction* record)
 {
     if (!record)
