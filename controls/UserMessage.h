@@ -3,6 +3,7 @@
 // them without a modal box blocking.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -35,8 +36,10 @@ enum class Answer
 };
 
 // Shows a modal message box; the title defaults to the application name.
+// buttonTexts, when given, label the buttons in their order (Yes, No,
+// Cancel) where the standard words would not say what they do.
 Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::Information,
-            const QString& title = QString());
+            const QString& title = QString(), const QStringList& buttonTexts = {});
 
 struct Shown
 {
@@ -44,6 +47,7 @@ struct Shown
     QString text;
     Buttons buttons;
     Icon icon;
+    QStringList buttonTexts;
 };
 
 // Replaces the box; an empty handler restores it.

@@ -59,12 +59,20 @@ private slots:
         h.Trigger(ID_FILE_MRU_FILE1 + 3);
         QVERIFY(h.Doc().FindAccount("b.ql1"));
 
-        // A file that has gone leaves the list once it fails to open.
+        // A file that has gone leaves the list once it fails to open, and
+        // the open checkbook stays as it was, changes and all, even after
+        // "No" to saving them.
         QVERIFY(QFile::remove(paths[4]));
+        h.Modify();
+        h.answers = {UserMessage::Answer::No};
         h.Trigger(ID_FILE_MRU_FILE1 + 2);
-        QCOMPARE(h.messages.size(), 1);
+        QCOMPARE(h.messages.size(), 2);
+        QVERIFY(h.messages[1].contains("e.ql1"));
         QVERIFY(!h.app->Session().RecentFiles().Files().contains(paths[4]));
-        QCOMPARE(h.Title(), QString("Untitled[*] - Quillet"));
+        QCOMPARE(h.Title(), QString("b.ql1[*] - Quillet"));
+        QVERIFY(h.Frame().isWindowModified());
+        QVERIFY(h.Doc().FindAccount("b.ql1") && h.Doc().FindAccount("Cash"));
+        QCOMPARE(h.app->Session().PathName(), paths[1]);
     }
 
     void commandLineFileYieldsToStoredValuesMenuOpenDoesNot()
