@@ -173,7 +173,7 @@ CDocSession::ChangedFileAnswer CDocSession::AskAboutChangedFile()
                                  "cancel? A replaced file is kept among its backups.")
                              .arg(QDir::toNativeSeparators(m_strPathName));
     switch (UserMessage::Show(DialogParent(), text, UserMessage::Buttons::YesNoCancel, UserMessage::Icon::Warning,
-                              QString(), {"&Replace", "Save &As...", "Cancel"})) {
+                              QString(), {"&Replace", "Save &As...", "Cancel"}, UserMessage::Answer::Cancel)) {
     case UserMessage::Answer::Yes:
         return ChangedFileAnswer::Replace;
     case UserMessage::Answer::No:
@@ -273,5 +273,6 @@ bool CDocSession::ConfirmReplace(const QString& path)
         return true;
     return UserMessage::Show(DialogParent(),
                              QString("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path)),
-                             UserMessage::Buttons::YesNo, UserMessage::Icon::Warning) == UserMessage::Answer::Yes;
+                             UserMessage::Buttons::YesNo, UserMessage::Icon::Warning, QString(), {},
+                             UserMessage::Answer::No) == UserMessage::Answer::Yes;
 }

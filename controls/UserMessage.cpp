@@ -49,9 +49,11 @@ void UserMessage::SetHandler(Handler handler)
 }
 
 UserMessage::Answer UserMessage::Show(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
-                                      const QString& title, const QStringList& buttonTexts)
+                                      const QString& title, const QStringList& buttonTexts,
+                                      std::optional<Answer> defaultAnswer)
 {
-    const Shown shown{title.isEmpty() ? QApplication::applicationName() : title, text, buttons, icon, buttonTexts};
+    const Shown shown{title.isEmpty() ? QApplication::applicationName() : title, text, buttons, icon, buttonTexts,
+                      defaultAnswer};
     if (CurrentHandler())
         return CurrentHandler()(shown);
 
@@ -61,6 +63,13 @@ UserMessage::Answer UserMessage::Show(QWidget* parent, const QString& text, Butt
     for (QMessageBox::StandardButton standard : order) {
         if (QAbstractButton* button = box.button(standard); button && next < buttonTexts.size())
             button->setText(buttonTexts[next++]);
+    }
+    if (defaultAnswer) {
+        const QMessageBox::StandardButton standard = *defaultAnswer == Answer::Yes ? QMessageBox::Yes
+                                                     : *defaultAnswer == Answer::No ? QMessageBox::No
+                                                     : *defaultAnswer == Answer::Cancel ? QMessageBox::Cancel
+                                                                                         : QMessageBox::Ok;
+        box.setDefaultButton(standard);
     }
     switch (box.exec()) {
     case QMessageBox::Yes:

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -37,9 +38,12 @@ enum class Answer
 
 // Shows a modal message box; the title defaults to the application name.
 // buttonTexts, when given, label the buttons in their order (Yes, No,
-// Cancel) where the standard words would not say what they do.
+// Cancel) where the standard words would not say what they do; Enter
+// gives defaultAnswer when one is given (the safe one, where the other
+// loses data).
 Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::Information,
-            const QString& title = QString(), const QStringList& buttonTexts = {});
+            const QString& title = QString(), const QStringList& buttonTexts = {},
+            std::optional<Answer> defaultAnswer = std::nullopt);
 
 struct Shown
 {
@@ -48,6 +52,7 @@ struct Shown
     Buttons buttons;
     Icon icon;
     QStringList buttonTexts;
+    std::optional<Answer> defaultAnswer;
 };
 
 // Replaces the box; an empty handler restores it.

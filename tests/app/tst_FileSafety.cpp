@@ -49,6 +49,16 @@ class FileSafetyTest : public QObject
         });
     }
 
+    // As the harness answers, also noting which answer Enter would give.
+    static void NoteDefaults(AppHarness& h, QList<std::optional<Answer>>* defaults)
+    {
+        UserMessage::SetHandler([&h, defaults](const UserMessage::Shown& shown) {
+            h.messages << shown.text;
+            defaults->append(shown.defaultAnswer);
+            return h.answers.isEmpty() ? Answer::Ok : h.answers.takeFirst();
+        });
+    }
+
 private slots:
     void replacingAFileIsAskedUnderTheNameWritten()
     {
@@ -59,14 +69,17 @@ private slots:
         QVERIFY(h.Start());
         QStringList names;
         AnswerSaveDialogs(h, &names);
+        QList<std::optional<Answer>> defaults;
+        NoteDefaults(h, &defaults);
 
-        // Save As "Budget": asked about Budget.ql1; No goes back to the
-        // dialog, which is cancelled; the old file is untouched.
+        // Save As "Budget": asked about Budget.ql1 (Enter keeps it); No goes
+        // back to the dialog, which is cancelled; the old file is untouched.
         h.Modify();
         names = {h.Path("Budget")};
         h.answers = {Answer::No};
         h.Trigger(ID_FILE_SAVE_AS);
         QCOMPARE(h.messages, QStringList{budget + " already exists.\nDo you want to replace it?"});
+        QCOMPARE(defaults.value(0), std::optional<Answer>(Answer::No));
         QCOMPARE(ReadFileBytes(budget), before);
         QCOMPARE(h.Title(), QString("Untitled[*] - Quillet"));
 
@@ -119,10 +132,13 @@ private slots:
             QCOMPARE(RunCli({"import", "--account", "Checking", Native(budget), Native(statement)}), 0);
         };
         import("Imported coffee");
+        QList<std::optional<Answer>> defaults;
+        NoteDefaults(h, &defaults);
         h.Modify();
         h.answers = {Answer::Cancel};
         h.Trigger(ID_FILE_SAVE);
         QCOMPARE(h.messages.size(), 1);
+        QCOMPARE(defaults.value(0), std::optional<Answer>(Answer::Cancel));  // Enter saves nothing
         QVERIFY2(h.messages[0].contains("changed by another program"), qPrintable(h.messages[0]));
         QVERIFY(ReadFileBytes(budget).contains("Imported coffee"));
         QVERIFY(h.Frame().isWindowModified());
