@@ -1,6 +1,8 @@
 // Start-up and exit: the command line, the settings store and the recent files.
 #include "AppTestSupport.h"
 
+#include "PasswordHash.h"
+
 #include <QtTest>
 
 class AppStartupTest : public QObject
@@ -14,9 +16,10 @@ private slots:
     {
         AppHarness h;
         QStringList paths;
+        const std::string hash = CryptPassword("pw", "ab");
         for (const char* name : {"a.ql1", "b.ql1", "c.ql1", "d.ql1", "e.ql1"}) {
             paths << h.Path(name);
-            h.WriteCheckbook(paths.last(), name);
+            h.WriteCheckbook(paths.last(), name, 20, name[0] == 'b' ? hash : std::string());
         }
         QVERIFY(h.Start());
         QCOMPARE(g_nUpcomingDays, 20);
@@ -72,6 +75,7 @@ private slots:
         QCOMPARE(h.Title(), QString("b.ql1[*] - Quillet"));
         QVERIFY(h.Frame().isWindowModified());
         QVERIFY(h.Doc().FindAccount("b.ql1") && h.Doc().FindAccount("Cash"));
+        QCOMPARE(g_strPasswordHash, hash);
         QCOMPARE(h.app->Session().PathName(), paths[1]);
     }
 

@@ -66,8 +66,7 @@ TEST_F(CliTest, PackOfDumpGivesTheSameFile)
         EXPECT_EQ(Contents(Path("again.ql1")), Contents(file));
     }
 
-    // A file the program did not write the same way (another version
-    // text) still dumps.
+    // Another version text, as an older file may carry, comes back too.
     const std::string file = WriteSample("old.ql1", "");
     std::string bytes = Contents(file);
     bytes.replace(0, 16, std::string("\x0bVersion 0.9", 12));
@@ -75,6 +74,9 @@ TEST_F(CliTest, PackOfDumpGivesTheSameFile)
     const Result dump = Run({"dump", file});
     ASSERT_EQ(dump.status, 0) << dump.err;
     EXPECT_EQ(nlohmann::json::parse(dump.out)["version"], "Version 0.9");
+    Put(Path("old.json"), dump.out);
+    ASSERT_EQ(Run({"pack", Path("old.json"), Path("again.ql1")}).status, 0);
+    EXPECT_EQ(Contents(Path("again.ql1")), bytes);
 }
 
 TEST_F(CliTest, DumpCarriesEveryFieldUnderItsKey)
@@ -191,6 +193,12 @@ TEST_F(CliTest, ExitStatusForEachFailure)
         changed[nlohmann::json::json_pointer(pointer)] = value;
         return changed.dump();
     };
+    auto without = [&sample](const char* pointer) {
+        const nlohmann::json::json_pointer field(pointer);
+        nlohmann::json changed = sample;
+        changed[field.parent_pointer()].erase(field.back());
+        return changed.dump();
+    };
     struct BadJson { std::string text; const char* says; };
     for (const BadJson& bad : {
              BadJson{"{\"accounts\": [", "is not valid JSON"},
@@ -201,6 +209,13 @@ TEST_F(CliTest, ExitStatusForEachFailure)
                      "\"accounts[0].transactions[0].date\" must be a whole number"},
              BadJson{with("/accounts/0/transactions/0/amount", nullptr),
                      "\"accounts[0].transactions[0].amount\" must be a number"},
+             // Nothing is filled in for what the JSON leaves out.
+             BadJson{without("/accounts/0/transactions/0/amount"),
+                     "\"accounts[0].transactions[0].amount\" is missing"},
+             BadJson{without("/recurring/0/frequency"), "\"recurring[0].frequency\" is missing"},
+             BadJson{without("/settings/lookback"), "\"settings.lookback\" is missing"},
+             // A hash no password gives would make a file nobody opens.
+             BadJson{with("/passwordHash", "abJnggxhB/yWJ"), "\"passwordHash\" is not a traditional crypt hash"},
              BadJson{with("/recurring/0/amount", "lots"), "\"recurring[0].amount\" must be a number"},
              BadJson{with("/categories/0/name", "\u2603"), "U+2603"},
              BadJson{with("/dayChart", {"a", "b", "c", "d", "e", "f"}), "at most five"},

@@ -1,6 +1,5 @@
 // Commands that write a checkbook: concurrent runs all land, a held lock
-// makes them wait or fail loudly, backups, pack's refusals, and the
-// password bytes the window uses.
+// makes them wait or fail loudly; and stored hashes nobody can match.
 #include "AppValues.h"
 #include "CheckbookFile.h"
 #include "CliFixture.h"
@@ -12,7 +11,6 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 #include <sys/wait.h>
@@ -131,109 +129,15 @@ TEST_F(WritingTest, AHeldLockMakesAWriterWaitOrFailLoudly)
     EXPECT_EQ(Descriptions(book), std::vector<std::string>{"Coffee"});
 }
 
-TEST_F(WritingTest, WritesKeepTheReplacedVersionAsABackup)
+// A stored hash no password can have opens for nobody, as in the window.
+TEST_F(WritingTest, ADamagedStoredHashOpensForNoPassword)
 {
-    const std::string book = Book("home.ql1");
-    const std::string first = Contents(book);
-    ASSERT_EQ(Run({"import", "--account", "Checking", book, Statement("a.csv", "Tea")}).status, 0);
-    const std::vector<std::string> backups = ListBackups(book);
-    ASSERT_EQ(backups.size(), 1u);
-    EXPECT_EQ(Contents(backups[0]), first);
-
-    // A backup that cannot be kept is said, and the import stands.
-    const std::string second = Contents(book);
-    std::filesystem::remove_all(BackupFolder(book));
-    Put(BackupFolder(book), "in the way");
-    const CliResult r = Run({"import", "--account", "Checking", book, Statement("b.csv", "Cake")});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err.rfind("The previous version of \"home.ql1\" could not be kept as a backup. ", 0), 0u) << r.err;
-    EXPECT_EQ(Descriptions(book), (std::vector<std::string>{"Cake", "Tea"}));
-
-    // pack over a checkbook keeps it too.
-    std::filesystem::remove(BackupFolder(book));
-    const std::string third = Contents(book);
-    Put(Path("empty.json"), Run({"dump", Book("empty.ql1")}).out);
-    ASSERT_EQ(Run({"pack", Path("empty.json"), book}).status, 0);
-    ASSERT_EQ(ListBackups(book).size(), 1u);
-    EXPECT_EQ(Contents(ListBackups(book)[0]), third);
-    EXPECT_NE(third, second);
-}
-
-TEST_F(WritingTest, PackWritesOnlyWhatTheJsonSays)
-{
-    const CliResult dumped = Run({"dump", Book("home.ql1")});
-    ASSERT_EQ(dumped.status, 0);
-    const json whole = json::parse(dumped.out);
-    json withEntry = whole;
-    withEntry["accounts"][0]["transactions"] = json::parse(
-        R"([{"date": 0, "checkNumber": "", "description": "d", "category": "", "amount": 1.5, "void": 0,
-             "flag": 0, "cleared": false, "fee": 0}])");
-    withEntry["recurring"] = json::parse(
-        R"([{"account": "Checking", "amount": 1, "nextDate": 0, "description": "", "category": "",
-             "frequency": "Every blue moon", "periods": "", "periodsDone": 0, "flag": 0}])");
-    Put(Path("entry.json"), withEntry.dump());
-    const CliResult packed = Run({"pack", Path("entry.json"), Path("entry.ql1")});
-    ASSERT_EQ(packed.status, 0) << packed.err;
-
-    struct Change
-    {
-        json::json_pointer where;
-        json value;  // null: the field is taken out
-        const char* says;
-    };
-    for (const Change& change : {
-             Change{json::json_pointer("/accounts/0/transactions/0/amount"), nullptr,
-                    "\"accounts[0].transactions[0].amount\" is missing"},
-             Change{json::json_pointer("/recurring/0/frequency"), nullptr, "\"recurring[0].frequency\" is missing"},
-             Change{json::json_pointer("/settings/lookback"), nullptr, "\"settings.lookback\" is missing"},
-             Change{json::json_pointer("/version"), nullptr, "\"version\" is missing"},
-             Change{json::json_pointer("/dayChart"), nullptr, "\"dayChart\" is missing"},
-             Change{json::json_pointer("/passwordHash"), "abc", "\"passwordHash\" is not a traditional crypt hash"},
-             Change{json::json_pointer("/passwordHash"), "abJnggxhB/yWJ", "\"passwordHash\""},
-         }) {
-        json broken = withEntry;
-        if (change.value.is_null())
-            broken[change.where.parent_pointer()].erase(change.where.back());
-        else
-            broken[change.where] = change.value;
-        Put(Path("bad.json"), broken.dump());
-        const CliResult r = Run({"pack", Path("bad.json"), Path("out.ql1")});
-        EXPECT_EQ(r.status, Cli::FileProblem) << change.says;
-        EXPECT_NE(r.err.find(change.says), std::string::npos) << r.err;
-        EXPECT_EQ(::access(Path("out.ql1").c_str(), F_OK), -1);  // nothing written
-    }
-
-    // What a file holds comes back byte for byte: an odd frequency, an
-    // old version text, a password hash.
-    const std::string entry = Contents(Path("entry.ql1"));
-    std::string old = entry;
-    old.replace(0, 16, std::string("\x0bVersion 0.9", 12));
-    for (const std::string& bytes : {entry, old}) {
-        Put(Path("odd.ql1"), bytes);
-        Put(Path("odd.json"), Run({"dump", Path("odd.ql1")}).out);
-        ASSERT_EQ(Run({"pack", Path("odd.json"), Path("again.ql1")}).status, 0);
-        EXPECT_EQ(Contents(Path("again.ql1")), bytes);
-    }
-}
-
-TEST_F(WritingTest, PasswordsHashFromTheBytesTheWindowUses)
-{
-    // "café" as the window hashes it: Windows-1252.
-    const std::string book = Book("locked.ql1", CryptPassword("caf\xE9", "Qz"));
-    Cli::Environment env;
-    EXPECT_EQ(Run({"dump", "--password", "caf\xC3\xA9", book}, env).status, 0);
-    env.passwordVariable = "caf\xC3\xA9";
-    EXPECT_EQ(Run({"dump", book}, env).status, 0);
-    env.passwordVariable = "cafe";
-    EXPECT_EQ(Run({"dump", book}, env).status, Cli::PasswordProblem);
-
-    // A stored hash no password can have opens for nobody, as in the window.
-    std::string bytes = Contents(book);
-    const std::string hashItem = std::string(1, '\x0d') + CryptPassword("caf\xE9", "Qz");
-    const size_t at = bytes.find(hashItem);
+    const std::string hash = CryptPassword("caf\xE9", "Qz");
+    const std::string bytes = Contents(Book("locked.ql1", hash));
+    const size_t at = bytes.find(hash);
     ASSERT_NE(at, std::string::npos);
     for (const std::string& stored : {std::string(1, '\0'), std::string("\x02Qz"), std::string("\x0d*0bad-hash-!!")}) {
-        Put(Path("odd.ql1"), std::string(bytes).replace(at, hashItem.size(), stored));
+        Put(Path("odd.ql1"), std::string(bytes).replace(at - 1, hash.size() + 1, stored));
         for (const char* typed : {"", "caf\xC3\xA9", "anything"}) {
             const CliResult r = Run({"dump", "--password", typed, Path("odd.ql1")});
             EXPECT_EQ(r.status, Cli::PasswordProblem) << typed;
