@@ -30,8 +30,9 @@ The command-line tool quillet-cli prints reports, exports CSV and QIF and
 imports bank statements.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no library check finds them: the window's
-# platform plugins, and the face the dashboard's fonts are fitted to.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+# platform plugins, the face the dashboard's fonts are fitted to, and
+# libofx7's OFX DTDs, which the statement reader needs besides its library.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, libofx7")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
