@@ -18,7 +18,6 @@
 #include <QPrinter>
 #include <QSettings>
 
-
 namespace
 {
 // Exit statuses of a start that ends at once.
