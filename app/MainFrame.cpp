@@ -4,6 +4,7 @@
 
 #include "BalanceBooksDlg.h"
 #include "CategoriesDlg.h"
+#include "CommandIcons.h"
 #include "Commands.h"
 #include "DocSession.h"
 #include "LockKeys.h"
@@ -18,7 +19,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -74,8 +74,7 @@ CMainFrame::CMainFrame(CDocSession& session, QWidget* parent) : QMainWindow(pare
     qApp->installEventFilter(this);
 }
 
-QAction* CMainFrame::AddCommand(int id, const QString& text, const QList<QKeySequence>& keys,
-                                const QString& themeIcon)
+QAction* CMainFrame::AddCommand(int id, const QString& text, const QList<QKeySequence>& keys)
 {
     auto* action = new QAction(text, this);
     action->setObjectName(QString("command%1").arg(id));
@@ -86,8 +85,7 @@ QAction* CMainFrame::AddCommand(int id, const QString& text, const QList<QKeySeq
         // A button without a theme icon shows this instead of the menu text.
         action->setIconText(CommandToolTip(id));
     }
-    if (!themeIcon.isEmpty())
-        action->setIcon(QIcon::fromTheme(themeIcon));
+    action->setIcon(CommandIcon(id));
     m_actions.insert(id, action);
     return action;
 }
@@ -96,16 +94,16 @@ void CMainFrame::CreateMenus()
 {
     // The texts carry their key after a tab, as the menu shows it.
     QMenu* file = menuBar()->addMenu("&File");
-    file->addAction(AddCommand(ID_FILE_NEW, "&New\tCtrl+N", {QKeySequence("Ctrl+N")}, "document-new"));
-    file->addAction(AddCommand(ID_FILE_OPEN, "&Open...\tCtrl+O", {QKeySequence("Ctrl+O")}, "document-open"));
-    file->addAction(AddCommand(ID_FILE_SAVE, "&Save\tCtrl+S", {QKeySequence("Ctrl+S")}, "document-save"));
+    file->addAction(AddCommand(ID_FILE_NEW, "&New\tCtrl+N", {QKeySequence("Ctrl+N")}));
+    file->addAction(AddCommand(ID_FILE_OPEN, "&Open...\tCtrl+O", {QKeySequence("Ctrl+O")}));
+    file->addAction(AddCommand(ID_FILE_SAVE, "&Save\tCtrl+S", {QKeySequence("Ctrl+S")}));
     file->addAction(AddCommand(ID_FILE_SAVE_AS, "Save &As..."));
     file->addSeparator();
     file->addAction(AddCommand(ID_FILE_IMPORT_STATEMENT, "&Import Statement..."));
     file->addSeparator();
     file->addAction(AddCommand(ID_FILE_SETPASSWORD, "S&et Password..."));
     file->addSeparator();
-    file->addAction(AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P", {QKeySequence("Ctrl+P")}, "document-print"));
+    file->addAction(AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P", {QKeySequence("Ctrl+P")}));
     file->addAction(AddCommand(ID_FILE_PRINT_PREVIEW, "Print Pre&view"));
     file->addAction(AddCommand(ID_FILE_PRINT_SETUP, "P&rint Setup..."));
     file->addAction(AddCommand(ID_FILE_EXPORT_PDF, "Export P&DF..."));
@@ -124,15 +122,11 @@ void CMainFrame::CreateMenus()
     // Nothing in the program handles these; they stay disabled, and so do
     // their keys, which the edit fields of the dialogs then keep.
     QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->addAction(AddCommand(ID_EDIT_UNDO, "&Undo\tCtrl+Z", {QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")},
-                               "edit-undo"));
+    edit->addAction(AddCommand(ID_EDIT_UNDO, "&Undo\tCtrl+Z", {QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
     edit->addSeparator();
-    edit->addAction(AddCommand(ID_EDIT_CUT, "Cu&t\tCtrl+X", {QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")},
-                               "edit-cut"));
-    edit->addAction(AddCommand(ID_EDIT_COPY, "&Copy\tCtrl+C", {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")},
-                               "edit-copy"));
-    edit->addAction(AddCommand(ID_EDIT_PASTE, "&Paste\tCtrl+V", {QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")},
-                               "edit-paste"));
+    edit->addAction(AddCommand(ID_EDIT_CUT, "Cu&t\tCtrl+X", {QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}));
+    edit->addAction(AddCommand(ID_EDIT_COPY, "&Copy\tCtrl+C", {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
+    edit->addAction(AddCommand(ID_EDIT_PASTE, "&Paste\tCtrl+V", {QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}));
     for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
         m_actions[id]->setEnabled(false);
 
@@ -144,7 +138,7 @@ void CMainFrame::CreateMenus()
     view->addAction(AddCommand(ID_VIEW_RECONSILE, "&Reconsile..."));
 
     QMenu* help = menuBar()->addMenu("&Help");
-    help->addAction(AddCommand(ID_APP_ABOUT, "&About Quillet...", {}, "help-about"));
+    help->addAction(AddCommand(ID_APP_ABOUT, "&About Quillet..."));
 
     // Keys without a menu entry.
     addAction(AddCommand(ID_NEXT_PANE, "Next Pane", {QKeySequence(Qt::Key_F6)}));
@@ -180,20 +174,6 @@ void CMainFrame::CreateToolBar()
             m_wndToolBar->addSeparator();
         else
             m_wndToolBar->addAction(m_actions[id]);
-    }
-    // Without an icon theme, the style's own pictures stand in where it
-    // has them; the rest show their names.
-    const struct
-    {
-        int id;
-        QStyle::StandardPixmap pixmap;
-    } fallbacks[] = {{ID_FILE_NEW, QStyle::SP_FileIcon},
-                     {ID_FILE_OPEN, QStyle::SP_DialogOpenButton},
-                     {ID_FILE_SAVE, QStyle::SP_DialogSaveButton},
-                     {ID_APP_ABOUT, QStyle::SP_MessageBoxInformation}};
-    for (const auto& fallback : fallbacks) {
-        if (m_actions[fallback.id]->icon().isNull())
-            m_actions[fallback.id]->setIcon(style()->standardIcon(fallback.pixmap));
     }
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
 

@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev libxcb1-dev
   libcrypt-dev nlohmann-json3-dev libofx-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth poppler-utils fonts-dejavu-core
+  # The Debian package and its checks.
+  file lintian desktop-file-utils appstream shared-mime-info man-db
 )
 
 missing=()
