@@ -320,20 +320,16 @@ bool CheckbookFromJson(const Json& json, CQuilletDoc& doc, std::string& version,
         return false;
 
     if (const Json* categories = top.Array("categories", ok)) {
-        CCategoryList& list = *doc.m_pCategoryList;
-        list.RemoveAll();
+        std::vector<CCategory> read;
         ok = ForEachObject(*categories, "categories", problem, [&](FieldReader& f, const Json&, const std::string&) {
             std::string name;
             int flag = 0;
             if (!(f.Text("name", name) && f.Int32("flag", flag)))
                 return false;
-            // Names in order (as a dump gives them) are appended directly.
-            if (list.m_categories.empty() || CompareBytes(list.m_categories.back()->m_strName, name) < 0)
-                list.m_categories.push_back(std::make_unique<CCategory>(name, flag));
-            else
-                list.AddCategory(name, flag);
+            read.emplace_back(std::move(name), flag);
             return true;
         });
+        doc.m_pCategoryList->SetCategories(std::move(read));
     }
     if (!ok)
         return false;

@@ -2,7 +2,6 @@
 
 #include "GdiDraw.h"
 #include "RowSort.h"
-#include "TextCodec.h"
 #include "XHeaderCtrl.h"
 #include "XListDelegate.h"
 #include "XListModel.h"
@@ -14,7 +13,6 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-#include <climits>
 
 namespace
 {
@@ -185,6 +183,13 @@ int CXListCtrl::InsertItem(const XLISTITEM& item)
     return index;
 }
 
+int CXListCtrl::InsertItems(int row, int count, CXListRowSource* source)
+{
+    if (row < 0)
+        return -1;
+    return m_pModel->InsertRows(row, count, source);
+}
+
 int CXListCtrl::SetItem(const XLISTITEM& item)
 {
     if (item.iItem < 0)
@@ -322,8 +327,7 @@ int CXListCtrl::SetItemData(int row, quintptr value)
 
 quintptr CXListCtrl::GetItemData(int row) const
 {
-    const XLISTCELL* cell = ValidRow(row) ? m_pModel->Cell(row, 0) : nullptr;
-    return cell ? cell->dwItemData : 0;
+    return m_pModel->ItemData(row);
 }
 
 const XLISTCELL* CXListCtrl::GetCell(int row, int column) const
@@ -453,17 +457,7 @@ void CXListCtrl::SortColumn(int column, int order)
     const int rows = GetItemCount();
     std::vector<RowSortKey> keys(static_cast<size_t>(rows));
     for (int row = 0; row < rows; ++row)
-    {
-        RowSortKey& key = keys[static_cast<size_t>(row)];
-        const XLISTCELL* first = m_pModel->Cell(row, 0);
-        const XLISTCELL* cell = m_pModel->Cell(row, column);
-        // A row without records sorts as an empty text, after the others
-        // in insertion order.
-        key.nInsertionIndex = first ? first->nInsertionIndex : INT_MAX;
-        key.nPinKey = cell ? cell->nPinKey : 0;
-        if (cell)
-            key.text = ToBytes(cell->strText);
-    }
+        keys[static_cast<size_t>(row)] = m_pModel->SortKey(row, column, order != SortInsertion);
     m_pModel->Reorder(RowSort::SortRows(keys, order));
     viewport()->update();
 }

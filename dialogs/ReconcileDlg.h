@@ -4,18 +4,21 @@
 // the document at once; the dialog shows the bank balance and how far it
 // is from the statement balance the user types.
 
+#include "XListCtrl.h"
+
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class CQuilletDoc;
 class CTransaction;
-class CXListCtrl;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 
-class CReconcileDlg : public QDialog
+// The dialog writes its own entry rows when the list first needs them.
+class CReconcileDlg : public QDialog, private CXListRowSource
 {
     Q_OBJECT
 public:
@@ -48,7 +51,10 @@ private:
     void BuildLayout();
     void SetColumnWidths();
     void FillList();
-    void AddRow(const CTransaction& t);
+    // The rows of the entries FillList took, item i for the i-th.
+    void WriteRow(CXListCtrl& list, int row, int item) override;
+    QString CellText(int item, int column) const override;
+    quintptr ItemData(int item) const override;
     void ComputeBankBalance();
     void ShowBalances();
     void ToggleCleared(int row);
@@ -67,6 +73,6 @@ private:
     QString m_strDifference;
     double m_dStatementBalance = 0.0;
     std::string m_strSelectedAccount;
-    int m_nRows = 0;
+    std::vector<CTransaction*> m_rowEntries;
     double m_dBankBalance = 0.0;
 };

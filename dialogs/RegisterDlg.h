@@ -4,16 +4,17 @@
 // entries. Entries are changed in the document as soon as they are saved.
 
 #include "Time.h"
+#include "XListCtrl.h"
 
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class CAccount;
 class CDescriptionEdit;
 class CQuilletDoc;
 class CTransaction;
-class CXListCtrl;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -21,7 +22,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class CRegisterDlg : public QDialog
+// The dialog writes its own entry rows when the list first needs them.
+class CRegisterDlg : public QDialog, private CXListRowSource
 {
     Q_OBJECT
 public:
@@ -80,6 +82,10 @@ private:
     int AddEntryRow(int row, CTransaction* entry, double balance);
     // Writes an entry's cells; balanceText null keeps the Available cell.
     void WriteEntryRow(int row, const CTransaction& entry, const QString* balanceText);
+    // The rows FillList leaves to the list, item i for the i-th entry.
+    void WriteRow(CXListCtrl& list, int row, int item) override;
+    QString CellText(int item, int column) const override;
+    quintptr ItemData(int item) const override;
     void ShowBankBalance();
     int RowOf(const CTransaction* entry) const;
     void SelectRow(int row);
@@ -103,6 +109,9 @@ private:
 
     CQuilletDoc* m_pDoc;
     std::string m_strAccount;
+    // The entries the list was last filled with and the balance after each.
+    std::vector<CTransaction*> m_rowEntries;
+    std::vector<double> m_rowBalances;
 
     bool m_bNewEntry = false;
     bool m_bMultiSelection = false;

@@ -6,7 +6,6 @@
 #include "TextTransform.h"
 
 #include <algorithm>
-#include <numeric>
 #include <string_view>
 
 namespace
@@ -179,25 +178,6 @@ private:
     bool m_scramble = false;
 };
 
-// Sorted by bytes with repeated names dropped (the first one stays), as
-// inserting them one by one would give, but in n log n: a file may hold
-// any number of names.
-void SetCategories(CCategoryList& list, std::vector<CCategory>& read)
-{
-    std::vector<size_t> order(read.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&read](size_t a, size_t b) {
-        return CompareBytes(read[a].m_strName, read[b].m_strName) < 0;
-    });
-    list.RemoveAll();
-    list.m_categories.reserve(order.size());
-    for (size_t i : order) {
-        if (!list.m_categories.empty() && list.m_categories.back()->m_strName == read[i].m_strName)
-            continue;
-        list.m_categories.push_back(std::make_unique<CCategory>(std::move(read[i].m_strName), read[i].m_nFlag));
-    }
-}
-
 ReadResult ReadDocument(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt& prompt, FileSettings& settings)
 {
     ArchiveReader& archive = in.Plain();
@@ -237,7 +217,7 @@ ReadResult ReadDocument(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt
             archive.ReadInt32(flag);
             categories.emplace_back(std::string(name), flag);
         }
-        SetCategories(*doc.m_pCategoryList, categories);
+        doc.m_pCategoryList->SetCategories(std::move(categories));
         token = in.Token();
     }
 

@@ -160,6 +160,18 @@ bool CCategoryList::AddCategory(const std::string& name, int flag)
     return true;
 }
 
+void CCategoryList::SetCategories(std::vector<CCategory> categories)
+{
+    std::stable_sort(categories.begin(), categories.end(), [](const CCategory& a, const CCategory& b) {
+        return CompareBytes(a.m_strName, b.m_strName) < 0;
+    });
+    m_categories.clear();
+    m_categories.reserve(categories.size());
+    for (CCategory& category : categories)
+        if (m_categories.empty() || m_categories.back()->m_strName != category.m_strName)
+            m_categories.push_back(std::make_unique<CCategory>(std::move(category)));
+}
+
 std::unique_ptr<CCategory> CCategoryList::RemoveCategoryAt(int index)
 {
     if (index < 0 || size_t(index) >= m_categories.size())
