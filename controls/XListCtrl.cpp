@@ -725,10 +725,13 @@ void CXListCtrl::PrintList(QPainter& painter, const QRect& printableArea)
     initViewItemOption(&option);
     const QColor grid = QColor::fromRgba(
         static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+    // What the page leaves of the list: rows below the page's end are cut
+    // off, and a long list would otherwise paint them all for nothing.
+    const QRect shown = painter.clipBoundingRect().toAlignedRect() & visible;
     for (int row = 0; row < GetItemCount(); ++row)
     {
         const int y = rowViewportPosition(row);
-        if (y + rowHeight(row) <= visible.top() || y >= visible.bottom() + 1)
+        if (y + rowHeight(row) <= shown.top() || y >= shown.bottom() + 1)
             continue;
         const bool selected = selectionModel()->isRowSelected(row, QModelIndex());
         for (int column = 0; column < GetColumns(); ++column)

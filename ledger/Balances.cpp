@@ -4,6 +4,7 @@
 #include "BalanceRule.h"
 
 #include <unordered_map>
+#include <utility>
 
 CAccount* CQuilletDoc::FindAccount(const std::string& name) const
 {
@@ -11,6 +12,30 @@ CAccount* CQuilletDoc::FindAccount(const std::string& name) const
         if (account->m_strName == name)
             return account.get();
     return nullptr;
+}
+
+CAccountIndex::CAccountIndex(const CQuilletDoc& doc)
+{
+    m_byName.reserve(doc.m_accounts.size());
+    for (const auto& account : doc.m_accounts)
+        m_byName.try_emplace(account->m_strName, Found{account.get(), false});
+}
+
+CAccount* CAccountIndex::Find(const std::string& name) const
+{
+    const auto it = m_byName.find(name);
+    return it == m_byName.end() ? nullptr : it->second.account;
+}
+
+double CAccountIndex::GetAccountBalance(const std::string& name, int which)
+{
+    const auto it = m_byName.find(name);
+    if (it == m_byName.end())
+        return 0.0;
+    Found& found = it->second;
+    if (!std::exchange(found.recomputed, true))
+        found.account->RecomputeBalances(which);
+    return which == 1 ? found.account->m_dClearedBalance : found.account->m_dBalance;
 }
 
 CAccount* CQuilletDoc::GetAccount(int position) const

@@ -124,6 +124,27 @@ private:
     std::unordered_map<std::string, CATTOTAL_NODE*> m_categoryTotalNodes;
 };
 
+// Accounts found by name at once, for work that looks up many names: the
+// first account of each name, as FindAccount gives it. Valid while no
+// account is added, removed or renamed.
+class CAccountIndex
+{
+public:
+    explicit CAccountIndex(const CQuilletDoc& doc);
+    CAccount* Find(const std::string& name) const;
+    // As GetAccountBalance, but each account's balances are recomputed only
+    // the first time it is asked for.
+    double GetAccountBalance(const std::string& name, int which);
+
+private:
+    struct Found
+    {
+        CAccount* account = nullptr;
+        bool recomputed = false;
+    };
+    std::unordered_map<std::string, Found> m_byName;
+};
+
 // Field n of a ";"-separated list such as GetAccountNames gives; at most
 // 31 characters, empty past the last field.
 std::string GetListField(const std::string& list, int field);

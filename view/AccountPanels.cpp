@@ -144,8 +144,12 @@ void CQuilletView::FillAccountList(const std::string& names)
     // row and is left out of the total.
     FiniteSum total;
     int row = 0;
+    // The names split and the accounts found by name once for the whole
+    // list: a walk per row would grow with the square of the accounts.
+    const std::vector<std::string> fields = GetListFields(names);
+    CAccountIndex accounts(*m_pDoc);
     for (;; ++row) {
-        const std::string name = GetListField(names, row);
+        const std::string& name = fields[size_t(row)];
         // An account without a name ends the list, as the names text has no
         // way to tell it from the end.
         if (name.empty())
@@ -153,7 +157,7 @@ void CQuilletView::FillAccountList(const std::string& names)
         list->InsertItem(row, QStringLiteral("  ") + FromBytes(name));
         list->SetItemText(row, 0, QStringLiteral("  ") + FromBytes(name), link, cell);
         list->SetBold(row, 0, true);
-        const double balance = m_pDoc->GetAccountBalance(name, 0);
+        const double balance = accounts.GetAccountBalance(name, 0);
         total.Add(balance);
         list->SetItemText(row, 1, Money("%.2f  ", balance), QColor(0, 0, 0), cell);
         list->SetEnabled(row, true);
@@ -196,10 +200,9 @@ void CQuilletView::FillRecurringList()
     const QColor black(0, 0, 0);
     const QColor link = PanelColor::LabelNormal();
     const QColor cell = PanelColor::ListCell();
-    for (int i = 0;; ++i) {
-        CRecurringTransaction* t = m_pDoc->GetDueRecurring(i, g_nUpcomingDays);
-        if (!t)
-            break;
+    const std::vector<CRecurringTransaction*> due = m_pDoc->GetAllDueRecurring(g_nUpcomingDays);
+    for (int i = 0; i < int(due.size()); ++i) {
+        CRecurringTransaction* t = due[size_t(i)];
         const QString date = QString::fromLatin1(t->m_nextDate.Format("%m/%d/%y").c_str());
         list->InsertItem(i, date);
         list->SetItemText(i, 0, date, black, cell);
