@@ -20,12 +20,16 @@
 
 namespace
 {
-const CQuilletDoc& Sample(int entries)
+// The sample as the program holds it once the file is opened.
+CQuilletDoc& Sample(int entries)
 {
     static std::map<int, std::unique_ptr<CQuilletDoc>> samples;
     auto& doc = samples[entries];
-    if (!doc)
-        doc = BenchSamples::Entries(entries);
+    if (!doc) {
+        doc = std::make_unique<CQuilletDoc>();
+        FileError error;
+        LoadCheckbookFile(*doc, BenchSamples::EntriesFile(entries), nullptr, error);
+    }
     return *doc;
 }
 
@@ -73,13 +77,16 @@ void BM_Read(benchmark::State& state)
     Report(state, image.size());
 }
 
-// Through the disk: the save includes its fsync and rename.
+// Through the disk, as after an edit: the file changed, so the save keeps
+// the version it replaces as a backup, and includes every fsync and rename.
 void BM_SaveFile(benchmark::State& state)
 {
     Setup(false);
-    const CQuilletDoc& doc = Sample(int(state.range(0)));
+    CQuilletDoc& doc = Sample(int(state.range(0)));
+    CTransaction& edited = *doc.m_accounts[0]->m_transactions[0];
     const std::string path = BenchSamples::ScratchPath("save.ql1");
     for (auto _ : state) {
+        edited.m_bCleared = !edited.m_bCleared;
         FileError error;
         if (!SaveCheckbookFile(doc, path, error))
             state.SkipWithError(error.message.c_str());

@@ -118,12 +118,6 @@ int LoadCheckbook(const std::string& path, const std::optional<std::string>& pas
 {
     const std::string name = BaseName(path);
     FileError error;
-    std::string bytes;
-    if (!ReadCheckbookBytes(path, bytes, error)) {
-        io.err << error.message << "\n";
-        return FileProblem;
-    }
-
     bool noPassword = false;
     const PasswordPrompt prompt = [&](const std::string& storedHash) {
         std::optional<std::string> typed = password ? password : io.env.passwordVariable;
@@ -138,11 +132,9 @@ int LoadCheckbook(const std::string& path, const std::optional<std::string>& pas
         return CheckPassword(storedHash, PasswordBytes(*typed));
     };
 
-    if (bytes.empty())  // a file of zero bytes is an empty checkbook
-        return Success;
-    if (version)
-        ReadCheckbookVersion(bytes, *version);
-    if (ReadCheckbook(doc, bytes, prompt, error, name))
+    // Read as it goes: a checkbook of millions of entries needs memory for
+    // its records, not for a copy of the file as well.
+    if (ReadCheckbookFile(doc, path, prompt, error, version))
         return Success;
     if (error.kind != FileError::AccessDenied) {
         io.err << error.message << "\n";

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class ArchiveWriter
 {
@@ -21,7 +22,7 @@ public:
 
     // One byte n below 255; else 0xFF and a 16-bit n below 0xFFFE; else
     // 0xFF, 0xFFFF and a 32-bit n.
-    void WriteText(const std::string& text);
+    void WriteText(std::string_view text);
     void WriteInt32(int32_t value);
     void WriteDouble(double value);
     void WriteTime(CTime value) { WriteInt32(value.GetTime()); }
@@ -39,13 +40,17 @@ public:
     explicit ArchiveReader(const std::string& bytes) : ArchiveReader(bytes.data(), bytes.size()) {}
     // The reader only points at the bytes; they must outlive it.
     explicit ArchiveReader(std::string&&) = delete;
+    // Reads an open file (not taken over) through a window that holds as
+    // much as the next item needs: memory for what is read, not the file.
+    explicit ArchiveReader(int fd);
 
     // Each returns false, leaves its output empty or zero and marks the
     // reader failed when the item is cut short or its length is
     // impossible.
     bool ReadText(std::string& text);
     // A text as a view of the bytes themselves, for markers and keys that
-    // are only compared: nothing is copied.
+    // are only compared: nothing is copied. The view lasts until the next
+    // read.
     bool ReadToken(std::string_view& token);
     bool ReadInt32(int32_t& value)
     {
@@ -70,17 +75,25 @@ public:
     }
 
     bool Failed() const { return m_failed; }
+    // Bytes left in the image (in the window, for a file).
     size_t Remaining() const { return m_size - m_pos; }
-    size_t Position() const { return m_pos; }
+    // Whether the bytes are at their end.
+    bool AtEnd() { return !Need(1); }
+    // The errno of a failed read of the file, 0 when none failed.
+    int ReadError() const { return m_readError; }
 
 private:
+    // Whether n more bytes are there, reading on from the file if need be.
+    bool Need(size_t n) { return Remaining() >= n || ReadOn(n); }
+    bool ReadOn(size_t n);
+
     // A little-endian value of the size of T. Inline with a fixed size, so
     // that each becomes a single load where the machine allows.
     template <class T>
     bool ReadLE(T& value)
     {
         value = 0;
-        if (m_failed || Remaining() < sizeof(T)) {
+        if (m_failed || !Need(sizeof(T))) {
             m_failed = true;
             return false;
         }
@@ -89,11 +102,15 @@ private:
         m_pos += sizeof(T);
         return true;
     }
-    // The length prefix of a text, checked against the bytes that remain.
+    // The length prefix of a text, checked against the bytes there are
+    // before anything is allocated for it.
     bool ReadLength(size_t& length);
 
     const char* m_data;
     size_t m_size;
     size_t m_pos = 0;
     bool m_failed = false;
+    int m_fd = -1;
+    std::vector<char> m_window;
+    int m_readError = 0;
 };
