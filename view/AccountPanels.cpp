@@ -47,13 +47,14 @@ CXListCtrl* MakeList(QWidget* parent, int id, const QRect& initial, std::initial
     list->SetFullRowSelect(true);
     list->SetSingleSelection(true);
     list->SetRowHeight(kRowHeight);
-    list->setFont(MakeViewFont(ViewFont::ListRow));
+    list->setFont(MakeViewFont(ViewFont::ListRow, *list));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // One unit of border above and below the rows: the panel heights count
-    // on 14 per row plus 2.
-    list->setFrameStyle(QFrame::Box | QFrame::Plain);
-    list->setLineWidth(1);
+    // One blank unit above and below the rows (the panel heights count on 14
+    // a row plus 2), but no frame of its own inside the panel's green one:
+    // the printed page has none either.
+    list->setFrameShape(QFrame::NoFrame);
+    list->SetVerticalMargins(1, 1);
     const int width = list->width();
     int column = 0;
     for (const ColumnSpec& heading : columns)
@@ -118,7 +119,7 @@ void CQuilletView::DrawAccountPanel(QPainter& painter)
 
     painter.save();
     DrawTitleBand(painter, EdgeRect(11, 17, 340, 47));
-    painter.setFont(MakeViewFont(ViewFont::TitleLarge));
+    UseViewFont(painter, ViewFont::TitleLarge);
     DrawLineText(painter, EdgeRect(20, 18, 210, 35), QStringLiteral("Account Information"), Qt::AlignLeft,
                  PanelColor::TitleText(), PanelColor::BandFill());
     DrawButtonLabel(painter, EdgeRect(270, 20, 330, 36), QStringLiteral("Add/Edit"), PanelColor::LabelNormal(),
@@ -172,8 +173,10 @@ void CQuilletView::DrawRecurringPanel(QPainter& painter)
 
     painter.save();
     DrawTitleBand(painter, EdgeRect(11, top, 340, top + 30));
-    painter.setFont(MakeViewFont(ViewFont::Title));
-    DrawLineText(painter, EdgeRect(20, top + 4, 330, top + 20), QStringLiteral("Recurring Transactions"),
+    UseViewFont(painter, ViewFont::Title);
+    // The list, placed at top + 19, covers the title box's last row; the
+    // descenders of "Recurring" must end above it.
+    DrawLineText(painter, EdgeRect(20, top + 4, 330, top + 19), QStringLiteral("Recurring Transactions"),
                  Qt::AlignLeft, PanelColor::TitleText(), PanelColor::BandFill());
     DrawButtonLabel(painter, EdgeRect(270, top + 3, 330, top + 19), QStringLiteral("Add/Edit"),
                     PanelColor::LabelNormal(), PanelColor::BandFill());
