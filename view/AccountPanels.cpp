@@ -3,6 +3,7 @@
 #include "QuilletView.h"
 
 #include "AppValues.h"
+#include "EntryText.h"
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
@@ -14,20 +15,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace
 {
 constexpr int kRowHeight = 14;
 constexpr int kAccountListId = 501;
 constexpr int kRecurringListId = 502;
-
-QString Money(const char* format, double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return QString::fromLatin1(text);
-}
 
 struct ColumnSpec
 {
@@ -153,13 +146,13 @@ void CQuilletView::FillAccountList(const std::string& names)
         list->SetBold(row, 0, true);
         const double balance = m_pDoc->GetAccountBalance(name, 0);
         total += balance;
-        list->SetItemText(row, 1, Money("%.2f  ", balance), QColor(0, 0, 0), cell);
+        list->SetItemText(row, 1, FormatMoney(balance) + QStringLiteral("  "), QColor(0, 0, 0), cell);
         list->SetEnabled(row, true);
     }
     list->InsertItem(row, QString());
     list->SetItemText(row, 0, QString(), link, cell);
     list->SetBold(row, 0, true);
-    list->SetItemText(row, 1, Money("Total: $%.2f  ", total), QColor(130, 130, 130), cell);
+    list->SetItemText(row, 1, QStringLiteral("Total: $") + FormatMoney(total) + QStringLiteral("  "), QColor(130, 130, 130), cell);
     list->SetEnabled(row, false);
 }
 
@@ -204,7 +197,7 @@ void CQuilletView::FillRecurringList()
         list->InsertItem(i, date);
         list->SetItemText(i, 0, date, black, cell);
         list->SetItemText(i, 1, QStringLiteral(" ") + FromBytes(t->m_strDescription), black, cell);
-        list->SetItemText(i, 2, Money("%.2f ", std::fabs(t->m_dAmount)), black, cell);
+        list->SetItemText(i, 2, FormatMoney(std::fabs(t->m_dAmount), true), black, cell);
         list->SetItemText(i, 3, t->m_dAmount < 0.0 ? QStringLiteral("D") : QStringLiteral("W"), black, cell);
         list->SetItemText(i, 4, QStringLiteral("Add"), link, cell);
         list->SetItemText(i, 5, QStringLiteral("Skip"), link, cell);
