@@ -20,6 +20,7 @@ enum class Buttons
 
 enum class Icon
 {
+    None,  // a plain box, as the editors report what was typed wrong
     Information,
     Warning,
     Error,
@@ -35,7 +36,7 @@ enum class Answer
 };
 
 // Shows a modal message box; the title defaults to the application name.
-Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::Information,
+Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
             const QString& title = QString());
 
 struct Shown

@@ -24,7 +24,7 @@ namespace
 {
 void ShowProblem(QWidget* parent, const QString& text, const QString& title = QString())
 {
-    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::Warning, title);
+    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::None, title);
 }
 }
 

@@ -35,7 +35,7 @@ const QColor kDepositGreen(0, 155, 0);
 
 void ShowProblem(QWidget* parent, const QString& text)
 {
-    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::None);
 }
 
 // Drop-down lists that sort their entries show them alphabetically with
