@@ -31,6 +31,11 @@ enum CommandId
     ID_FILE_SETPASSWORD = 32778,
     ID_VIEW_RECONSILE = 32779,
     ID_FILE_EXPORT_PDF = 32780,
+    // The dashboard's editors, reachable from the keyboard too.
+    ID_VIEW_ACCOUNTS = 32781,
+    ID_VIEW_RECURRING = 32782,
+    ID_VIEW_DAY_CHART = 32783,
+    ID_VIEW_CATEGORY_VIEW = 32784,
 };
 
 // The prompt text of a command; empty for commands without one.

@@ -72,8 +72,10 @@ void CQuilletView::CreateLists()
             [this](int row, int column, Qt::KeyboardModifiers) { OnAccountListClick(row, column); });
     connect(m_pRecurringList, &CXListCtrl::itemClicked, this,
             [this](int row, int column, Qt::KeyboardModifiers) { OnRecurringListClick(row, column); });
-    // Enter on an account row opens its register, as a click does.
+    // Enter on an account row opens its register, as a click does; the
+    // due rows take Add and Skip from the keyboard.
     m_pAccountList->installEventFilter(this);
+    m_pRecurringList->installEventFilter(this);
     m_bListsCreated = true;
 }
 
@@ -224,14 +226,35 @@ void CQuilletView::OnAccountListClick(int row, int /*column*/)
 
 bool CQuilletView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pAccountList && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            OnAccountListClick(m_pAccountList->GetSelectionMark(), 0);
-            return true;
-        }
-    }
+    if ((watched == m_pAccountList || watched == m_pRecurringList) && event->type() == QEvent::KeyPress)
+        return ListKey(static_cast<CXListCtrl*>(watched), static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
+}
+
+bool CQuilletView::ListKey(CXListCtrl* list, QKeyEvent* event)
+{
+    const int row = list->GetSelectionMark();
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (list == m_pAccountList) {
+        if (!enter)
+            return false;
+        OnAccountListClick(row, 0);
+        return true;
+    }
+    // A due row: Enter or Space on its Add or Skip cell, or A or S anywhere
+    // on the row.
+    int column = -1;
+    if (enter)
+        column = list->currentIndex().column();
+    else if (key == Qt::Key_A && !(event->modifiers() & ~Qt::ShiftModifier))
+        column = 4;
+    else if (key == Qt::Key_S && !(event->modifiers() & ~Qt::ShiftModifier))
+        column = 5;
+    if (column != 4 && column != 5)
+        return enter;
+    OnRecurringListClick(row, column);
+    return true;
 }
 
 void CQuilletView::OnRecurringListClick(int row, int column)
@@ -256,8 +279,14 @@ void CQuilletView::OnRecurringListClick(int row, int column)
             } else {
                 m_pDoc->SkipRecurring(clicked);
             }
+            const int row = m_pRecurringList->GetSelectionMark();
             m_pRecurringList->DeleteAllItems();
             RefreshNow();
+            // Keyboard users stay on the row that took the place of this
+            // one, or on the panel's button once no row is left.
+            MarkFocusedRow(m_pRecurringList, row);
+            if (window()->focusWidget() == m_pRecurringList && m_pRecurringList->GetItemCount() == 0)
+                FocusStop(Stop::RecurringButton);
         },
         Qt::QueuedConnection);
 }
