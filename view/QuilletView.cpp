@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QPainter>
 
 #include <algorithm>
@@ -293,11 +294,25 @@ void CQuilletView::FocusStop(Stop stop)
         list->setFocus(Qt::TabFocusReason);
         if (list->GetSelectionMark() < 0)
             MarkFocusedRow(list, 0);
+        ScrollTo(list->geometry());
         return;
     }
     m_focusButton = stop;
     setFocus(Qt::TabFocusReason);
+    ScrollTo(ButtonRect(ButtonOf(stop)));
     update();
+}
+
+void CQuilletView::ScrollTo(const QRect& area)
+{
+    // In a window smaller than the panels, the keyboard's place is brought
+    // into sight.
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget())
+        if (auto* scroll = qobject_cast<QScrollArea*>(up)) {
+            const QPoint centre = area.center();
+            scroll->ensureVisible(centre.x(), centre.y(), area.width() / 2 + 10, area.height() / 2 + 10);
+            return;
+        }
 }
 
 void CQuilletView::MarkFocusedRow(CXListCtrl* list, int row)

@@ -130,6 +130,7 @@ private:
     };
     Stop CurrentStop() const;
     void FocusStop(Stop stop);
+    void ScrollTo(const QRect& area);
     static Panel ButtonOf(Stop stop);
     // Selects a row of a list that has the window's focus, so its mark shows.
     static void MarkFocusedRow(CXListCtrl* list, int row);

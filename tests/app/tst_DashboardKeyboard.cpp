@@ -1,6 +1,6 @@
 // The dashboard without a mouse: from a freshly opened checkbook, Tab and
 // Enter open a register, post a due recurring transaction and open the
-// accounts editor.
+// accounts editor. And in a window smaller than its panels, which scrolls.
 #include "AppTestSupport.h"
 
 #include "QuilletView.h"
@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -124,6 +126,45 @@ private slots:
 
         QCOMPARE(mouse.presses, 0);
         qApp->removeEventFilter(&mouse);
+    }
+
+    void aSmallWindowScrollsToEveryPanel()
+    {
+        AppHarness h;
+        QVERIFY(h.Start());
+        for (int i = 0; i < 12; ++i)
+            h.Doc().AddAccount("Account " + std::to_string(i), "1", 1.0, "", "", "");
+        CMainFrame& frame = h.Frame();
+        frame.resize(420, 330);
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        CQuilletView* view = frame.GetView();
+        view->OnDocumentChanged();
+        auto* scroll = frame.findChild<QScrollArea*>("DashboardScroll");
+        QVERIFY(scroll);
+
+        // The view takes the room of its panels, ten units beyond the last,
+        // whatever the window's size; the rest scrolls.
+        const int chartBottom = view->DayChartPanel().top() + 135;
+        QCOMPARE(chartBottom, 17 + 14 * 12 + 36 + 20 + 22 + 20 + 135);
+        QTRY_COMPARE(view->size(), QSize(670, chartBottom + 10));
+        QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
+        QVERIFY(scroll->horizontalScrollBar()->maximum() > 0);
+
+        // The keyboard brings its place into sight: the pie's button (four
+        // stops on: the account list, two buttons, no due rows), then the
+        // day chart's at the bottom.
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view));
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QRect shown(QPoint(scroll->horizontalScrollBar()->value(), scroll->verticalScrollBar()->value()),
+                          scroll->viewport()->size());
+        QVERIFY(shown.contains(QPoint(650, 36)));
+        QVERIFY(scroll->horizontalScrollBar()->value() > 0);
+        QTest::keyClick(view, Qt::Key_Left);
+        const int top = scroll->verticalScrollBar()->value();
+        QVERIFY(top <= view->DayChartPanel().top() + 3 && top + scroll->viewport()->height() >= view->DayChartPanel().top() + 19);
     }
 };
 
