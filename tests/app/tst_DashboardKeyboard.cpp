@@ -69,6 +69,8 @@ private slots:
             doc.AddAccount("Savings", "1002", 10.0, "", "", "");
             doc.AddRecurring("Checking", 40.0, CTime::GetCurrentTime() - CTime::kDay, "Phone", "", "Monthly",
                              "Forever", 0);
+            doc.AddRecurring("Savings", 15.0, CTime::GetCurrentTime() + CTime::kDay, "Water", "", "Monthly",
+                             "Forever", 0);
             FileError error;
             QVERIFY2(SaveCheckbookFile(doc, path.toStdString(), error), error.message.c_str());
         }
@@ -85,7 +87,7 @@ private slots:
 
         // The dashboard has the focus on its first button.
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view));
-        QCOMPARE(due->GetItemCount(), 1);
+        QCOMPARE(due->GetItemCount(), 2);
 
         // Tab: the account list, on its first row; Enter opens its register.
         QTest::keyClick(view, Qt::Key_Tab);
@@ -99,8 +101,8 @@ private slots:
         QTest::keyClick(accounts, Qt::Key_Down);
         QCOMPARE(accounts->GetSelectionMark(), 1);
 
-        // Tab twice: past the recurring button to the due row; Right to its
-        // Add cell and Enter posts it.
+        // Tab twice: past the recurring button to the first due row; Right to
+        // its Add cell and Enter posts it.
         QTest::keyClick(accounts, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view));
         QTest::keyClick(view, Qt::Key_Tab);
@@ -114,8 +116,14 @@ private slots:
         QTRY_COMPARE(checking->m_transactions.size(), size_t(1));
         QCOMPARE(checking->m_transactions.front()->m_dAmount, -40.0);
         QCOMPARE(h.Doc().GetAccountBalance("Checking", 0), 210.0);
-        // Posted, the row is no longer due: the focus goes back to the panel.
+        // Posted, the row is no longer due; the focus stays on the row that
+        // took its place, which S skips. With no row left, the focus goes
+        // back to the panel's button.
+        QTRY_COMPARE(due->GetItemCount(), 1);
+        QCOMPARE(due->GetSelectionMark(), 0);
+        QTest::keyClick(due, Qt::Key_S);
         QTRY_COMPARE(due->GetItemCount(), 0);
+        QCOMPARE(h.Doc().GetAccount(1)->m_transactions.size(), size_t(0));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view));
 
         // Back to the account panel's button; Enter opens the accounts editor.
