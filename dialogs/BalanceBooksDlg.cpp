@@ -1,5 +1,6 @@
 #include "BalanceBooksDlg.h"
 
+#include "BalanceRule.h"
 #include "DialogFields.h"
 #include "EntryText.h"
 #include "ListColumns.h"
@@ -116,8 +117,9 @@ void CBalanceBooksDlg::AlignTotals()
 void CBalanceBooksDlg::Fill()
 {
     m_list->DeleteAllItems();
-    double balanceTotal = 0.0;
-    double bankTotal = 0.0;
+    // Balances that are no number (a damaged file) are left out of the totals.
+    FiniteSum balanceTotal;
+    FiniteSum bankTotal;
 
     // The summary shows the cached balances; bring them up to date first,
     // as an entry changed in place leaves them stale.
@@ -134,8 +136,8 @@ void CBalanceBooksDlg::Fill()
             m_list->SetItemText(row, 1, FromBytes(node->number));
             m_list->SetItemText(row, 2, FormatMoney(node->balance));
             m_list->SetItemText(row, 3, FormatMoney(node->cleared));
-            balanceTotal += node->balance;
-            bankTotal += node->cleared;
+            balanceTotal.Add(node->balance);
+            bankTotal.Add(node->cleared);
         } else {
             m_list->SetItemText(row, 1, FromBytes(node->number), black, cyan);
             m_list->SetItemText(row, 2, FormatMoney(node->balance), black, cyan);
@@ -144,6 +146,6 @@ void CBalanceBooksDlg::Fill()
     }
     CQuilletDoc::FreeBalanceSummary(summary);
 
-    m_balanceTotal->setText(FormatMoney(balanceTotal));
-    m_bankTotal->setText(FormatMoney(bankTotal));
+    m_balanceTotal->setText(FormatMoney(balanceTotal.sum));
+    m_bankTotal->setText(FormatMoney(bankTotal.sum));
 }

@@ -3,6 +3,7 @@
 #include "QuilletView.h"
 
 #include "AppValues.h"
+#include "BalanceRule.h"
 #include "EntryText.h"
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
@@ -135,7 +136,9 @@ void CQuilletView::FillAccountList(const std::string& names)
     list->DeleteAllItems();
     const QColor link = PanelColor::LabelNormal();
     const QColor cell = PanelColor::ListCell();
-    double total = 0.0;
+    // An account whose balance is no number shows the marker on its own
+    // row and is left out of the total.
+    FiniteSum total;
     int row = 0;
     for (;; ++row) {
         const std::string name = GetListField(names, row);
@@ -147,14 +150,15 @@ void CQuilletView::FillAccountList(const std::string& names)
         list->SetItemText(row, 0, QStringLiteral("  ") + FromBytes(name), link, cell);
         list->SetBold(row, 0, true);
         const double balance = m_pDoc->GetAccountBalance(name, 0);
-        total += balance;
+        total.Add(balance);
         list->SetItemText(row, 1, FormatMoney(balance) + QStringLiteral("  "), QColor(0, 0, 0), cell);
         list->SetEnabled(row, true);
     }
     list->InsertItem(row, QString());
     list->SetItemText(row, 0, QString(), link, cell);
     list->SetBold(row, 0, true);
-    list->SetItemText(row, 1, QStringLiteral("Total: $") + FormatMoney(total) + QStringLiteral("  "), QColor(130, 130, 130), cell);
+    list->SetItemText(row, 1, QStringLiteral("Total: $") + FormatMoney(total.sum) + QStringLiteral("  "),
+                      QColor(130, 130, 130), cell);
     list->SetEnabled(row, false);
 }
 
