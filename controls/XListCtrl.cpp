@@ -7,7 +7,6 @@
 #include "XListDelegate.h"
 #include "XListModel.h"
 
-#include <QFontInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -716,10 +715,12 @@ void CXListCtrl::PrintList(QPainter& painter, const QRect& printableArea)
     QTransform transform = QTransform::fromScale(scale, scale);
     transform.translate(rows.x(), rows.y() + printableArea.top() + 40);
     painter.setWorldTransform(transform);
-    // Fonts in pixels, so that the transform alone scales them.
+    // The font as many device pixels as it has screen pixels, so that the
+    // transform alone scales it.
     QFont printFont = font();
-    printFont.setPixelSize(QFontInfo(font()).pixelSize());
-    painter.setFont(printFont);
+    const double pixels = font().pixelSize() > 0 ? font().pixelSize() : font().pointSizeF() * logicalDpiY() / 72.0;
+    printFont.setPointSizeF(pixels * 72.0 / device->logicalDpiY());
+    painter.setFont(QFont(printFont, device));
 
     const QRect visible = viewport()->rect();
     // Only what the list shows: a last column wider than the room left is

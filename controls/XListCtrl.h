@@ -104,6 +104,8 @@ public:
     bool GetShowSelectionAlways() const { return m_bShowSelectionAlways; }
     void SetSingleSelection(bool single);  // default: multiple selection
     void SetRowHeight(int pixels);  // fixed height of every row
+    // Blank pixels above and below the rows, showing what lies under the list.
+    void SetVerticalMargins(int top, int bottom) { setViewportMargins(0, top, 0, bottom); }
     int GetRowHeight() const;
 
     // ---- Rows ---------------------------------------------------------

@@ -2,10 +2,11 @@
 
 #include "AppValues.h"
 #include "DialogFields.h"
+#include "EntryText.h"
 #include "ListColumns.h"
 #include "ListKeyboard.h"
-#include "RecordEditorFrame.h"
 #include "QuilletDoc.h"
+#include "RecordEditorFrame.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
 #include "XListCtrl.h"
@@ -19,20 +20,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cstdio>
-
 namespace
 {
-QString Money(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f ", value);
-    return QString::fromLatin1(text);
-}
-
 void ShowProblem(QWidget* parent, const QString& text, const QString& title = QString())
 {
-    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::Warning, title);
+    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::None, title);
 }
 }
 
@@ -117,7 +109,7 @@ void CAccountsDlg::FillList()
     m_nAccountCount = 0;
     for (int index = 0; CAccount* account = m_pDoc->GetAccount(index); ++index) {
         const int row = m_list->InsertItem(m_nAccountCount, QStringLiteral(" ") + FromBytes(account->m_strName));
-        m_list->SetItemText(row, 1, Money(account->m_dOpeningBalance));
+        m_list->SetItemText(row, 1, FormatMoney(account->m_dOpeningBalance, true));
         m_list->SetItemText(row, 2, FromBytes(account->m_strNumber));
         m_list->SetItemText(row, 3, FromBytes(account->m_strInstitution));
         m_list->SetItemText(row, 4, FromBytes(account->m_strOwner));

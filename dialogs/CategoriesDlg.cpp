@@ -148,7 +148,7 @@ void CCategoriesDlg::OnInsert()
     const std::string name = ToBytes(m_nameEdit->text());
     if (name.empty()) {
         UserMessage::Show(this, QStringLiteral("Category: Invalid Value.\nYou must enter a category name."),
-                          UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+                          UserMessage::Buttons::Ok);
         m_nameEdit->setFocus();
         return;
     }

@@ -1,6 +1,7 @@
 #include "EntryText.h"
 
 #include "DialogFields.h"
+#include "Money.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
 
@@ -10,11 +11,7 @@
 
 QString FormatMoney(double value, bool trailingSpace)
 {
-    // QString::number is free of the process locale, unlike printf, so the
-    // point is always a point.
-    QString text = QString::number(value, 'f', 2);
-    if (text == QLatin1String("-0.00"))
-        text = QStringLiteral("0.00");
+    QString text = QString::fromStdString(Money::Format(value));
     if (trailingSpace)
         text += QLatin1Char(' ');
     return text;

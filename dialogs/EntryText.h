@@ -1,6 +1,6 @@
 #pragma once
-// How the register editor and the reconcile dialog write money and dates,
-// and how they read the money the user types.
+// How the dialogs and the dashboard write money and dates, and how the
+// register editor and the reconcile dialog read the money the user types.
 
 #include "Time.h"
 
@@ -8,8 +8,9 @@
 
 class QLineEdit;
 
-// "%.2f", with a trailing blank when asked (list cells align on it).
-// A negative zero shows as "0.00": a fee-only payment stores -0.0.
+// Money::Format (two decimals and a point whatever the user's locale), with
+// a trailing blank when asked (list cells align on it). A negative zero
+// shows as "0.00": a fee-only payment stores -0.0.
 QString FormatMoney(double value, bool trailingSpace = false);
 
 // " %m/%d/%y", the list's date cell.

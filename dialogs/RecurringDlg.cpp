@@ -1,10 +1,11 @@
 #include "RecurringDlg.h"
 
 #include "DialogFields.h"
+#include "EntryText.h"
 #include "ListColumns.h"
 #include "ListKeyboard.h"
-#include "RecordEditorFrame.h"
 #include "QuilletDoc.h"
+#include "RecordEditorFrame.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
 #include "XListCtrl.h"
@@ -34,7 +35,7 @@ const QColor kDepositGreen(0, 155, 0);
 
 void ShowProblem(QWidget* parent, const QString& text)
 {
-    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::None);
 }
 
 // Drop-down lists that sort their entries show them alphabetically with
@@ -203,8 +204,6 @@ void CRecurringDlg::AddRow(int row, const CRecurringTransaction& record)
                                 FromBytes(record.m_strCategory) + QStringLiteral(" ]");
     // + 0.0 keeps a zero amount from showing as "-0.00".
     const double magnitude = (record.m_dAmount > 0 ? record.m_dAmount : record.m_dAmount * -1) + 0.0;
-    char amount[64];
-    std::snprintf(amount, sizeof amount, "%.2f ", magnitude);
     const bool deposit = record.m_dAmount < 0;
     char remaining[64];
     if (record.m_strPeriods == "Forever")
@@ -217,7 +216,7 @@ void CRecurringDlg::AddRow(int row, const CRecurringTransaction& record)
 
     row = m_list->InsertItem(row, description, black, background);
     m_list->SetItemText(row, 0, description, black, background);
-    m_list->SetItemText(row, 1, QString::fromLatin1(amount), black, background);
+    m_list->SetItemText(row, 1, FormatMoney(magnitude, true), black, background);
     m_list->SetItemText(row, 2, deposit ? QStringLiteral("Y") : QStringLiteral("N"), deposit ? kDepositGreen : black,
                         background);
     m_list->SetItemText(row, 3, FromBytes(record.m_strAccount), black, background);

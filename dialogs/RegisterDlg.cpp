@@ -625,11 +625,11 @@ void CRegisterDlg::accept()
 {
     if (m_bNewEntry) {
         if (UserMessage::Show(this, QStringLiteral("You are creating a new record.  Are you sure you want to close ?"),
-                              UserMessage::Buttons::OkCancel, UserMessage::Icon::Question) != UserMessage::Answer::Ok)
+                              UserMessage::Buttons::OkCancel) != UserMessage::Answer::Ok)
             return;
     } else if (m_pEditEntry) {
         if (UserMessage::Show(this, QStringLiteral("You are editing a record.  Are you sure you want to close?"),
-                              UserMessage::Buttons::OkCancel, UserMessage::Icon::Question) != UserMessage::Answer::Ok)
+                              UserMessage::Buttons::OkCancel) != UserMessage::Answer::Ok)
             return;
     }
     QDialog::accept();

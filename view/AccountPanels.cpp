@@ -4,6 +4,7 @@
 
 #include "AppValues.h"
 #include "BalanceRule.h"
+#include "EntryText.h"
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
@@ -15,20 +16,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace
 {
 constexpr int kRowHeight = 14;
 constexpr int kAccountListId = 501;
 constexpr int kRecurringListId = 502;
-
-QString Money(const char* format, double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return QString::fromLatin1(text);
-}
 
 struct ColumnSpec
 {
@@ -48,13 +41,14 @@ CXListCtrl* MakeList(QWidget* parent, int id, const QRect& initial, std::initial
     list->SetFullRowSelect(true);
     list->SetSingleSelection(true);
     list->SetRowHeight(kRowHeight);
-    list->setFont(MakeViewFont(ViewFont::ListRow));
+    list->setFont(MakeViewFont(ViewFont::ListRow, *list));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // One unit of border above and below the rows: the panel heights count
-    // on 14 per row plus 2.
-    list->setFrameStyle(QFrame::Box | QFrame::Plain);
-    list->setLineWidth(1);
+    // One blank unit above and below the rows (the panel heights count on 14
+    // a row plus 2), but no frame of its own inside the panel's green one:
+    // the printed page has none either.
+    list->setFrameShape(QFrame::NoFrame);
+    list->SetVerticalMargins(1, 1);
     const int width = list->width();
     int column = 0;
     for (const ColumnSpec& heading : columns)
@@ -79,8 +73,10 @@ void CQuilletView::CreateLists()
             [this](int row, int column, Qt::KeyboardModifiers) { OnAccountListClick(row, column); });
     connect(m_pRecurringList, &CXListCtrl::itemClicked, this,
             [this](int row, int column, Qt::KeyboardModifiers) { OnRecurringListClick(row, column); });
-    // Enter on an account row opens its register, as a click does.
+    // Enter on an account row opens its register, as a click does; the
+    // due rows take Add and Skip from the keyboard.
     m_pAccountList->installEventFilter(this);
+    m_pRecurringList->installEventFilter(this);
     m_bListsCreated = true;
 }
 
@@ -119,7 +115,7 @@ void CQuilletView::DrawAccountPanel(QPainter& painter)
 
     painter.save();
     DrawTitleBand(painter, EdgeRect(11, 17, 340, 47));
-    painter.setFont(MakeViewFont(ViewFont::TitleLarge));
+    UseViewFont(painter, ViewFont::TitleLarge);
     DrawLineText(painter, EdgeRect(20, 18, 210, 35), QStringLiteral("Account Information"), Qt::AlignLeft,
                  PanelColor::TitleText(), PanelColor::BandFill());
     DrawButtonLabel(painter, EdgeRect(270, 20, 330, 36), QStringLiteral("Add/Edit"), PanelColor::LabelNormal(),
@@ -155,13 +151,14 @@ void CQuilletView::FillAccountList(const std::string& names)
         list->SetBold(row, 0, true);
         const double balance = m_pDoc->GetAccountBalance(name, 0);
         total.Add(balance);
-        list->SetItemText(row, 1, Money("%.2f  ", balance), QColor(0, 0, 0), cell);
+        list->SetItemText(row, 1, FormatMoney(balance) + QStringLiteral("  "), QColor(0, 0, 0), cell);
         list->SetEnabled(row, true);
     }
     list->InsertItem(row, QString());
     list->SetItemText(row, 0, QString(), link, cell);
     list->SetBold(row, 0, true);
-    list->SetItemText(row, 1, Money("Total: $%.2f  ", total.sum), QColor(130, 130, 130), cell);
+    list->SetItemText(row, 1, QStringLiteral("Total: $") + FormatMoney(total.sum) + QStringLiteral("  "),
+                      QColor(130, 130, 130), cell);
     list->SetEnabled(row, false);
 }
 
@@ -175,8 +172,10 @@ void CQuilletView::DrawRecurringPanel(QPainter& painter)
 
     painter.save();
     DrawTitleBand(painter, EdgeRect(11, top, 340, top + 30));
-    painter.setFont(MakeViewFont(ViewFont::Title));
-    DrawLineText(painter, EdgeRect(20, top + 4, 330, top + 20), QStringLiteral("Recurring Transactions"),
+    UseViewFont(painter, ViewFont::Title);
+    // The list, placed at top + 19, covers the title box's last row; the
+    // descenders of "Recurring" must end above it.
+    DrawLineText(painter, EdgeRect(20, top + 4, 330, top + 19), QStringLiteral("Recurring Transactions"),
                  Qt::AlignLeft, PanelColor::TitleText(), PanelColor::BandFill());
     DrawButtonLabel(painter, EdgeRect(270, top + 3, 330, top + 19), QStringLiteral("Add/Edit"),
                     PanelColor::LabelNormal(), PanelColor::BandFill());
@@ -204,7 +203,7 @@ void CQuilletView::FillRecurringList()
         list->InsertItem(i, date);
         list->SetItemText(i, 0, date, black, cell);
         list->SetItemText(i, 1, QStringLiteral(" ") + FromBytes(t->m_strDescription), black, cell);
-        list->SetItemText(i, 2, Money("%.2f ", std::fabs(t->m_dAmount)), black, cell);
+        list->SetItemText(i, 2, FormatMoney(std::fabs(t->m_dAmount), true), black, cell);
         list->SetItemText(i, 3, t->m_dAmount < 0.0 ? QStringLiteral("D") : QStringLiteral("W"), black, cell);
         list->SetItemText(i, 4, QStringLiteral("Add"), link, cell);
         list->SetItemText(i, 5, QStringLiteral("Skip"), link, cell);
@@ -231,14 +230,35 @@ void CQuilletView::OnAccountListClick(int row, int /*column*/)
 
 bool CQuilletView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pAccountList && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            OnAccountListClick(m_pAccountList->GetSelectionMark(), 0);
-            return true;
-        }
-    }
+    if ((watched == m_pAccountList || watched == m_pRecurringList) && event->type() == QEvent::KeyPress)
+        return ListKey(static_cast<CXListCtrl*>(watched), static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
+}
+
+bool CQuilletView::ListKey(CXListCtrl* list, QKeyEvent* event)
+{
+    const int row = list->GetSelectionMark();
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (list == m_pAccountList) {
+        if (!enter)
+            return false;
+        OnAccountListClick(row, 0);
+        return true;
+    }
+    // A due row: Enter or Space on its Add or Skip cell, or A or S anywhere
+    // on the row.
+    int column = -1;
+    if (enter)
+        column = list->currentIndex().column();
+    else if (key == Qt::Key_A && !(event->modifiers() & ~Qt::ShiftModifier))
+        column = 4;
+    else if (key == Qt::Key_S && !(event->modifiers() & ~Qt::ShiftModifier))
+        column = 5;
+    if (column != 4 && column != 5)
+        return enter;
+    OnRecurringListClick(row, column);
+    return true;
 }
 
 void CQuilletView::OnRecurringListClick(int row, int column)
@@ -263,8 +283,14 @@ void CQuilletView::OnRecurringListClick(int row, int column)
             } else {
                 m_pDoc->SkipRecurring(clicked);
             }
+            const int row = m_pRecurringList->GetSelectionMark();
             m_pRecurringList->DeleteAllItems();
             RefreshNow();
+            // Keyboard users stay on the row that took the place of this
+            // one, or on the panel's button once no row is left.
+            MarkFocusedRow(m_pRecurringList, row);
+            if (window()->focusWidget() == m_pRecurringList && m_pRecurringList->GetItemCount() == 0)
+                FocusStop(Stop::RecurringButton);
         },
         Qt::QueuedConnection);
 }

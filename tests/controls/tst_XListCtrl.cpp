@@ -10,6 +10,7 @@ private slots:
     void headingClicksCycleTheOrderBelowPinnedRows();
     void pressesOnDisabledRowsCheckBoxesAndEmptySpace();
     void selectionFollowsRowsThroughSortAndDelete();
+    void modelAnswersTheStandardRolesForEveryCell();
 };
 
 void TestXListCtrl::insertFormsTextsAndFailureValues()
@@ -193,6 +194,39 @@ void TestXListCtrl::selectionFollowsRowsThroughSortAndDelete()
     QCOMPARE(list->SetItemState(1, both, both), 1);
     QCOMPARE(list->GetSelectionMark(), 1);
     QCOMPARE(list->GetItemState(1, both), both);
+}
+
+void TestXListCtrl::modelAnswersTheStandardRolesForEveryCell()
+{
+    // What assistive technology reads: texts, check states, colours and
+    // emphasis from the model, as the list paints them.
+    ListFixture f({100, 100, 100}, {"first", "second"});
+    CXListCtrl* list = f.list;
+    list->SetItemText(0, 1, QStringLiteral("12.50 "), Qt::red, Qt::yellow);
+    list->SetCheckState(0, 2, 1);
+    list->SetCheckState(1, 2, 0);
+    list->SetBold(1, 0, true);
+    const QAbstractItemModel* model = list->model();
+    const auto at = [model](int row, int column, int role) { return model->data(model->index(row, column), role); };
+
+    QCOMPARE(at(0, 1, Qt::DisplayRole).toString(), QStringLiteral("12.50 "));
+    QCOMPARE(at(1, 0, Qt::DisplayRole).toString(), QStringLiteral("second"));
+    QCOMPARE(at(0, 2, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    QCOMPARE(at(1, 2, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    QVERIFY(!at(0, 1, Qt::CheckStateRole).isValid());  // no box in that cell
+    QVERIFY(model->flags(model->index(0, 2)) & Qt::ItemIsUserCheckable);
+    QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsUserCheckable));
+    QCOMPARE(at(0, 1, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+    QCOMPARE(at(0, 1, Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::yellow));
+    QVERIFY(!at(0, 0, Qt::BackgroundRole).isValid());  // the list's default
+    QVERIFY(at(1, 0, Qt::FontRole).value<QFont>().bold() && at(1, 0, Qt::FontRole).value<QFont>().underline());
+    QVERIFY(!at(0, 0, Qt::FontRole).isValid());
+
+    // A toggle by a click shows in the model at once.
+    QRect cell;
+    list->GetSubItemRect(1, 2, CXListCtrl::AreaBounds, cell);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(at(1, 2, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
 }
 
 QTEST_MAIN(TestXListCtrl)

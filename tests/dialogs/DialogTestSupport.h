@@ -13,6 +13,8 @@
 #include <QHeaderView>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 // Records every message box instead of showing it. Answers OK, or `answer`
@@ -24,6 +26,7 @@ public:
     {
         UserMessage::SetHandler([this](const UserMessage::Shown& shown) {
             texts << shown.text;
+            icons << shown.icon;
             m_lastTitle = shown.title;
             return shown.buttons == UserMessage::Buttons::Ok ? UserMessage::Answer::Ok : answer;
         });
@@ -34,7 +37,11 @@ public:
     QString lastText() const { return texts.isEmpty() ? QString() : texts.last(); }
     QString lastTitle() const { return m_lastTitle; }
 
+    // True when every box so far was a plain one, without an icon.
+    bool allPlain() const { return std::all_of(icons.begin(), icons.end(), [](UserMessage::Icon i) { return i == UserMessage::Icon::None; }); }
+
     QStringList texts;
+    QList<UserMessage::Icon> icons;
     UserMessage::Answer answer = UserMessage::Answer::No;
 
 private:

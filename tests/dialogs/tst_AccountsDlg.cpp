@@ -48,6 +48,7 @@ private slots:
         Type("nameEdit", u"Cash;Box"_s);
         Click(u"Save"_s);
         QCOMPARE(m_messages->lastText(), u"Account Name: Invalid Value.\nAn account name cannot contain \";\"."_s);
+        QVERIFY(m_messages->allPlain());
 
         // A balance that is no number is named and stops OK.
         Type("nameEdit", u"checking"_s);

@@ -133,6 +133,7 @@ private slots:
         Field<QComboBox>("periodsCombo")->setCurrentIndex(0);  // the "<NUMBER>" hint
         Click(u"Save"_s);
         QCOMPARE(m_messages->lastText(), u"Number of Periods: Invalid Value.\nPlease enter a number."_s);
+        QVERIFY(m_messages->allPlain());
 
         // An amount that is no number is named and stops OK.
         Fill(u"ten"_s, u"Phone"_s, u"12"_s);

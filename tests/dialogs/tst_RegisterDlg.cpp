@@ -366,6 +366,7 @@ private slots:
         m_messages->answer = UserMessage::Answer::Ok;
         Press("ok");
         QCOMPARE(m_messages->lastText(), u"You are editing a record.  Are you sure you want to close?"_s);
+        QVERIFY(m_messages->allPlain());
         QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
         QVERIFY(!m_dialog->isVisible());
         QVERIFY(!m_book->doc.m_pEntryMemory);
