@@ -13,6 +13,9 @@
 #include <QHeaderView>
 #include <QTest>
 
+#include <random>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 // Records every message box instead of showing it. Answers OK, or `answer`
@@ -156,4 +159,71 @@ inline void Show(QWidget& dialog)
 {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
+}
+
+// A seeded walk of random user steps. The seed is fixed, so a run repeats
+// exactly; QUILLET_SEED=n walks another way. Where() names the seed and the
+// step for the failure message, so a failure can be replayed.
+class RandomWalk
+{
+public:
+    explicit RandomWalk(quint32 seed)
+        : m_seed(qEnvironmentVariableIsSet("QUILLET_SEED") ? quint32(qEnvironmentVariableIntValue("QUILLET_SEED"))
+                                                          : seed),
+          m_rng(m_seed)
+    {
+    }
+
+    // 0 .. n-1; the generator's output is the same on every platform.
+    int Pick(int n) { return n > 0 ? int(m_rng() % quint32(n)) : 0; }
+    template <class T>
+    const T& PickOf(const std::vector<T>& values)
+    {
+        return values[size_t(Pick(int(values.size())))];
+    }
+    bool Chance(int percent) { return Pick(100) < percent; }
+
+    void Step(const QString& action)
+    {
+        ++m_step;
+        m_action = action;
+    }
+    QString Where() const { return u"seed %1, step %2 (%3): "_s.arg(m_seed).arg(m_step).arg(m_action); }
+
+private:
+    quint32 m_seed;
+    std::mt19937 m_rng;
+    int m_step = 0;
+    QString m_action;
+};
+
+// Fails the walk with its seed when problem is not empty.
+#define WALK_VERIFY(walk, problem)                                                                            \
+    do {                                                                                                      \
+        const QString walkProblem = (problem);                                                                \
+        QVERIFY2(walkProblem.isEmpty(), qPrintable((walk).Where() + walkProblem));                            \
+    } while (false)
+
+// A random click on a row the way a user makes it: scrolled into view first,
+// plain, with Ctrl or Shift, or double.
+inline QString ClickRandomRow(RandomWalk& walk, CXListCtrl* list, int column)
+{
+    const int row = walk.Pick(list->GetItemCount());
+    list->EnsureVisible(row);
+    QRect cell;
+    list->GetSubItemRect(row, column, CXListCtrl::AreaBounds, cell);
+    const Qt::KeyboardModifiers modifiers[] = {Qt::NoModifier, Qt::NoModifier, Qt::ControlModifier,
+                                               Qt::ControlModifier, Qt::ShiftModifier};
+    const Qt::KeyboardModifiers modifier = modifiers[walk.Pick(5)];
+    const bool twice = walk.Chance(15);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifier, cell.center());
+    if (twice) {
+        // The second press of a double click arrives as the double click.
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, modifier, cell.center());
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, modifier, cell.center());
+    }
+    return u"%1click row %2 column %3%4"_s.arg(twice ? u"double "_s : QString())
+        .arg(row)
+        .arg(column)
+        .arg(modifier == Qt::ControlModifier ? u" +Ctrl"_s : modifier == Qt::ShiftModifier ? u" +Shift"_s : QString());
 }

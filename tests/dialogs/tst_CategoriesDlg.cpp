@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <map>
+#include <set>
+
 class TestCategoriesDlg : public QObject
 {
     Q_OBJECT
@@ -58,7 +61,8 @@ private slots:
         Insert(u"Cash"_s);
         QCOMPARE(Categories().GetCategoryFlag("Cash"), 5);
         Insert(QString());
-        QCOMPARE(m_messages->texts, QStringList{u"Category: Invalid Value.\nYou must enter a category name."_s});
+        QCOMPARE(m_messages->texts, QStringList({u"Category: Invalid Value.\nThe category \"Cash\" already exists."_s,
+                                                 u"Category: Invalid Value.\nYou must enter a category name."_s}));
         QCOMPARE(List()->GetItemCount(), 41);
 
         ChooseFlag(8);
@@ -86,6 +90,8 @@ private slots:
         Click(u"Delete"_s);
         QCOMPARE(Categories().m_categories.size(), size_t(42));
     }
+
+    void randomWalkKeepsRowsFieldsAndDocumentInStep();
 
     void modifyChangesTheSelectedFlagAndInPlaceEditsNothing()
     {
@@ -119,6 +125,118 @@ private slots:
         QCOMPARE(Categories().GetCategoryFlag("Pets"), 0);
     }
 };
+
+void TestCategoriesDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
+{
+    const std::vector<QString> names = {u"Cable"_s, u"cable"_s, u"Medical"_s, u" Deposit-Stock"_s, u"Pets"_s,
+                                        u"Zoo"_s,   u""_s,      u"Aardvark"_s, u"Pets "_s};
+    RandomWalk walk(55);
+    for (int step = 0; step < 200; ++step) {
+        std::map<const CCategory*, std::pair<std::string, int>> before;
+        for (const auto& category : Categories().m_categories)
+            before[category.get()] = {category->m_strName, category->m_nFlag};
+        const int selectedRow = List()->GetNextSelected(-1);
+        const auto* selected =
+            reinterpret_cast<const CCategory*>(selectedRow >= 0 ? List()->GetItemData(selectedRow) : 0);
+        const std::string typed = ToBytes(NameEdit()->text());
+        const int flag = FlagCombo()->currentIndex();
+        const int shownBefore = m_messages->count();
+
+        enum Kind { Heading, Row, Walk, Name, Flag, Insert, Modify, Delete } kind;
+        const int roll = walk.Pick(100);
+        kind = roll < 10 ? Heading : roll < 40 ? Row : roll < 45 ? Walk : roll < 60 ? Name : roll < 70 ? Flag
+             : roll < 82 ? Insert : roll < 91 ? Modify : Delete;
+        switch (kind) {
+        case Heading:
+            walk.Step(u"heading"_s);
+            ClickHeading(List(), walk.Pick(2));
+            break;
+        case Row:
+            walk.Step(ClickRandomRow(walk, List(), walk.Pick(2)));
+            break;
+        case Walk:
+            walk.Step(u"arrow key"_s);
+            List()->setFocus();
+            QTest::keyClick(List(), walk.Chance(50) ? Qt::Key_Up : Qt::Key_Down);
+            break;
+        case Name:
+            walk.Step(u"name"_s);
+            RetypeText(NameEdit(), walk.PickOf(names));
+            break;
+        case Flag:
+            walk.Step(u"flag"_s);
+            FlagCombo()->setCurrentIndex(walk.Pick(kFlagCount));
+            break;
+        case Insert:
+            walk.Step(u"Insert \"%1\""_s.arg(FromBytes(typed)));
+            Click(u"Insert"_s);
+            break;
+        case Modify:
+            walk.Step(u"Modify"_s);
+            Click(u"Modify"_s);
+            break;
+        case Delete:
+            walk.Step(u"Delete"_s);
+            Click(u"Delete"_s);
+            break;
+        }
+
+        std::map<const CCategory*, std::pair<std::string, int>> after;
+        for (const auto& category : Categories().m_categories)
+            after[category.get()] = {category->m_strName, category->m_nFlag};
+        std::vector<const CCategory*> removed, added, changed;
+        for (const auto& [category, values] : before)
+            if (!after.count(category))
+                removed.push_back(category);
+            else if (after.at(category) != values)
+                changed.push_back(category);
+        for (const auto& [category, values] : after)
+            if (!before.count(category))
+                added.push_back(category);
+        bool existed = false;
+        for (const auto& [category, values] : before)
+            existed = existed || values.first == typed;
+
+        WALK_VERIFY(walk, removed.empty() || (kind == Delete && removed.size() == 1 && removed[0] == selected)
+                              ? QString()
+                              : u"a category was removed that was not the selected one"_s);
+        WALK_VERIFY(walk, changed.empty() || (kind == Modify && changed.size() == 1 && changed[0] == selected &&
+                                              after.at(selected).second == flag)
+                              ? QString()
+                              : u"a category changed that was not the selected one"_s);
+        WALK_VERIFY(walk, added.empty() || (kind == Insert && added.size() == 1 &&
+                                            after.at(added[0]) == std::make_pair(typed, flag))
+                              ? QString()
+                              : u"a category was added that is not the one typed"_s);
+        if (kind == Insert && (existed || typed.empty()))
+            WALK_VERIFY(walk, m_messages->count() == shownBefore + 1 && added.empty()
+                                  ? QString()
+                                  : u"an existing or empty name was not refused with a message"_s);
+        if (kind == Insert && !existed && !typed.empty())
+            WALK_VERIFY(walk, added.size() == 1 ? QString() : u"a new name was not inserted"_s);
+
+        // Every row shows one category as the list holds it; a row chosen
+        // with the mouse or the keys shows in the fields.
+        std::set<const CCategory*> seen;
+        for (int row = 0; row < List()->GetItemCount(); ++row) {
+            const auto* category = reinterpret_cast<const CCategory*>(List()->GetItemData(row));
+            WALK_VERIFY(walk, after.count(category) && seen.insert(category).second &&
+                                      RowText(List(), row) == u"%1|%2"_s.arg(FromBytes(category->m_strName))
+                                                                  .arg(category->m_nFlag)
+                                  ? QString()
+                                  : u"row %1 does not show a category of the list"_s.arg(row));
+        }
+        WALK_VERIFY(walk, seen.size() == after.size() ? QString() : u"rows and categories differ in number"_s);
+        const int row = List()->GetNextSelected(-1);
+        const auto* category = reinterpret_cast<const CCategory*>(row >= 0 ? List()->GetItemData(row) : 0);
+        if (category && (kind == Row || (kind == Walk && category != selected))) {
+            WALK_VERIFY(walk, NameEdit()->text() == FromBytes(category->m_strName) &&
+                                      FlagCombo()->currentIndex() == category->m_nFlag
+                                  ? QString()
+                                  : u"the fields do not show the selected row's category"_s);
+        }
+    }
+}
 
 QTEST_MAIN(TestCategoriesDlg)
 #include "tst_CategoriesDlg.moc"
