@@ -37,10 +37,7 @@ using Snapshot = std::map<const CAccount*, AccountValues>;
 
 Snapshot Take(const CQuilletDoc& doc)
 {
-    Snapshot snapshot;
-    for (const auto& account : doc.m_accounts)
-        snapshot[account.get()] = ValuesOf(*account);
-    return snapshot;
+    return SnapshotOf(doc.m_accounts, ValuesOf);
 }
 
 // The six fields in the order the dialog lays them out.
@@ -219,7 +216,8 @@ private slots:
         ClickCell(List(), 2);
         Type("nameEdit", longName.left(30) + u" of the Valley"_s);
         Click(u"Save"_s);
-        QCOMPARE(m_messages->lastText(), u"Account Name: Invalid Value.\nAn account name can have at most 31 characters."_s);
+        QCOMPARE(m_messages->lastText(),
+                 u"Account Name: Invalid Value.\nAn account name can have at most 31 characters."_s);
         QCOMPARE(m_doc->GetAccount(2)->m_strName, ToBytes(longName));
 
         // Its first 31 characters count as taken, a name that only starts alike does not.
@@ -386,24 +384,13 @@ private slots:
             const UserMessage::Answer answer = answers[walk.Pick(3)];
             m_messages->answer = answer;
 
-            enum Kind { Heading, Row, Walk, Field, Save, Add, Delete, Enter } kind;
+            enum Kind { Gesture, Field, Button, Enter } kind;
             const int roll = walk.Pick(100);
-            kind = roll < 10 ? Heading : roll < 38 ? Row : roll < 42 ? Walk : roll < 66 ? Field : roll < 80 ? Save
-                 : roll < 88 ? Add : roll < 97 ? Delete : Enter;
+            kind = roll < 42 ? Gesture : roll < 66 ? Field : roll < 97 ? Button : Enter;
+            QString pressed;
             switch (kind) {
-            case Heading: {
-                const int column = walk.Pick(6);
-                walk.Step(u"heading %1"_s.arg(column));
-                ClickHeading(List(), column);
-                break;
-            }
-            case Row:
-                walk.Step(ClickRandomRow(walk, List(), walk.Pick(6)));
-                break;
-            case Walk:
-                walk.Step(u"arrow key"_s);
-                List()->setFocus();
-                QTest::keyClick(List(), walk.Chance(50) ? Qt::Key_Up : Qt::Key_Down);
+            case Gesture:
+                RandomListGesture(walk, List());
                 break;
             case Field: {
                 const int field = walk.Pick(6);
@@ -413,17 +400,9 @@ private slots:
                 Type(kFields[field], text);
                 break;
             }
-            case Save:
-                walk.Step(u"Save"_s);
-                Click(u"Save"_s);
-                break;
-            case Add:
-                walk.Step(u"Add Account"_s);
-                Click(u"Add Account"_s);
-                break;
-            case Delete:
-                walk.Step(u"Delete Account"_s);
-                Click(u"Delete Account"_s);
+            case Button:
+                pressed = PressRandomButton(walk, m_dialog.get(),
+                                            {u"Save"_s, u"Save"_s, u"Add Account"_s, u"Delete Account"_s});
                 break;
             case Enter: {
                 walk.Step(u"Enter"_s);
@@ -438,19 +417,11 @@ private slots:
             const bool asked = shown.contains(kSaveQuestion);
             const bool savedByAnswer = asked && answer == UserMessage::Answer::Yes;
             const Snapshot after = Take(*m_doc);
-            std::vector<const CAccount*> removed, added, changed;
-            for (const auto& [account, values] : before)
-                if (!after.count(account))
-                    removed.push_back(account);
-                else if (after.at(account) != values)
-                    changed.push_back(account);
-            for (const auto& [account, values] : after)
-                if (!before.count(account))
-                    added.push_back(account);
+            const auto [removed, added, changed] = Compare(before, after);
 
             // Only the account in front of the user changes, and only as typed.
-            const bool saving = kind == Save || savedByAnswer;
-            WALK_VERIFY(walk, removed.empty() || (kind == Delete && removed.size() == 1 &&
+            const bool saving = pressed == u"Save"_s || savedByAnswer;
+            WALK_VERIFY(walk, removed.empty() || (pressed == u"Delete Account"_s && removed.size() == 1 &&
                                                   removed[0] == selectedAccount)
                                   ? QString()
                                   : u"an account was removed that was not the selected one"_s);
@@ -458,11 +429,12 @@ private slots:
                                                 after.at(added[0]) == Typed(typedBefore, 0))
                                   ? QString()
                                   : u"an account was added that is not the one typed"_s);
-            WALK_VERIFY(walk, changed.empty() || (saving && changed.size() == 1 && changed[0] == editedBefore &&
-                                                  after.at(changed[0]) == Typed(typedBefore, before.at(changed[0]).entries))
+            const bool asTyped =
+                changed.size() == 1 && after.at(changed[0]) == Typed(typedBefore, before.at(changed[0]).entries);
+            WALK_VERIFY(walk, changed.empty() || (saving && changed[0] == editedBefore && asTyped)
                                   ? QString()
                                   : u"an account changed that was not the one edited, or not as typed"_s);
-            const bool docChanged = !removed.empty() || !added.empty() || !changed.empty();
+            const bool docChanged = !Compare(before, after).None();
 
             if (!m_dialog->isVisible()) {
                 WALK_VERIFY(walk, dirty && !asked ? u"closed over typed changes without asking"_s : QString());

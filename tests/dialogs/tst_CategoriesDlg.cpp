@@ -128,13 +128,14 @@ private slots:
 
 void TestCategoriesDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
 {
+    const auto NameAndFlag = [](const CCategory& category) {
+        return std::make_pair(category.m_strName, category.m_nFlag);
+    };
     const std::vector<QString> names = {u"Cable"_s, u"cable"_s, u"Medical"_s, u" Deposit-Stock"_s, u"Pets"_s,
                                         u"Zoo"_s,   u""_s,      u"Aardvark"_s, u"Pets "_s};
     RandomWalk walk(55);
     for (int step = 0; step < 200; ++step) {
-        std::map<const CCategory*, std::pair<std::string, int>> before;
-        for (const auto& category : Categories().m_categories)
-            before[category.get()] = {category->m_strName, category->m_nFlag};
+        const auto before = SnapshotOf(Categories().m_categories, NameAndFlag);
         const int selectedRow = List()->GetNextSelected(-1);
         const auto* selected =
             reinterpret_cast<const CCategory*>(selectedRow >= 0 ? List()->GetItemData(selectedRow) : 0);
@@ -142,22 +143,13 @@ void TestCategoriesDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         const int flag = FlagCombo()->currentIndex();
         const int shownBefore = m_messages->count();
 
-        enum Kind { Heading, Row, Walk, Name, Flag, Insert, Modify, Delete } kind;
+        enum Kind { Gesture, Name, Flag, Button } kind;
         const int roll = walk.Pick(100);
-        kind = roll < 10 ? Heading : roll < 40 ? Row : roll < 45 ? Walk : roll < 60 ? Name : roll < 70 ? Flag
-             : roll < 82 ? Insert : roll < 91 ? Modify : Delete;
+        kind = roll < 45 ? Gesture : roll < 60 ? Name : roll < 70 ? Flag : Button;
+        QString pressed;
         switch (kind) {
-        case Heading:
-            walk.Step(u"heading"_s);
-            ClickHeading(List(), walk.Pick(2));
-            break;
-        case Row:
-            walk.Step(ClickRandomRow(walk, List(), walk.Pick(2)));
-            break;
-        case Walk:
-            walk.Step(u"arrow key"_s);
-            List()->setFocus();
-            QTest::keyClick(List(), walk.Chance(50) ? Qt::Key_Up : Qt::Key_Down);
+        case Gesture:
+            RandomListGesture(walk, List());
             break;
         case Name:
             walk.Step(u"name"_s);
@@ -167,52 +159,33 @@ void TestCategoriesDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
             walk.Step(u"flag"_s);
             FlagCombo()->setCurrentIndex(walk.Pick(kFlagCount));
             break;
-        case Insert:
-            walk.Step(u"Insert \"%1\""_s.arg(FromBytes(typed)));
-            Click(u"Insert"_s);
-            break;
-        case Modify:
-            walk.Step(u"Modify"_s);
-            Click(u"Modify"_s);
-            break;
-        case Delete:
-            walk.Step(u"Delete"_s);
-            Click(u"Delete"_s);
+        case Button:
+            pressed = PressRandomButton(walk, m_dialog.get(), {u"Insert"_s, u"Insert"_s, u"Modify"_s, u"Delete"_s});
             break;
         }
 
-        std::map<const CCategory*, std::pair<std::string, int>> after;
-        for (const auto& category : Categories().m_categories)
-            after[category.get()] = {category->m_strName, category->m_nFlag};
-        std::vector<const CCategory*> removed, added, changed;
-        for (const auto& [category, values] : before)
-            if (!after.count(category))
-                removed.push_back(category);
-            else if (after.at(category) != values)
-                changed.push_back(category);
-        for (const auto& [category, values] : after)
-            if (!before.count(category))
-                added.push_back(category);
+        const auto after = SnapshotOf(Categories().m_categories, NameAndFlag);
+        const auto [removed, added, changed] = Compare(before, after);
         bool existed = false;
         for (const auto& [category, values] : before)
             existed = existed || values.first == typed;
 
-        WALK_VERIFY(walk, removed.empty() || (kind == Delete && removed.size() == 1 && removed[0] == selected)
+        WALK_VERIFY(walk, removed.empty() || (pressed == u"Delete"_s && removed.size() == 1 && removed[0] == selected)
                               ? QString()
                               : u"a category was removed that was not the selected one"_s);
-        WALK_VERIFY(walk, changed.empty() || (kind == Modify && changed.size() == 1 && changed[0] == selected &&
+        WALK_VERIFY(walk, changed.empty() || (pressed == u"Modify"_s && changed.size() == 1 && changed[0] == selected &&
                                               after.at(selected).second == flag)
                               ? QString()
                               : u"a category changed that was not the selected one"_s);
-        WALK_VERIFY(walk, added.empty() || (kind == Insert && added.size() == 1 &&
+        WALK_VERIFY(walk, added.empty() || (pressed == u"Insert"_s && added.size() == 1 &&
                                             after.at(added[0]) == std::make_pair(typed, flag))
                               ? QString()
                               : u"a category was added that is not the one typed"_s);
-        if (kind == Insert && (existed || typed.empty()))
+        if (pressed == u"Insert"_s && (existed || typed.empty()))
             WALK_VERIFY(walk, m_messages->count() == shownBefore + 1 && added.empty()
                                   ? QString()
                                   : u"an existing or empty name was not refused with a message"_s);
-        if (kind == Insert && !existed && !typed.empty())
+        if (pressed == u"Insert"_s && !existed && !typed.empty())
             WALK_VERIFY(walk, added.size() == 1 ? QString() : u"a new name was not inserted"_s);
 
         // Every row shows one category as the list holds it; a row chosen
@@ -229,7 +202,7 @@ void TestCategoriesDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         WALK_VERIFY(walk, seen.size() == after.size() ? QString() : u"rows and categories differ in number"_s);
         const int row = List()->GetNextSelected(-1);
         const auto* category = reinterpret_cast<const CCategory*>(row >= 0 ? List()->GetItemData(row) : 0);
-        if (category && (kind == Row || (kind == Walk && category != selected))) {
+        if (category && kind == Gesture && (walk.Where().contains(u"click"_s) || category != selected)) {
             WALK_VERIFY(walk, NameEdit()->text() == FromBytes(category->m_strName) &&
                                       FlagCombo()->currentIndex() == category->m_nFlag
                                   ? QString()

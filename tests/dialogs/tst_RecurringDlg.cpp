@@ -42,10 +42,7 @@ using Snapshot = std::map<const CRecurringTransaction*, RecurringValues>;
 
 Snapshot Take(const CQuilletDoc& doc)
 {
-    Snapshot snapshot;
-    for (const auto& r : doc.m_recurring)
-        snapshot[r.get()] = ValuesOf(*r);
-    return snapshot;
+    return SnapshotOf(doc.m_recurring, ValuesOf);
 }
 }
 
@@ -363,24 +360,13 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         const RecurringValues typedEdit = Typed(editedBefore ? editedBefore->m_nPeriodsDone : 0);
         const QStringList fieldsBefore = FieldTexts();
 
-        enum Kind { Heading, Row, Walk, Typing, Save, Add, Delete } kind;
+        enum Kind { Gesture, Typing, Button } kind;
         const int roll = walk.Pick(100);
-        kind = roll < 10 ? Heading : roll < 38 ? Row : roll < 42 ? Walk : roll < 70 ? Typing : roll < 84 ? Save
-             : roll < 92 ? Add : Delete;
+        kind = roll < 42 ? Gesture : roll < 70 ? Typing : Button;
+        QString pressed;
         switch (kind) {
-        case Heading: {
-            const int column = walk.Pick(7);
-            walk.Step(u"heading %1"_s.arg(column));
-            ClickHeading(List(), column);
-            break;
-        }
-        case Row:
-            walk.Step(ClickRandomRow(walk, List(), walk.Pick(7)));
-            break;
-        case Walk:
-            walk.Step(u"arrow key"_s);
-            List()->setFocus();
-            QTest::keyClick(List(), walk.Chance(50) ? Qt::Key_Up : Qt::Key_Down);
+        case Gesture:
+            RandomListGesture(walk, List());
             break;
         case Typing: {
             const int which = walk.Pick(8);
@@ -406,39 +392,25 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
             }
             break;
         }
-        case Save:
-            walk.Step(u"Save"_s);
-            Click(u"Save"_s);
-            break;
-        case Add:
-            walk.Step(u"Add Recurring"_s);
-            Click(u"Add Recurring"_s);
-            break;
-        case Delete:
-            walk.Step(u"Delete Recurring"_s);
-            Click(u"Delete Recurring"_s);
+        case Button:
+            pressed = PressRandomButton(walk, m_dialog.get(),
+                                        {u"Save"_s, u"Save"_s, u"Add Recurring"_s, u"Delete Recurring"_s});
             break;
         }
 
         const Snapshot after = Take(*m_doc);
-        std::vector<const CRecurringTransaction*> removed, added, changed;
-        for (const auto& [r, values] : before)
-            if (!after.count(r))
-                removed.push_back(r);
-            else if (after.at(r) != values)
-                changed.push_back(r);
-        for (const auto& [r, values] : after)
-            if (!before.count(r))
-                added.push_back(r);
+        const auto [removed, added, changed] = Compare(before, after);
         // Only the transaction in front of the user changes, and only as typed.
-        WALK_VERIFY(walk, removed.empty() || (kind == Delete && removed.size() == 1 && removed[0] == selected)
+        const bool deleting = pressed == u"Delete Recurring"_s;
+        WALK_VERIFY(walk, removed.empty() || (deleting && removed.size() == 1 && removed[0] == selected)
                               ? QString()
                               : u"a transaction was removed that was not the selected one"_s);
-        WALK_VERIFY(walk, added.empty() || (kind == Save && newBefore && added.size() == 1 &&
+        const bool saving = pressed == u"Save"_s;
+        WALK_VERIFY(walk, added.empty() || (saving && newBefore && added.size() == 1 &&
                                             after.at(added[0]) == typedNew)
                               ? QString()
                               : u"a transaction was added that is not the one typed"_s);
-        WALK_VERIFY(walk, changed.empty() || (kind == Save && changed.size() == 1 && changed[0] == editedBefore &&
+        WALK_VERIFY(walk, changed.empty() || (saving && changed.size() == 1 && changed[0] == editedBefore &&
                                               after.at(changed[0]) == typedEdit)
                               ? QString()
                               : u"a transaction changed that was not the one edited, or not as typed"_s);

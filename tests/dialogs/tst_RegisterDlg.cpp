@@ -78,13 +78,7 @@ class TestRegisterDlg : public QObject
     }
     const auto& Register() { return m_book->doc.FindAccount("Checking")->m_transactions; }
 
-    std::map<const CTransaction*, EntryValues> Take()
-    {
-        std::map<const CTransaction*, EntryValues> snapshot;
-        for (const auto& t : Register())
-            snapshot[t.get()] = ValuesOf(*t);
-        return snapshot;
-    }
+    std::map<const CTransaction*, EntryValues> Take() { return SnapshotOf(Register(), ValuesOf); }
     const CTransaction* EntryOfRow(int row)
     {
         return reinterpret_cast<const CTransaction*>(row >= 0 ? List()->GetItemData(row) : 0);
@@ -624,28 +618,13 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         const int flagIndex = Field<QComboBox>("flag")->currentIndex();
         const CTransaction* ticked = nullptr;
 
-        enum Kind { Heading, Row, Walk, Typing, Save, Add, Delete } kind;
+        enum Kind { Gesture, Typing, Button } kind;
         const int roll = walk.Pick(100);
-        kind = roll < 8 ? Heading : roll < 42 ? Row : roll < 46 ? Walk : roll < 72 ? Typing : roll < 86 ? Save
-             : roll < 92 ? Add : Delete;
+        kind = roll < 46 ? Gesture : roll < 72 ? Typing : Button;
+        QString pressed;
         switch (kind) {
-        case Heading: {
-            const int column = walk.Pick(CRegisterDlg::ColumnCount);
-            walk.Step(u"heading %1"_s.arg(column));
-            ClickHeading(List(), column);
-            break;
-        }
-        case Row: {
-            // A third of the clicks land on the "C" box.
-            const int column = walk.Chance(33) ? int(CRegisterDlg::ColCleared) : walk.Pick(CRegisterDlg::ColumnCount);
-            walk.Step(ClickRandomRow(walk, List(), column));
-            break;
-        }
-        case Walk:
-            walk.Step(u"arrow key"_s);
-            List()->setFocus();
-            QTest::keyClick(List(), walk.Chance(50) ? Qt::Key_Up : Qt::Key_Down,
-                            walk.Chance(25) ? Qt::ShiftModifier : Qt::NoModifier);
+        case Gesture:
+            RandomListGesture(walk, List(), CRegisterDlg::ColCleared);
             break;
         case Typing: {
             const int which = walk.Pick(10);
@@ -669,48 +648,36 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
             }
             break;
         }
-        case Save:
-            walk.Step(u"Save Entry"_s);
-            Press("saveEntry");
-            break;
-        case Add:
-            walk.Step(u"Add Entry"_s);
-            Press("addEntry");
-            break;
-        case Delete:
-            walk.Step(u"Delete Entry"_s);
-            Press("deleteEntry");
+        case Button:
+            pressed = PressRandomButton(walk, m_dialog.get(),
+                                        {u"&Save Entry"_s, u"&Save Entry"_s, u"&Add Entry"_s, u"Delete Ent&ry"_s});
             break;
         }
 
         const auto after = Take();
-        std::vector<const CTransaction*> removed, added, changed;
-        for (const auto& [t, values] : before)
-            if (!after.count(t))
-                removed.push_back(t);
-            else if (after.at(t) != values)
-                changed.push_back(t);
-        for (const auto& [t, values] : after)
-            if (!before.count(t))
-                added.push_back(t);
-        if (kind == Row && changed.size() == 1) {
+        const auto [removed, added, changed] = Compare(before, after);
+        if (kind == Gesture && changed.size() == 1) {
             EntryValues flipped = before.at(changed[0]);
             flipped.cleared = flipped.cleared ? 0 : 1;
-            if (after.at(changed[0]) == flipped && !walk.Where().contains(u'+'))
+            const QString step = walk.Where();
+            if (after.at(changed[0]) == flipped && step.contains(u"click"_s) && !step.contains(u'+') &&
+                step.contains(u"column %1"_s.arg(int(CRegisterDlg::ColCleared))))
                 ticked = changed[0];  // a plain click on its "C" box
         }
 
         // Delete takes a selected entry only, and the one when one is selected.
-        WALK_VERIFY(walk, removed.empty() || (kind == Delete && removed.size() == 1 && selected.count(removed[0]))
+        const bool deleting = pressed == u"Delete Ent&ry"_s;
+        const bool saving = pressed == u"&Save Entry"_s;
+        WALK_VERIFY(walk, removed.empty() || (deleting && removed.size() == 1 && selected.count(removed[0]))
                               ? QString()
                               : u"an entry was deleted that was not selected"_s);
-        if (kind == Delete && selected.size() == 1)
+        if (deleting && selected.size() == 1)
             WALK_VERIFY(walk, removed.size() == 1 ? QString() : u"the one selected entry was not deleted"_s);
-        WALK_VERIFY(walk, added.empty() || (kind == Save && newBefore && !multiBefore && added.size() == 1 &&
+        WALK_VERIFY(walk, added.empty() || (saving && newBefore && !multiBefore && added.size() == 1 &&
                                             typedNew && after.at(added[0]) == *typedNew)
                               ? QString()
                               : u"an entry was added that is not the one typed"_s);
-        if (kind == Save && multiBefore) {
+        if (saving && multiBefore) {
             // Only the selected entries, and only what was decided.
             for (const CTransaction* t : changed)
                 WALK_VERIFY(walk, selected.count(t) ? QString() : u"Save changed an entry that was not selected"_s);
@@ -722,7 +689,7 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
                 WALK_VERIFY(walk, after.at(t) == expected ? QString()
                                                           : u"a selected entry did not take just the decided fields"_s);
             }
-        } else if (kind == Save && !newBefore && editedBefore) {
+        } else if (saving && !newBefore && editedBefore) {
             WALK_VERIFY(walk, changed.empty() || (changed.size() == 1 && changed[0] == editedBefore)
                                   ? QString()
                                   : u"Save changed an entry that was not the edited one"_s);
@@ -736,7 +703,7 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         }
 
         // In multi-selection only the user's own typing decides the boxes and the flag.
-        if (multiBefore && m_dialog->IsMultiSelectionMode() && kind != Typing && kind != Save)
+        if (multiBefore && m_dialog->IsMultiSelectionMode() && kind != Typing && pressed != u"&Save Entry"_s)
             WALK_VERIFY(walk, BoxState(Field<QCheckBox>("cleared")) == clearedBox &&
                                       BoxState(Field<QCheckBox>("void")) == voidBox &&
                                       Field<QComboBox>("flag")->currentIndex() == flagIndex
