@@ -31,6 +31,7 @@ enum CommandId
     ID_FILE_SETPASSWORD = 32778,
     ID_VIEW_RECONSILE = 32779,
     ID_FILE_EXPORT_PDF = 32780,
+    ID_FILE_IMPORT_STATEMENT = 32781,
 };
 
 // The prompt text of a command; empty for commands without one.

@@ -96,6 +96,8 @@ void CMainFrame::CreateMenus()
     file->addAction(AddCommand(ID_FILE_SAVE, "&Save\tCtrl+S", {QKeySequence("Ctrl+S")}, "document-save"));
     file->addAction(AddCommand(ID_FILE_SAVE_AS, "Save &As..."));
     file->addSeparator();
+    file->addAction(AddCommand(ID_FILE_IMPORT_STATEMENT, "&Import Statement..."));
+    file->addSeparator();
     file->addAction(AddCommand(ID_FILE_SETPASSWORD, "S&et Password..."));
     file->addSeparator();
     file->addAction(AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P", {QKeySequence("Ctrl+P")}, "document-print"));
@@ -149,6 +151,7 @@ void CMainFrame::CreateMenus()
     connect(m_actions[ID_FILE_PRINT], &QAction::triggered, this, &CMainFrame::OnFilePrint);
     connect(m_actions[ID_FILE_PRINT_PREVIEW], &QAction::triggered, this, &CMainFrame::OnFilePrintPreview);
     connect(m_actions[ID_FILE_EXPORT_PDF], &QAction::triggered, this, &CMainFrame::OnFileExportPdf);
+    connect(m_actions[ID_FILE_IMPORT_STATEMENT], &QAction::triggered, this, &CMainFrame::OnFileImportStatement);
     connect(m_actions[ID_APP_EXIT], &QAction::triggered, this, &QWidget::close);
     connect(m_actions[ID_VIEW_BALANCE], &QAction::triggered, this, &CMainFrame::OnViewBalance);
     connect(m_actions[ID_VIEW_CATEGORIES], &QAction::triggered, this, &CMainFrame::OnViewCategories);

@@ -38,6 +38,10 @@ public:
     bool ExportPdf(const QString& path);
     using PdfPathDialog = std::function<QString(QWidget* parent, const QString& suggestedPath)>;
     void SetPdfPathDialog(PdfPathDialog dialog) { m_pdfPathDialog = std::move(dialog); }
+    // The bank statement chooser of File > Import Statement, replaceable
+    // so tests never block; empty text when cancelled.
+    using StatementPathDialog = std::function<QString(QWidget* parent, const QString& startFolder)>;
+    void SetStatementPathDialog(StatementPathDialog dialog) { m_statementPathDialog = std::move(dialog); }
 
 public slots:
     void OnFileSave();
@@ -54,6 +58,9 @@ public slots:
     bool OnFilePrintDirect();
     // Asks for a file name, then ExportPdf.
     void OnFileExportPdf();
+    // Asks for a bank statement, then previews and imports it
+    // (StatementImportCommand.cpp).
+    void OnFileImportStatement();
 
     void UpdateCaption();
     void UpdateRecentFileMenu();
@@ -87,6 +94,7 @@ private:
     QList<QAction*> m_recentActions;
     PrinterSource m_printerSource;
     PdfPathDialog m_pdfPathDialog;
+    StatementPathDialog m_statementPathDialog;
 };
 
 // The .ql1 file among dropped URLs, or empty text.

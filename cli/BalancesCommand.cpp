@@ -1,5 +1,6 @@
 // balances: the balance books: every account's balance and bank balance,
 // accounts sharing a number grouped with a summary row, and the totals.
+#include "BalanceRule.h"
 #include "CheckbookJson.h"
 #include "Commands.h"
 #include "QuilletDoc.h"
@@ -12,7 +13,8 @@ const char kUsage[] =
     "Usage: quillet-cli balances [--json] [--password PW] FILE.ql1\n"
     "Lists every account with its number, balance and bank (cleared) balance.\n"
     "Accounts that share a number stand together, followed by a \"Summary\" row\n"
-    "with the group's sums; the last row holds the totals of all accounts.\n";
+    "with the group's sums; an account without a number has its own bank\n"
+    "balance. The last row holds the totals of all accounts.\n";
 
 struct Row
 {
@@ -63,14 +65,16 @@ int RunBalances(const std::vector<std::string>& args, const Io& io)
     std::unique_ptr<BALANCE_NODE> summary = doc.BuildBalanceSummary();
     const std::vector<Row> rows = SummaryRows(doc, summary.get());
 
-    double totalBalance = 0.0;
-    double totalCleared = 0.0;
+    FiniteSum total;
+    FiniteSum totalCleared;
     for (const Row& row : rows) {
         if (row.node->groupIndex >= 0) {
-            totalBalance += row.node->balance;
-            totalCleared += row.node->cleared;
+            total.Add(row.node->balance);
+            totalCleared.Add(row.node->cleared);
         }
     }
+    WarnLeftOut(io.err, total.leftOut + totalCleared.leftOut, "balance");
+    const double totalBalance = total.sum;
 
     if (parsed.Has("--json")) {
         Json json = Json::object();
@@ -87,7 +91,7 @@ int RunBalances(const std::vector<std::string>& args, const Io& io)
         }
         json["rows"] = std::move(list);
         json["totalBalance"] = MoneyValue(totalBalance);
-        json["totalClearedBalance"] = MoneyValue(totalCleared);
+        json["totalClearedBalance"] = MoneyValue(totalCleared.sum);
         io.out << json.dump(2) << "\n";
     } else {
         TextTable table{{"Account Name", TextTable::Left}, {"Account Number", TextTable::Left},
@@ -96,7 +100,7 @@ int RunBalances(const std::vector<std::string>& args, const Io& io)
             table.AddRow({Utf8(row.account ? row.account->m_strName : row.node->name),
                           Utf8(row.account ? row.account->m_strNumber : row.node->number), Money(row.node->balance),
                           Money(row.node->cleared)});
-        table.AddRow({"Total Balance", "", Money(totalBalance), Money(totalCleared)});
+        table.AddRow({"Total Balance", "", Money(totalBalance), Money(totalCleared.sum)});
         table.Print(io.out);
     }
     CQuilletDoc::FreeBalanceSummary(summary);

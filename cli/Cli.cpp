@@ -22,6 +22,7 @@ const char kUsage[] =
     "  balances FILE               every account's balance and bank balance\n"
     "  register FILE ACCOUNT       an account's entries with the running balance\n"
     "  due FILE [--days N]         recurring transactions due within N days\n"
+    "  categories FILE [--days N]  spending by category over the last N days\n"
     "  export FILE --format csv|qif [--account NAME] [-o OUT]\n"
     "  import FILE --account NAME --format csv|qif SOURCE [--dry-run]\n"
     "\"quillet-cli COMMAND --help\" tells more. A protected file takes --password,\n"
@@ -34,7 +35,7 @@ const std::map<std::string, Command>& Commands()
 {
     static const std::map<std::string, Command> commands = {
         {"dump", RunDump},         {"pack", RunPack}, {"balances", RunBalances}, {"register", RunRegister},
-        {"due", RunDue},           {"export", RunExport}, {"import", RunImport},
+        {"due", RunDue},           {"categories", RunCategories}, {"export", RunExport}, {"import", RunImport},
     };
     return commands;
 }

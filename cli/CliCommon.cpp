@@ -2,11 +2,13 @@
 
 #include "CheckbookFile.h"
 #include "Cp1252.h"
+#include "Money.h"
 #include "PasswordHash.h"
 #include "QuilletDoc.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -249,17 +251,38 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
 
 std::string Money(double value)
 {
-    // Wide enough for the largest double a damaged file may hold.
-    char text[400];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    if (std::strcmp(text, "-0.00") == 0)
-        return "0.00";
-    return text;
+    return ::Money::Format(value);
 }
 
 double MoneyValue(double value)
 {
-    return std::strtod(Money(value).c_str(), nullptr) + 0.0;
+    if (!std::isfinite(value))
+        return value;  // JSON has no such number: it is written as null
+    const std::string text = Money(value);
+    double shown = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), shown);
+    return shown + 0.0;
+}
+
+bool DaysOption(const ParsedArgs& parsed, const char* usage, std::ostream& err, std::optional<int>& days)
+{
+    const auto text = parsed.Value("--days");
+    if (!text)
+        return true;
+    if (text->empty() || text->size() > 5 || text->find_first_not_of("0123456789") != std::string::npos) {
+        UsageError(err, "--days takes a whole number of days from 0 to 99999.", usage);
+        return false;
+    }
+    days = std::stoi(*text);
+    return true;
+}
+
+void WarnLeftOut(std::ostream& err, int count, const std::string& what)
+{
+    if (count <= 0)
+        return;
+    err << "Warning: " << count << (count == 1 ? " " + what + " is" : " " + what + "s are")
+        << " not a number (a damaged or hand-made file) and left out of the totals.\n";
 }
 
 std::string IsoDate(CTime date)

@@ -80,10 +80,19 @@ bool SameFile(const std::string& a, const std::string& b);
 // so a reader never sees half a file. False with a sentence in problem.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& problem);
 
-// "%.2f"; a negative zero (a fee-only payment stores -0.0) shows as 0.00.
+// Money as the program shows it everywhere: "%.2f" with a point whatever
+// the locale, 0.00 for a negative zero, a marker for NaN and infinities.
 std::string Money(double value);
-// The value as Money shows it, as a number for JSON.
+// The value as Money shows it, as a number for JSON; NaN and infinities
+// stay as they are, which JSON writes as null.
 double MoneyValue(double value);
+
+// The --days option: days stays empty when it is not given; false, after
+// UsageError, when it is not a whole number from 0 to 99999.
+bool DaysOption(const ParsedArgs& parsed, const char* usage, std::ostream& err, std::optional<int>& days);
+// Says on err that `count` values (each a `what`, such as "balance") are
+// not numbers and are left out of the totals; nothing when count is 0.
+void WarnLeftOut(std::ostream& err, int count, const std::string& what);
 std::string IsoDate(CTime date);  // "2026-12-06", local date
 
 // Ledger bytes (Windows-1252) as UTF-8 for the terminal and JSON.

@@ -10,6 +10,7 @@ int RunPack(const std::vector<std::string>& args, const Io& io);
 int RunBalances(const std::vector<std::string>& args, const Io& io);
 int RunRegister(const std::vector<std::string>& args, const Io& io);
 int RunDue(const std::vector<std::string>& args, const Io& io);
+int RunCategories(const std::vector<std::string>& args, const Io& io);
 int RunExport(const std::vector<std::string>& args, const Io& io);
 int RunImport(const std::vector<std::string>& args, const Io& io);
 }

@@ -16,14 +16,6 @@ const char kUsage[] =
     "Lists the recurring transactions due within N days from now (by default\n"
     "the file's upcoming-days setting), overdue ones included, by date.\n"
     "Deposit shows D for a deposit and W for a payment.\n";
-
-bool ParseDays(const std::string& text, int& days)
-{
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    days = std::stoi(text);
-    return true;
-}
 }  // namespace
 
 int RunDue(const std::vector<std::string>& args, const Io& io)
@@ -33,12 +25,8 @@ int RunDue(const std::vector<std::string>& args, const Io& io)
                                        "due takes one checkbook file.", parsed, io))
         return *done;
     std::optional<int> days;
-    if (const auto text = parsed.Value("--days")) {
-        int value = 0;
-        if (!ParseDays(*text, value))
-            return UsageError(io.err, "--days takes a whole number of days from 0 to 99999.", kUsage);
-        days = value;
-    }
+    if (!DaysOption(parsed, kUsage, io.err, days))
+        return BadUsage;
 
     CQuilletDoc doc;
     if (const int status = LoadCheckbook(parsed.operands[0], parsed.Password(), io, doc))

@@ -11,7 +11,7 @@ namespace Cli
 namespace
 {
 const char kUsage[] =
-    "Usage: quillet-cli import --account NAME --format csv|qif [--dry-run]\n"
+    "Usage: quillet-cli import --account NAME [--format csv|qif|ofx] [--dry-run]\n"
     "                          [--cleared] [--date-format ymd|mdy|dmy] [--no-header]\n"
     "                          [--date-col C] [--amount-col C] [--description-col C]\n"
     "                          [--check-col C] [--category-col C]\n"
@@ -27,10 +27,14 @@ const char kUsage[] =
     "Check Number and Category are used; with --no-header the columns are\n"
     "1 date, 2 amount, 3 description. Dates are ISO (ymd) unless --date-format\n"
     "says otherwise; amounts are signed with a point. QIF: !Type:Bank with\n"
-    "D/T/N/P/L/C fields, dates month first unless --date-format says otherwise.\n"
-    "SOURCE \"-\" reads standard input; the format is taken from SOURCE's ending\n"
-    "when not given. Statements are read as UTF-8, or as Windows-1252 when they\n"
-    "are not UTF-8.\n";
+    "D/T/N/P/L/C fields, dates month first unless --date-format says otherwise;\n"
+    "an \"Opening Balance\" transaction is not an entry. OFX and QFX (Web\n"
+    "Connect, SGML 1.x or XML 2.x), bank and credit card statements: each\n"
+    "transaction's date posted, amount, name and memo, check number; a FITID\n"
+    "the statement repeats is added once. SOURCE \"-\" reads standard input; the\n"
+    "format is told from SOURCE's content when not given (from its ending when\n"
+    "the content shows no sign of OFX or QIF). Statements are read as UTF-8, or\n"
+    "as Windows-1252 when they are not UTF-8.\n";
 
 Json EntryJson(const StatementEntry& e)
 {
@@ -82,19 +86,28 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
     const auto accountName = parsed.Value("--account");
     if (!accountName)
         return UsageError(io.err, "import needs --account NAME.", kUsage);
-    const std::string format = parsed.Value("--format").value_or(FormatFromName(source));
-    if (format != "csv" && format != "qif")
-        return UsageError(io.err, "--format takes csv or qif.", kUsage);
-    DateOrder order = format == "csv" ? DateOrder::YearMonthDay : DateOrder::MonthDayYear;
+    const std::optional<std::string> givenFormat = parsed.Value("--format");
+    if (givenFormat && *givenFormat != "csv" && *givenFormat != "qif" && *givenFormat != "ofx")
+        return UsageError(io.err, "--format takes csv, qif or ofx.", kUsage);
+    DateOrder order = DateOrder::YearMonthDay;
     if (const auto text = parsed.Value("--date-format"))
         if (!ParseDateOrder(*text, order))
             return UsageError(io.err, "--date-format takes ymd, mdy or dmy.", kUsage);
-    if (format == "qif") {
+    // Checked again once the content has told the format.
+    auto formatOptionProblem = [&parsed](const std::string& format) -> std::optional<std::string> {
+        if (format == "csv")
+            return std::nullopt;
         for (const char* option : {"--no-header", "--date-col", "--amount-col", "--description-col", "--check-col",
                                    "--category-col"})
             if (parsed.Has(option) || parsed.Value(option))
-                return UsageError(io.err, std::string(option) + " goes with CSV statements only.", kUsage);
-    }
+                return std::string(option) + " goes with CSV statements only.";
+        if (format == "ofx" && parsed.Value("--date-format"))
+            return std::string("--date-format does not go with OFX statements: their dates say their order.");
+        return std::nullopt;
+    };
+    if (givenFormat)
+        if (const auto problem = formatOptionProblem(*givenFormat))
+            return UsageError(io.err, *problem, kUsage);
 
     CQuilletDoc doc;
     if (const int status = LoadCheckbook(path, parsed.Password(), io, doc))
@@ -108,8 +121,13 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
         io.err << problem << "\n";
         return FileProblem;
     }
-    std::vector<TextProblem> problems;
-    std::vector<StatementEntry> entries;
+    const std::string format = givenFormat.value_or(DetectStatementFormat(text, source));
+    if (!givenFormat)
+        if (const auto problem = formatOptionProblem(format))
+            return UsageError(io.err, *problem, kUsage);
+    if (!parsed.Value("--date-format") && format == "qif")
+        order = DateOrder::MonthDayYear;
+    Statement statement;
     if (format == "csv") {
         CsvColumns columns;
         columns.header = !parsed.Has("--no-header");
@@ -119,10 +137,13 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
         columns.description = parsed.Value("--description-col").value_or("");
         columns.checkNumber = parsed.Value("--check-col").value_or("");
         columns.category = parsed.Value("--category-col").value_or("");
-        entries = ReadCsvStatement(text, columns, problems);
+        statement = ReadCsvStatement(text, columns);
+    } else if (format == "qif") {
+        statement = ReadQifStatement(text, order);
     } else {
-        entries = ReadQifStatement(text, order, problems);
+        statement = ReadOfxStatement(text);
     }
+    const std::vector<TextProblem>& problems = statement.problems;
     const std::string sourceName = source == "-" ? std::string("standard input") : BaseName(source);
     if (!problems.empty()) {
         for (const TextProblem& p : problems)
@@ -130,6 +151,7 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
         io.err << "Nothing was imported.\n";
         return FileProblem;
     }
+    std::vector<StatementEntry> entries = statement.Entries();
     if (parsed.Has("--cleared"))
         for (StatementEntry& e : entries)
             e.cleared = true;
@@ -138,7 +160,7 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
     const bool dryRun = parsed.Has("--dry-run");
     // Applied in memory in a dry run too, so the balance shown is the one
     // the import would give.
-    ApplyImport(doc, account->m_strName, plan);
+    ApplyImport(doc, account->m_strName, plan.added);
     if (!dryRun && !plan.added.empty()) {
         FileError error;
         if (!SaveCheckbookFile(doc, path, error)) {

@@ -1,8 +1,11 @@
 // register: one account's entries with the register editor's columns and
 // its running "Available" balance.
+#include "BalanceRule.h"
 #include "CheckbookJson.h"
 #include "Commands.h"
 #include "QuilletDoc.h"
+
+#include <cmath>
 
 namespace Cli
 {
@@ -11,8 +14,9 @@ namespace
 const char kUsage[] =
     "Usage: quillet-cli register [--json] [--password PW] FILE.ql1 ACCOUNT\n"
     "Lists the account's entries in register order: date, check number,\n"
-    "description [category], payment, cleared mark, fee, deposit and the running\n"
-    "\"Available\" balance. Void entries are marked and count in no balance.\n";
+    "description [category], payment, cleared mark, fee, deposit and the\n"
+    "\"Available\" balance after the entry in date order. Void entries are marked\n"
+    "and count in no balance.\n";
 }  // namespace
 
 int RunRegister(const std::vector<std::string>& args, const Io& io)
@@ -32,16 +36,16 @@ int RunRegister(const std::vector<std::string>& args, const Io& io)
 
     const double balance = account->RecomputeBalances(0);
     const double cleared = account->RecomputeBalances(1);
-    const double bankBalance = doc.GetBankBalance(account->m_strNumber, 1);
-
-    // The running balance adds in the order the register editor does.
-    std::vector<double> available;
-    double running = account->m_dOpeningBalance;
-    for (const auto& entry : account->m_transactions) {
-        if (!entry->m_bVoid)
-            running = (entry->m_dAmount - entry->m_dFee) + running;
-        available.push_back(running);
-    }
+    const double bankBalance = doc.GetBankBalance(*account, 1);
+    // The register editor's "Available": the balance after each entry in
+    // date order, whatever order the entries were typed in.
+    const std::vector<double> available = RunningBalances(*account);
+    int leftOut = 0;
+    if (!account->m_strNumber.empty())
+        for (const auto& other : doc.m_accounts)
+            if (other->m_strNumber == account->m_strNumber && !std::isfinite(other->m_dClearedBalance))
+                ++leftOut;
+    WarnLeftOut(io.err, leftOut, "cleared balance");
 
     if (parsed.Has("--json")) {
         Json json = Json::object();

@@ -17,7 +17,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The platform plugins are loaded at run time, so no library check finds them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# libofx7 carries the OFX DTDs the statement reader needs besides its library.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libofx7")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 
 include(CPack)

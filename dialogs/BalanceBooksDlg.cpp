@@ -1,5 +1,6 @@
 #include "BalanceBooksDlg.h"
 
+#include "BalanceRule.h"
 #include "DialogFields.h"
 #include "ListColumns.h"
 #include "QuilletDoc.h"
@@ -124,8 +125,9 @@ void CBalanceBooksDlg::AlignTotals()
 void CBalanceBooksDlg::Fill()
 {
     m_list->DeleteAllItems();
-    double balanceTotal = 0.0;
-    double bankTotal = 0.0;
+    // Balances that are no number (a damaged file) are left out of the totals.
+    FiniteSum balanceTotal;
+    FiniteSum bankTotal;
 
     // The summary shows the cached balances; bring them up to date first,
     // as an entry changed in place leaves them stale.
@@ -142,8 +144,8 @@ void CBalanceBooksDlg::Fill()
             m_list->SetItemText(row, 1, FromBytes(node->number));
             m_list->SetItemText(row, 2, Money(node->balance));
             m_list->SetItemText(row, 3, Money(node->cleared));
-            balanceTotal += node->balance;
-            bankTotal += node->cleared;
+            balanceTotal.Add(node->balance);
+            bankTotal.Add(node->cleared);
         } else {
             m_list->SetItemText(row, 1, FromBytes(node->number), black, cyan);
             m_list->SetItemText(row, 2, Money(node->balance), black, cyan);
@@ -152,6 +154,6 @@ void CBalanceBooksDlg::Fill()
     }
     CQuilletDoc::FreeBalanceSummary(summary);
 
-    m_balanceTotal->setText(Money(balanceTotal));
-    m_bankTotal->setText(Money(bankTotal));
+    m_balanceTotal->setText(Money(balanceTotal.sum));
+    m_bankTotal->setText(Money(bankTotal.sum));
 }

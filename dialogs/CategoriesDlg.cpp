@@ -156,7 +156,8 @@ void CCategoriesDlg::OnInsert()
     if (name.empty())
         problem = QStringLiteral("Category: Invalid Value.\nYou must enter a category name.");
     else if (m_pDoc->m_pCategoryList->GetCategoryFlag(name) >= 0)
-        problem = QStringLiteral("Category: Invalid Value.\nThe category \"%1\" already exists.").arg(m_nameEdit->text());
+        problem = QStringLiteral("Category: Invalid Value.\nThe category \"%1\" already exists.")
+                      .arg(m_nameEdit->text());
     if (!problem.isEmpty()) {
         UserMessage::Show(this, problem, UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
         SelectRow(FindRow(name));

@@ -155,8 +155,8 @@ bool CReconcileDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CReconcileDlg::ComputeBankBalance()
 {
-    const CAccount* account = m_pDoc->FindAccount(m_strSelectedAccount);
-    m_dBankBalance = account ? m_pDoc->GetBankBalance(account->m_strNumber, 1) : 0.0;
+    CAccount* account = m_pDoc->FindAccount(m_strSelectedAccount);
+    m_dBankBalance = account ? m_pDoc->GetBankBalance(*account, 1) : 0.0;
 }
 
 void CReconcileDlg::ShowBalances()

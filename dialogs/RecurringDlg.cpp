@@ -279,7 +279,8 @@ void CRecurringDlg::LoadRow(int row)
         m_periodsCombo->setEditText(FromBytes(record->m_strPeriods));
         m_startTime = record->m_nextDate;
         m_startDate->setDate(DialogFields::ToQDate(m_startTime));
-        m_flagCombo->setCurrentIndex(record->m_nFlag >= 0 && record->m_nFlag < m_flagCombo->count() ? record->m_nFlag : 0);
+        m_flagCombo->setCurrentIndex(record->m_nFlag >= 0 && record->m_nFlag < m_flagCombo->count() ? record->m_nFlag
+                                                                                                  : 0);
     }
     m_bNew = false;
 }

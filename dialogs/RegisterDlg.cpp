@@ -1,5 +1,6 @@
 #include "RegisterDlg.h"
 
+#include "BalanceRule.h"
 #include "DateField.h"
 #include "DescriptionEdit.h"
 #include "DialogFields.h"
@@ -71,6 +72,15 @@ QString DescriptionCell(const CTransaction& entry)
 bool HasModifier(Qt::KeyboardModifiers modifiers)
 {
     return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+}
+
+// No other entry falls on a later day, so the entry's balance is the
+// account's and no other row's balance moves.
+bool IsLatestDated(const CAccount& account, const CTransaction& entry)
+{
+    const int64_t day = entry.m_date.GetDayNumber();
+    return std::none_of(account.m_transactions.begin(), account.m_transactions.end(),
+                        [day](const auto& t) { return t->m_date.GetDayNumber() > day; });
 }
 }
 
@@ -340,12 +350,11 @@ void CRegisterDlg::FillList()
     if (!account)
         return;
     AddOpeningRow();
-    double balance = account->m_dOpeningBalance;
-    for (const auto& entry : account->m_transactions) {
-        if (!entry->m_bVoid)
-            balance = (entry->m_dAmount - entry->m_dFee) + balance;
-        AddEntryRow(m_list->GetItemCount(), entry.get(), balance);
-    }
+    // Each row shows the balance after its entry in date order, whatever
+    // order the entries were typed in.
+    const std::vector<double> balances = RunningBalances(*account);
+    for (size_t i = 0; i < balances.size(); ++i)
+        AddEntryRow(m_list->GetItemCount(), account->m_transactions[i].get(), balances[i]);
     m_list->ReSort();
 }
 
@@ -395,7 +404,7 @@ void CRegisterDlg::WriteEntryRow(int row, const CTransaction& entry, const QStri
 void CRegisterDlg::ShowBankBalance()
 {
     CAccount* account = Account();
-    m_bankBalance->setText(account ? FormatMoney(m_pDoc->GetBankBalance(account->m_strNumber, 1)) : QString());
+    m_bankBalance->setText(account ? FormatMoney(m_pDoc->GetBankBalance(*account, 1)) : QString());
 }
 
 void CRegisterDlg::SelectRow(int row)
@@ -543,8 +552,10 @@ void CRegisterDlg::SaveNewEntry(const EntryValues& values)
         m_pDoc->AddEntry(m_strAccount, values.date, ToBytes(values.checkNumber), description, category,
                          values.amount, values.fee, values.deposit, values.cleared, values.isVoid, values.flag);
     m_pDoc->AddEntryMemory(description, category, values.flag);
-    if (entry)
+    if (entry && IsLatestDated(*account, *entry))
         AddEntryRow(m_list->GetItemCount(), entry, account->RecomputeBalances(0));
+    else if (entry)
+        FillList();  // a back-dated entry moves the balance of every later row
     ShowBankBalance();
     OnAddEntry();
 }
@@ -592,8 +603,10 @@ void CRegisterDlg::SaveEditedEntry(const EntryValues& values)
 {
     CTransaction* entry = m_pEditEntry;
     const double signedAmount = values.deposit ? values.amount : values.amount * -1.0;
-    const bool amountChanged =
-        signedAmount != entry->m_dAmount || values.fee != entry->m_dFee || values.isVoid != entry->m_bVoid;
+    // A new day moves the entry among the running balances too.
+    const bool amountChanged = signedAmount != entry->m_dAmount || values.fee != entry->m_dFee ||
+                               values.isVoid != entry->m_bVoid ||
+                               values.date.GetDayNumber() != entry->m_date.GetDayNumber();
     const bool clearedChanged = values.cleared != entry->m_bCleared;
 
     entry->m_dAmount = signedAmount;

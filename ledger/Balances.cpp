@@ -1,6 +1,8 @@
 // Accounts, balances, register entries and the balance books summary.
 #include "QuilletDoc.h"
 
+#include "BalanceRule.h"
+
 CAccount* CQuilletDoc::FindAccount(const std::string& name) const
 {
     for (const auto& account : m_accounts)
@@ -34,11 +36,21 @@ double CQuilletDoc::GetAccountBalance(const std::string& name, int which)
 
 double CQuilletDoc::GetBankBalance(const std::string& number, int which)
 {
-    double sum = 0.0;
+    // An empty number names no bank account: such accounts share nothing.
+    if (number.empty())
+        return 0.0;
+    FiniteSum sum;
     for (const auto& account : m_accounts)
         if (account->m_strNumber == number)
-            sum += account->RecomputeBalances(which);
-    return sum;
+            sum.Add(account->RecomputeBalances(which));
+    return sum.sum;
+}
+
+double CQuilletDoc::GetBankBalance(CAccount& account, int which)
+{
+    if (account.m_strNumber.empty())
+        return account.RecomputeBalances(which);
+    return GetBankBalance(account.m_strNumber, which);
 }
 
 void CQuilletDoc::AddAccount(const std::string& name, const std::string& number, double openingBalance,
@@ -58,6 +70,7 @@ bool CQuilletDoc::DeleteAccount(int position)
         if (recurring->m_strAccount == account->m_strName)
             return false;
     m_accounts.erase(m_accounts.begin() + position);
+    RebuildCategoryTotals();
     SetModifiedFlag();
     return true;
 }
@@ -70,13 +83,15 @@ CTransaction* CQuilletDoc::AddEntry(const std::string& account, CTime date, cons
     const double signedAmount = deposit ? amount : amount * -1.0;
     auto entry = std::make_unique<CTransaction>(date, checkNumber, description, category, signedAmount,
                                                 cleared, fee, isVoid, flag);
+    CAccount* target = FindAccount(account);
     CTransaction* added = nullptr;
-    if (CAccount* target = FindAccount(account)) {
+    if (target) {
         added = entry.get();
         target->AddTransaction(std::move(entry));
     }
-    const int64_t now = Clock::Now();
-    if (int64_t(date.GetTime()) + 365 * CTime::kDay >= now)
+    // The same test a rebuild makes, so the totals never depend on whether
+    // they were rebuilt since.
+    if (added && IsInCategoryView(*target) && CountsInCategoryTotals(*added, Clock::Now()))
         AddToCategoryTotal(category, signedAmount);
     SetModifiedFlag();
     return added;
@@ -87,6 +102,7 @@ void CQuilletDoc::DeleteEntry(const std::string& account, int position)
     for (const auto& a : m_accounts)
         if (a->m_strName == account)
             a->RemoveTransactionAt(position);
+    RebuildCategoryTotals();
     SetModifiedFlag();
 }
 
@@ -114,12 +130,14 @@ std::unique_ptr<BALANCE_NODE> CQuilletDoc::BuildBalanceSummary() const
         node->balance = account->m_dBalance;
         node->cleared = account->m_dClearedBalance;
 
-        // Members of a number stand together: after the last of them, or at the end.
+        // Members of a number stand together: after the last of them, or at
+        // the end. Accounts without a number share no bank and group with
+        // nothing.
         std::unique_ptr<BALANCE_NODE>* slot = &head;
         BALANCE_NODE* lastOfGroup = nullptr;
         while (*slot) {
             BALANCE_NODE* current = slot->get();
-            if (current->number == node->number)
+            if (!node->number.empty() && current->number == node->number)
                 lastOfGroup = current;
             else if (lastOfGroup)
                 break;
@@ -131,26 +149,28 @@ std::unique_ptr<BALANCE_NODE> CQuilletDoc::BuildBalanceSummary() const
         *slot = std::move(node);
     }
 
-    double balance = 0.0;
-    double cleared = 0.0;
+    FiniteSum balance;
+    FiniteSum cleared;
     bool furtherMemberSeen = false;
     const BALANCE_NODE* previous = nullptr;
     for (std::unique_ptr<BALANCE_NODE>* slot = &head; *slot; slot = &(*slot)->next) {
         BALANCE_NODE* node = slot->get();
         if (node->groupIndex > 0) {
-            balance += node->balance;
-            cleared += node->cleared;
+            balance.Add(node->balance);
+            cleared.Add(node->cleared);
             furtherMemberSeen = true;
         } else if (node->groupIndex == 0) {
             if (furtherMemberSeen && previous) {
-                auto summary = MakeSummary(previous->number, balance, cleared);
+                auto summary = MakeSummary(previous->number, balance.sum, cleared.sum);
                 summary->next = std::move(*slot);
                 *slot = std::move(summary);
                 slot = &(*slot)->next;
                 furtherMemberSeen = false;
             }
-            balance = node->balance;
-            cleared = node->cleared;
+            balance = FiniteSum();
+            cleared = FiniteSum();
+            balance.Add(node->balance);
+            cleared.Add(node->cleared);
         }
         previous = node;
     }
@@ -160,7 +180,7 @@ std::unique_ptr<BALANCE_NODE> CQuilletDoc::BuildBalanceSummary() const
         std::unique_ptr<BALANCE_NODE>* tail = &head;
         while (*tail)
             tail = &(*tail)->next;
-        *tail = MakeSummary(previous->number, balance, cleared);
+        *tail = MakeSummary(previous->number, balance.sum, cleared.sum);
     }
     return head;
 }

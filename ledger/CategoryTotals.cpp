@@ -2,23 +2,45 @@
 #include "AppValues.h"
 #include "QuilletDoc.h"
 
-void CQuilletDoc::RebuildCategoryTotals()
+#include <cmath>
+
+bool CQuilletDoc::IsInCategoryView(const CAccount& account) const
+{
+    return g_strCategoryAccount == AppValues::kShowAll || account.m_strName == g_strCategoryAccount;
+}
+
+bool CQuilletDoc::CountsInCategoryTotals(const CTransaction& entry, int64_t now) const
+{
+    // A void entry is a cancelled one: it spent nothing.
+    if (entry.m_bVoid || entry.m_strCategory.empty())
+        return false;
+    return int64_t(entry.m_date.GetTime()) + int64_t(g_nLookback) * CTime::kDay >= now;
+}
+
+int CQuilletDoc::RebuildCategoryTotals()
 {
     const int64_t now = Clock::Now();
     FreeCategoryTotals();
-    const bool all = g_strCategoryAccount == AppValues::kShowAll;
+    int leftOut = 0;
     for (const auto& account : m_accounts) {
-        if (!all && account->m_strName != g_strCategoryAccount)
+        if (!IsInCategoryView(*account))
             continue;
-        for (const auto& entry : account->m_transactions)
-            if (int64_t(entry->m_date.GetTime()) + int64_t(g_nLookback) * CTime::kDay >= now)
+        for (const auto& entry : account->m_transactions) {
+            if (!CountsInCategoryTotals(*entry, now))
+                continue;
+            if (std::isfinite(entry->m_dAmount))
                 AddToCategoryTotal(entry->m_strCategory, entry->m_dAmount);
+            else
+                ++leftOut;
+        }
     }
+    return leftOut;
 }
 
 void CQuilletDoc::AddToCategoryTotal(const std::string& category, double amount)
 {
-    if (category.empty())
+    // A value no person typed would spoil the category's total for good.
+    if (category.empty() || !std::isfinite(amount))
         return;
     // Compare as stored, so names longer than a node holds still find
     // their node instead of starting a new one each time.

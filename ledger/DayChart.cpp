@@ -15,10 +15,20 @@ void CAccountSSL::Build(CAccount& account, int days)
 {
     const int64_t now = Clock::Now();
     const int64_t start = now - int64_t(days) * CTime::kDay;
-    for (const auto& entry : account.m_transactions)
+    const int64_t today = CTime(now).GetDayNumber();
+    // The balance rule over what has happened by the end of today: a
+    // post-dated entry has not, and a void one never does.
+    double balance = account.m_dOpeningBalance;
+    for (const auto& entry : account.m_transactions) {
+        if (entry->m_bVoid)
+            continue;
+        if (int64_t(entry->m_date.GetTime()) > now && entry->m_date.GetDayNumber() > today)
+            continue;
+        balance = (balance + entry->m_dAmount) - entry->m_dFee;
         if (int64_t(entry->m_date.GetTime()) >= start)
-            AddPoint(entry->m_date, entry->m_dAmount);
-    m_dBalance = account.RecomputeBalances(0);
+            AddPoint(entry->m_date, entry->m_dAmount - entry->m_dFee);
+    }
+    m_dBalance = balance;
     m_nDays = days;
 }
 
@@ -83,6 +93,7 @@ void CAccountSSL::MapToColumns(double low, double high, int height, int width)
 DayChartData BuildDayChart(CQuilletDoc& doc, int lookback, int height, int width)
 {
     DayChartData chart;
+    bool rangeSet = false;
     for (int i = 0; i < 5; ++i) {
         std::string name;
         if (!doc.GetDayChartAccount(i, name))
@@ -93,12 +104,17 @@ DayChartData BuildDayChart(CQuilletDoc& doc, int lookback, int height, int width
         auto series = std::make_unique<CAccountSSL>();
         series->Build(*account, lookback);
         series->ComputeRange();
-        if (chart.series.empty()) {
-            chart.low = series->m_dMin;
-            chart.high = series->m_dMax;
-        } else {
-            chart.low = std::min(chart.low, series->m_dMin);
-            chart.high = std::max(chart.high, series->m_dMax);
+        // A balance that is not a number (a damaged file) has no place on
+        // the scale; its line is drawn at half height instead.
+        if (std::isfinite(series->m_dMin) && std::isfinite(series->m_dMax)) {
+            if (!rangeSet) {
+                chart.low = series->m_dMin;
+                chart.high = series->m_dMax;
+                rangeSet = true;
+            } else {
+                chart.low = std::min(chart.low, series->m_dMin);
+                chart.high = std::max(chart.high, series->m_dMax);
+            }
         }
         chart.series.push_back(std::move(series));
     }

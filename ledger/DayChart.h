@@ -14,8 +14,9 @@
 class CAccount;
 class CQuilletDoc;
 
-// One entry of a series: its date, signed amount and the account's balance
-// just after it (filled by CAccountSSL::ComputeRange).
+// One entry of a series: its date, what it did to the balance (signed
+// amount less fee) and the account's balance just after it (filled by
+// CAccountSSL::ComputeRange).
 class CBalancePoint
 {
 public:
@@ -34,8 +35,9 @@ public:
 
     CAccountSSL();
 
-    // Collects the entries dated within the last `days` days (future and void
-    // entries included, fees ignored) and the account's current balance.
+    // Collects the entries dated within the last `days` days and up to the
+    // end of today, void ones left out, and the account's balance by the
+    // end of today under the balance rule.
     void Build(CAccount& account, int days);
     // Inserts before the first point that is not earlier, so a new point goes
     // ahead of existing points of the same date.

@@ -41,7 +41,12 @@ public:
     CAccount* GetAccount(int position) const;
     int GetAccountNames(std::string& names) const;
     double GetAccountBalance(const std::string& name, int which);
+    // The sum over the accounts with that number; an empty number names no
+    // bank account and gives 0.0.
     double GetBankBalance(const std::string& number, int which);
+    // The bank balance the account belongs to: shared with the accounts of
+    // its number, or its own when it has none.
+    double GetBankBalance(CAccount& account, int which);
     void AddAccount(const std::string& name, const std::string& number, double openingBalance,
                     const std::string& owner, const std::string& institution, const std::string& taxId);
     bool DeleteAccount(int position);
@@ -78,7 +83,10 @@ public:
     static bool IsDue(const CRecurringTransaction& record, int days, int64_t now);
 
     // --- category totals --------------------------------------------------
-    void RebuildCategoryTotals();
+    // Sums the entries of the lookback window (for the category view's
+    // account, or every account) that are not void. Returns how many were
+    // left out because their amount is not a number.
+    int RebuildCategoryTotals();
     void AddToCategoryTotal(const std::string& category, double amount);
     const CATTOTAL_NODE* SortCategoryTotals();
     void FreeCategoryTotals();
@@ -93,6 +101,8 @@ public:
 
 private:
     void ClearLedger();
+    bool IsInCategoryView(const CAccount& account) const;
+    bool CountsInCategoryTotals(const CTransaction& entry, int64_t now) const;
 
     bool m_bModified = false;
     std::function<void(bool)> m_modifiedListener;

@@ -100,11 +100,11 @@ void CQuilletDoc::AdvanceNextDate(CRecurringTransaction& record)
     else if (frequency == "Monthly")
         months = 1;
     else if (frequency == "Bi-Weekly")
-        record.m_nextDate = date + 14 * CTime::kDay;
+        record.m_nextDate = date.AddDays(14);
     else if (frequency == "Weekly")
-        record.m_nextDate = date + 7 * CTime::kDay;
+        record.m_nextDate = date.AddDays(7);
     else if (frequency == "Daily")
-        record.m_nextDate = date + CTime::kDay;
+        record.m_nextDate = date.AddDays(1);
 
     if (months == 0)
         return;

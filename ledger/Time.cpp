@@ -99,6 +99,36 @@ int CTime::GetDayOfWeek() const
     return BreakDown(t) ? t.tm_wday + 1 : 1;
 }
 
+namespace
+{
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+int64_t DaysFromCivil(int64_t year, int month, int day)
+{
+    year -= month <= 2;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yearOfEra = year - era * 400;
+    const int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+}
+
+int64_t CTime::GetDayNumber() const
+{
+    struct tm t = {};
+    if (!BreakDown(t))
+        return int64_t(m_time) / kDay;
+    return DaysFromCivil(int64_t(t.tm_year) + 1900, t.tm_mon + 1, t.tm_mday);
+}
+
+CTime CTime::AddDays(int days) const
+{
+    struct tm t = {};
+    if (!BreakDown(t))
+        return *this + int64_t(days) * kDay;
+    return CTime(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday + days, t.tm_hour, t.tm_min, t.tm_sec);
+}
+
 std::string CTime::Format(const char* format) const
 {
     struct tm t = {};

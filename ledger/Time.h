@@ -29,6 +29,15 @@ public:
     // strftime on the local break-down.
     std::string Format(const char* format) const;
 
+    // The local calendar date as a count of days since 1 January 1970, so
+    // two times compare by the day they fall on, whatever the zone.
+    int64_t GetDayNumber() const;
+    // The same time of day on the calendar day `days` later (earlier when
+    // negative). A fixed number of seconds would slip a day across a
+    // daylight-saving change; a time the clocks skip that day moves on as
+    // the platform normalises it.
+    CTime AddDays(int days) const;
+
     CTime operator+(int64_t seconds) const { return CTime(int64_t(m_time) + seconds); }
     CTime operator-(int64_t seconds) const { return CTime(int64_t(m_time) - seconds); }
     int64_t operator-(CTime other) const { return int64_t(m_time) - other.m_time; }

@@ -3,6 +3,7 @@
 #include "QuilletView.h"
 
 #include "AppValues.h"
+#include "BalanceRule.h"
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
@@ -140,7 +141,9 @@ void CQuilletView::FillAccountList()
     list->DeleteAllItems();
     const QColor link = PanelColor::LabelNormal();
     const QColor cell = PanelColor::ListCell();
-    double total = 0.0;
+    // An account whose balance is no number shows the marker on its own
+    // row and is left out of the total.
+    FiniteSum total;
     int row = 0;
     // Each row carries its account: the names list would cut a long name
     // to 31 characters, and the cut name finds no account.
@@ -155,14 +158,14 @@ void CQuilletView::FillAccountList()
         list->SetBold(row, 0, true);
         list->SetItemData(row, reinterpret_cast<quintptr>(account));
         const double balance = m_pDoc->GetAccountBalance(account->m_strName, 0);
-        total += balance;
+        total.Add(balance);
         list->SetItemText(row, 1, Money("%.2f  ", balance), QColor(0, 0, 0), cell);
         list->SetEnabled(row, true);
     }
     list->InsertItem(row, QString());
     list->SetItemText(row, 0, QString(), link, cell);
     list->SetBold(row, 0, true);
-    list->SetItemText(row, 1, Money("Total: $%.2f  ", total), QColor(130, 130, 130), cell);
+    list->SetItemText(row, 1, Money("Total: $%.2f  ", total.sum), QColor(130, 130, 130), cell);
     list->SetEnabled(row, false);
 }
 

@@ -50,7 +50,9 @@ void CQuilletView::OnInitialUpdate()
 void CQuilletView::OnDocumentChanged()
 {
     // Balances may have moved under the lists (reconciling, a file read):
-    // let the next paint refill both.
+    // let the next paint refill both, and the pie sum the entries again.
+    if (m_pDoc)
+        m_pDoc->RebuildCategoryTotals();
     if (m_bListsCreated) {
         m_pAccountList->DeleteAllItems();
         m_pRecurringList->DeleteAllItems();
@@ -237,7 +239,9 @@ void CQuilletView::EditRegister(const std::string& accountName)
         return;
     CRegisterDlg dialog(m_pDoc, accountName, this);
     RunDialog(dialog);
-    // Every balance is read again by the refill.
+    // Entries may have been changed in place: every balance is read again
+    // by the refill, and the pie sums them again.
+    m_pDoc->RebuildCategoryTotals();
     m_pAccountList->DeleteAllItems();
     RefreshNow();
 }
@@ -248,6 +252,8 @@ void CQuilletView::EditAccounts()
         return;
     CAccountsDlg dialog(m_pDoc, this);
     RunDialog(dialog);
+    // A renamed account may have left or joined the category view.
+    m_pDoc->RebuildCategoryTotals();
     m_pAccountList->DeleteAllItems();
     RefreshNow();
 }
@@ -279,5 +285,7 @@ void CQuilletView::EditDayChartSettings()
         return;
     CDayChartDlg dialog(m_pDoc, this);
     RunDialog(dialog);
+    // The lookback is the pie's window too.
+    m_pDoc->RebuildCategoryTotals();
     RefreshNow();
 }

@@ -40,7 +40,7 @@ private slots:
         QCOMPARE(Texts(menus), (QStringList{"&File", "&Edit", "&View", "&Help"}));
         QCOMPARE(Texts(menus[0]->menu()->actions()),
                  (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                              "S&et Password...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...",
+                              "&Import Statement...", "-", "S&et Password...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...",
                               "Export P&DF...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(Texts(menus[1]->menu()->actions()),
                  (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
@@ -75,6 +75,35 @@ private slots:
             QCOMPARE(shown, title);
             QVERIFY(!h.Doc().IsModified());
         }
+    }
+
+    // File > Import Statement: the chosen file's preview, and the import
+    // shows on the dashboard as an unsaved change.
+    void importStatementCommand()
+    {
+        AppHarness h;
+        QVERIFY(h.Start());
+        h.Doc().AddAccount("Checking", "1", 10.0, "", "", "");
+        const QString statement = h.Path("june.qif");
+        WriteFileBytes(statement, "!Type:Bank\nD6/14/2024\nT-2.50\nPTea\n^\n");
+        QString chosen = statement;
+        h.Frame().SetStatementPathDialog([&chosen](QWidget*, const QString&) { return chosen; });
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            dialog->accept();
+        });
+        h.Trigger(ID_FILE_IMPORT_STATEMENT);
+        QCOMPARE(title, "Import Statement - june.qif");
+        QCOMPARE(h.messages, QStringList{"Added 1 entry to \"Checking\"; nothing left out."});
+        QCOMPARE(h.Doc().GetAccountBalance("Checking", 0), 7.5);
+        QVERIFY(h.Frame().isWindowModified());
+
+        chosen.clear();  // cancelled: nothing happens
+        h.Trigger(ID_FILE_IMPORT_STATEMENT);
+        QCOMPARE(h.messages.size(), 1);
     }
 
     void toolbarAndStatusBar()

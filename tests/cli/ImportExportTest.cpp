@@ -2,9 +2,7 @@
 // and nothing written when a statement line cannot be read.
 #include "CheckbookFile.h"
 #include "CliFixture.h"
-#include "Csv.h"
 #include "QuilletDoc.h"
-#include "StatementImport.h"
 
 #include <nlohmann/json.hpp>
 
@@ -46,89 +44,6 @@ protected:
     }
 };
 
-TEST(CsvTest, QuotingSurvivesTheTrip)
-{
-    const std::vector<std::string> fields = {"plain", "a,b", "say \"hi\"", "two\nlines", "", " padded "};
-    const std::string row = CsvRow(fields);
-    EXPECT_EQ(row, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",, padded \r\n");
-
-    std::vector<TextProblem> problems;
-    const std::vector<CsvRecord> records = ParseCsv(row + "\n" + CsvRow({"next"}), problems);
-    ASSERT_TRUE(problems.empty());
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].fields, fields);
-    EXPECT_EQ(records[1].line, 4);  // the quoted line break and the blank line count
-
-    // A stray quote inside an unquoted field is kept; bad quoting is named
-    // by line, and reading goes on after it.
-    const std::vector<CsvRecord> mixed =
-        ParseCsv("a,12\" pipe\r\n\"x\"y,2\nok,3\n\"open,4\nmore\n", problems);
-    ASSERT_EQ(problems.size(), 2u);
-    EXPECT_EQ(problems[0].line, 2);
-    EXPECT_EQ(problems[1].line, 4);
-    ASSERT_EQ(mixed.size(), 2u);
-    EXPECT_EQ(mixed[0].fields[1], "12\" pipe");
-    EXPECT_EQ(mixed[1].line, 3);
-}
-
-TEST(StatementTest, DatesAndAmountsAsBanksWriteThem)
-{
-    int y = 0, m = 0, d = 0;
-    struct DateCase { const char* text; DateOrder order; int y, m, d; };
-    for (const DateCase& c : {DateCase{"2026-12-01", DateOrder::YearMonthDay, 2026, 12, 1},
-                              DateCase{"20261201", DateOrder::YearMonthDay, 2026, 12, 1},
-                              DateCase{"2026-12-01T23:59:00", DateOrder::YearMonthDay, 2026, 12, 1},
-                              DateCase{" 1/ 5'03", DateOrder::MonthDayYear, 2003, 1, 5},
-                              DateCase{"12/31/1999", DateOrder::MonthDayYear, 1999, 12, 31},
-                              DateCase{"29.02.2024", DateOrder::DayMonthYear, 2024, 2, 29}}) {
-        EXPECT_TRUE(ParseStatementDate(c.text, c.order, y, m, d)) << c.text;
-        EXPECT_EQ(y * 10000 + m * 100 + d, c.y * 10000 + c.m * 100 + c.d) << c.text;
-    }
-    for (const char* bad : {"2026-02-29", "2026-13-01", "2026-12", "12/01/2026", "2038-06-01", "yesterday", "",
-                            "2026-12-01x"})
-        EXPECT_FALSE(ParseStatementDate(bad, DateOrder::YearMonthDay, y, m, d)) << bad;
-
-    double v = 0;
-    struct AmountCase { const char* text; double value; };
-    for (const AmountCase& c : {AmountCase{"-12.34", -12.34}, AmountCase{"+5", 5}, AmountCase{"$1,234.50", 1234.5},
-                                AmountCase{"-$7", -7}, AmountCase{"(7.00)", -7}, AmountCase{".5", 0.5},
-                                AmountCase{"0.005", 0.01}, AmountCase{"-0.00", 0}}) {
-        EXPECT_TRUE(ParseStatementAmount(c.text, v)) << c.text;
-        EXPECT_DOUBLE_EQ(v, c.value) << c.text;
-    }
-    EXPECT_FALSE(std::signbit(v));
-    for (const char* bad : {"12,34", "1,23,456.00", "12.", "1.2.3", "--1", "12x", "", "-", "nan", "1e5", "2e12",
-                            "1,234,5678"})
-        EXPECT_FALSE(ParseStatementAmount(bad, v)) << bad;
-}
-
-// Statements come from outside: every prefix of a valid one, and noise,
-// must be read or refused without a crash (the sanitizer run checks this).
-TEST(StatementTest, CutAndScrambledStatementsAreRefusedCleanly)
-{
-    const std::string csv = "Date,Amount,Description,Check Number\r\n2026-12-01,\"-1,234.50\",\"A \"\"b\"\"\nc\",7\r\n";
-    const std::string qif = "!Type:Bank\nD12/01'26\nT-1.00\nPA\nSx\n$-1\nSBank Fee\n$-0.5\n^\n";
-    std::vector<TextProblem> problems;
-    for (size_t n = 0; n <= csv.size(); ++n)
-        ReadCsvStatement(csv.substr(0, n), CsvColumns(), problems);
-    for (size_t n = 0; n <= qif.size(); ++n)
-        ReadQifStatement(qif.substr(0, n), DateOrder::MonthDayYear, problems);
-    static const char kAlphabet[] = "\"\r\n,;!^DTPNLCS$0123456789-./' x\xC3\xA9\xFF";
-    unsigned seed = 7;
-    for (int round = 0; round < 300; ++round) {
-        std::string noise;
-        for (int i = 0; i < 60; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            noise.push_back(kAlphabet[(seed >> 16) % (sizeof kAlphabet - 1)]);
-        }
-        ReadCsvStatement(noise, CsvColumns(), problems);
-        ReadQifStatement("!Type:Bank\n" + noise, DateOrder::DayMonthYear, problems);
-    }
-    problems.clear();
-    EXPECT_EQ(ReadCsvStatement(csv, CsvColumns(), problems).size(), 1u);
-    EXPECT_TRUE(problems.empty());
-}
-
 TEST_F(ImportExportTest, CsvExportQuotesAndSignsAsRfc4180Wants)
 {
     const std::string file = Book("book.ql1", true);
@@ -164,7 +79,10 @@ TEST_F(ImportExportTest, QifExportReadBackGivesTheSameEntries)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("1 void entry was left out"), std::string::npos) << r.out;
     const std::string qif = Contents(Path("out.qif"));
-    EXPECT_EQ(qif.rfind("!Type:Bank\nD11/30/2026\nT-4.50\nN1001\nPCaf\u00e9, \"Au Lait\"\nLGroceries\nCX\n^\n", 0), 0u)
+    EXPECT_EQ(qif.rfind("!Type:Bank\nD11/29/2026\nT100.00\nPOpening Balance\nL[Checking]\nCX\n^\n"
+                        "D11/30/2026\nT-4.50\nN1001\nPCaf\u00e9, \"Au Lait\"\nLGroceries\nCX\n^\n",
+                        0),
+              0u)
         << qif;
 
     const std::string other = Book("other.ql1", false);
@@ -304,5 +222,43 @@ TEST_F(ImportExportTest, DryRunAndColumnOptions)
     EXPECT_EQ(Run({"import", "--account", "Nope", file, Path("s.csv")}).status, Cli::BadUsage);
     EXPECT_EQ(Run({"import", "--account", "Checking", "--format", "qif", "--no-header", file, Path("s.csv")}).status,
               Cli::BadUsage);
+}
+TEST_F(ImportExportTest, OfxDownloadsAreToldByTheirContent)
+{
+    const std::string file = Book("book.ql1", false);
+    auto download = [](const char* secondAmount) {
+        return std::string("OFXHEADER:100\nDATA:OFXSGML\nVERSION:102\nSECURITY:NONE\nENCODING:USASCII\n"
+                           "CHARSET:1252\nCOMPRESSION:NONE\nOLDFILEUID:NONE\nNEWFILEUID:NONE\n\n"
+                           "<OFX><BANKMSGSRSV1><STMTTRNRS><TRNUID>1<STMTRS><CURDEF>USD\n"
+                           "<BANKACCTFROM><BANKID>1<ACCTID>1<ACCTTYPE>CHECKING</BANKACCTFROM>\n"
+                           "<BANKTRANLIST><DTSTART>20261101<DTEND>20261130\n"
+                           "<STMTTRN><TRNTYPE>CHECK<DTPOSTED>20261102<TRNAMT>-45.00<FITID>F1<CHECKNUM>1002"
+                           "<NAME>Water</STMTTRN>\n"
+                           "<STMTTRN><TRNTYPE>DEP<DTPOSTED>20261103<TRNAMT>") +
+               secondAmount + "<FITID>F2<NAME>Refund</STMTTRN>\n</BANKTRANLIST></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\n";
+    };
+    // A QFX file's ending says nothing the reader knows; its content does.
+    Put(Path("download.qfx"), download("12.3x"));
+    const std::string kept = Contents(file);
+    CliResult r = Run({"import", "--account", "Checking", file, Path("download.qfx")});
+    EXPECT_EQ(r.status, Cli::FileProblem);
+    EXPECT_EQ(r.err, "download.qfx line 15: the amount \"12.3x\" of \"Refund\" (FITID F2) is not an amount.\n"
+                     "Nothing was imported.\n");
+    EXPECT_EQ(Contents(file), kept);
+
+    Put(Path("download.txt"), download("12.30"));
+    r = Run({"import", "--json", "--account", "Checking", file, Path("download.txt")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json out = json::parse(r.out);
+    EXPECT_EQ(out["format"], "ofx");
+    EXPECT_EQ(out["added"].size(), 2u);
+    EXPECT_EQ(out["added"][0]["checkNumber"], "1002");
+    EXPECT_EQ(out["balance"], 100 - 45 + 12.3);
+    r = Run({"import", "--format", "ofx", "--account", "Checking", file, Path("download.txt")});
+    EXPECT_NE(r.out.find("Nothing to add to \"Checking\""), std::string::npos) << r.out;
+
+    EXPECT_EQ(Run({"import", "--account", "Checking", "--date-format", "mdy", file, Path("download.txt")}).status,
+              Cli::BadUsage);
+    EXPECT_NE(Run({"import", "--help"}).out.find("OFX and QFX"), std::string::npos);
 }
 }  // namespace

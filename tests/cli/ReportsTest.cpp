@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <functional>
+#include <limits>
 
 namespace
 {
@@ -102,6 +103,7 @@ TEST_F(ReportsTest, RegisterRunsTheBalanceOverFeesAndVoidEntries)
         doc.AddEntry("Checking", day, "101", "Store", "Groceries", 20.0, 0.5, 0, 1, 0, 1);
         doc.AddEntry("Checking", day, "", "Rent", "Mortgage", 100.0, 0.0, 0, 0, 1, 2);
         doc.AddEntry("Checking", day + CTime::kDay, "", "Pay\x1B[2J", "", 30.0, 0.0, 1, 0, 0, 0);
+        doc.AddEntry("Checking", day - CTime::kDay, "", "Late entry", "", 5.0, 0.0, 0, 0, 0, 0);
     });
     const CliResult r = Run({"register", "--json", file, "Checking"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -109,20 +111,21 @@ TEST_F(ReportsTest, RegisterRunsTheBalanceOverFeesAndVoidEntries)
     std::vector<double> available;
     for (const json& entry : out["entries"])
         available.push_back(entry["available"]);
-    EXPECT_EQ(available, (std::vector<double>{29.5, 29.5, 59.5}));
+    // In register order, each the balance after the entry in date order.
+    EXPECT_EQ(available, (std::vector<double>{24.5, 24.5, 54.5, 45.0}));
     EXPECT_EQ(out["entries"][1]["void"], true);
     EXPECT_EQ(out["entries"][0]["amount"], -20.0);
     EXPECT_EQ(out["entries"][0]["date"], "2026-03-04");
-    EXPECT_EQ(out["balance"], 59.5);
+    EXPECT_EQ(out["balance"], 54.5);
     EXPECT_EQ(out["clearedBalance"], 29.5);
     EXPECT_EQ(out["bankBalance"], 30.5);  // the cleared balances of both accounts of number 9
 
     const CliResult text = Run({"register", file, "Checking"});
     ASSERT_EQ(text.status, 0);
-    EXPECT_NE(text.out.find("03/04/26  101      Store [ Groceries ]   20.00  x  0.50               29.50\n"),
+    EXPECT_NE(text.out.find("03/04/26  101      Store [ Groceries ]   20.00  x  0.50               24.50\n"),
               std::string::npos)
         << text.out;
-    EXPECT_NE(text.out.find("Rent [ Mortgage ]    100.00                        29.50  void\n"), std::string::npos);
+    EXPECT_NE(text.out.find("Rent [ Mortgage ]    100.00                        24.50  void\n"), std::string::npos);
     EXPECT_NE(text.out.find("Opening Balance"), std::string::npos);
     // A terminal control sequence in a description is not passed on.
     EXPECT_EQ(text.out.find('\x1B'), std::string::npos);
@@ -171,6 +174,107 @@ TEST_F(ReportsTest, DueListsWhatFallsInsideTheWindowByDate)
         EXPECT_EQ(Run({"due", "--days", bad, file}).status, Cli::BadUsage) << bad;
 }
 
+TEST_F(ReportsTest, CategoriesListTheSpendingThePieDraws)
+{
+    const CTime now(2026, 12, 6, 12, 0, 0);
+    SetNow(now);
+    const auto ago = [&](int days) { return now - int64_t(days) * CTime::kDay; };
+    const std::string file = Write("spend.ql1", [&](CQuilletDoc& doc) {
+        g_nLookback = 90;
+        g_strCategoryAccount = "Checking";
+        doc.AddAccount("Checking", "1", 0.0, "", "", "");
+        doc.AddAccount("Visa", "2", 0.0, "", "", "");
+        doc.AddEntry("Checking", ago(10), "", "Rent", "Mortgage", 1200.0, 0.0, 0, 0, 0, 0);
+        doc.AddEntry("Checking", ago(5), "", "Market", "Groceries", 80.25, 0.0, 0, 0, 0, 0);
+        doc.AddEntry("Checking", ago(4), "", "Market", "Groceries", 19.75, 2.0, 0, 0, 0, 0);  // the fee is no groceries
+        doc.AddEntry("Checking", ago(4), "", "Market", "Groceries", 10.0, 0.0, 1, 0, 0, 0);   // a refund
+        doc.AddEntry("Checking", ago(3), "", "Power", "Electricity", 80.0, 0.0, 0, 0, 1, 0);  // void
+        doc.AddEntry("Checking", ago(2), "", "Pay", " Deposit-Salary", 3000.0, 0.0, 1, 0, 0, 0);
+        doc.AddEntry("Checking", ago(100), "", "Fuel", "Auto Fuel", 45.0, 0.0, 0, 0, 0, 0);
+        doc.AddEntry("Visa", ago(2), "", "Fuel", "Auto Fuel", 60.0, 0.0, 0, 0, 0, 0);
+        doc.AddEntry("Visa", ago(1), "", "Diner", "Dining", 30.5, 0.0, 0, 0, 0, 0);
+    });
+    const auto report = [&](std::vector<std::string> options) {
+        options.insert(options.begin(), "categories");
+        options.push_back("--json");
+        options.push_back(file);
+        const CliResult r = Run(options);
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::string rows;
+        const json out = json::parse(r.out);
+        for (const json& item : out["categories"])
+            rows += item["category"].get<std::string>() + "=" + item["spending"].dump() + " ";
+        return rows + "total=" + out["totalSpending"].dump();
+    };
+    // The file's own settings: 90 days of Checking.
+    EXPECT_EQ(report({}), "Mortgage=1200.0 Groceries=90.0 total=1290.0");
+    EXPECT_EQ(report({"--account", "Show All"}), "Mortgage=1200.0 Groceries=90.0 Auto Fuel=60.0 Dining=30.5 total=1380.5");
+    EXPECT_EQ(report({"--account=Visa", "--days", "120"}), "Auto Fuel=60.0 Dining=30.5 total=90.5");
+    EXPECT_EQ(report({"--days", "120"}), "Mortgage=1200.0 Groceries=90.0 Auto Fuel=45.0 total=1335.0");
+
+    // The pie's own totals of the same file agree.
+    CQuilletDoc doc;
+    FileError error;
+    ASSERT_TRUE(LoadCheckbookFile(doc, file, nullptr, error));
+    std::string pie;
+    for (const CATTOTAL_NODE* n = doc.SortCategoryTotals(); n && n->Spending() > 0; n = n->next.get())
+        pie += n->name + "=" + json(n->Spending()).dump() + " ";
+    EXPECT_EQ(pie + "total=" + json(doc.m_pCategoryTotals->spendingSum).dump(), report({}));
+
+    const CliResult text = Run({"categories", "--account", "Show All", file});
+    ASSERT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("Spending in the last 90 days (since 09/07/26), all accounts:\n"), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("Mortgage    1200.00   86.9%\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("Total       1380.50  100.0%\n"), std::string::npos) << text.out;
+    EXPECT_EQ(Run({"categories", "--days", "0", file}).out, "No spending in the last 0 days (since 12/06/26), "
+                                                            "account \"Checking\".\n");
+
+    const CliResult unknown = Run({"categories", "--account", "Savings", file});
+    EXPECT_EQ(unknown.status, Cli::BadUsage);
+    EXPECT_NE(unknown.err.find("has no account \"Savings\""), std::string::npos);
+    EXPECT_EQ(Run({"categories", "--days", "-3", file}).status, Cli::BadUsage);
+    EXPECT_EQ(Run({"categories", Path("missing.ql1")}).status, Cli::FileProblem);
+}
+
+TEST_F(ReportsTest, ValuesNoPersonTypedAreMarkedAndLeftOutOfTotals)
+{
+    SetNow(CTime(2026, 12, 6, 12, 0, 0));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::string file = Write("odd.ql1", [&](CQuilletDoc& doc) {
+        doc.AddAccount("Good", "", 100.0, "", "", "");
+        doc.AddAccount("Odd", "", 0.0, "", "", "");
+        doc.AddEntry("Good", CTime(Clock::Now()), "", "Market", "Food", 20.0, 0.0, 0, 1, 0, 0);
+        doc.AddEntry("Good", CTime(Clock::Now()), "", "Market", "Food", 5.0, 0.0, 0, 1, 0, 0)->m_dAmount = nan;
+        doc.AddEntry("Odd", CTime(Clock::Now()), "", "Gift", "", 1.0, 0.0, 1, 0, 0, 0)->m_dFee = -inf;
+        doc.m_accounts[1]->m_dOpeningBalance = inf;
+    });
+
+    const CliResult balances = Run({"balances", file});
+    ASSERT_EQ(balances.status, 0);
+    EXPECT_NE(balances.out.find("Odd                            invalid       invalid\n"), std::string::npos) << balances.out;
+    EXPECT_NE(balances.out.find("Good                           invalid       invalid\n"), std::string::npos);
+    EXPECT_NE(balances.out.find("Total Balance                     0.00          0.00\n"), std::string::npos);
+    EXPECT_EQ(balances.err, "Warning: 4 balances are not a number (a damaged or hand-made file) and left out "
+                            "of the totals.\n");
+    const json out = json::parse(Run({"balances", "--json", file}).out);
+    EXPECT_TRUE(out["rows"][1]["balance"].is_null());
+
+    const CliResult spending = Run({"categories", file});
+    EXPECT_NE(spending.out.find("Food         20.00  100.0%\n"), std::string::npos) << spending.out;
+    EXPECT_EQ(spending.err, "Warning: 1 entry amount is not a number (a damaged or hand-made file) and left out "
+                            "of the totals.\n");
+
+    // The values stay as stored: the register shows the marker, and a
+    // dump packs back into the same bytes.
+    EXPECT_NE(Run({"register", file, "Good"}).out.find("invalid"), std::string::npos);
+    const CliResult dump = Run({"dump", file});
+    Put(Path("odd.json"), dump.out);
+    ASSERT_EQ(Run({"pack", Path("odd.json"), Path("again.ql1")}).status, 0);
+    EXPECT_EQ(Contents(Path("again.ql1")), Contents(file));
+}
+
 TEST_F(ReportsTest, EveryCommandAsksForThePasswordOfAProtectedFile)
 {
     const std::string file = Write("locked.ql1", [](CQuilletDoc& doc) {
@@ -182,6 +286,7 @@ TEST_F(ReportsTest, EveryCommandAsksForThePasswordOfAProtectedFile)
         {"balances", file},
         {"register", file, "Home"},
         {"due", file},
+        {"categories", file},
         {"export", "--format", "csv", file},
         {"import", "--account", "Home", file, Path("s.csv")},
     };
@@ -208,7 +313,7 @@ TEST_F(ReportsTest, EveryCommandAsksForThePasswordOfAProtectedFile)
 
 TEST_F(ReportsTest, EachCommandExplainsItself)
 {
-    for (const char* command : {"dump", "pack", "balances", "register", "due", "export", "import"}) {
+    for (const char* command : {"dump", "pack", "balances", "register", "due", "categories", "export", "import"}) {
         const CliResult help = Run({command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_EQ(help.out.rfind(std::string("Usage: quillet-cli ") + command, 0), 0u) << help.out;

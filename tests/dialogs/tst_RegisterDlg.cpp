@@ -559,6 +559,32 @@ private slots:
         QCOMPARE(Register().size(), size_t(9));
     }
 
+    void availableRunsInDateOrderWhateverTheTypingOrder()
+    {
+        auto available = [this](const CTransaction* entry) {
+            return List()->GetItemText(RowOfEntry(List(), entry), CRegisterDlg::ColAvailable);
+        };
+        // A back-dated payment moves every later day's balance.
+        Field<CDateField>("date")->setDate(QDate(2024, 6, 2));
+        RetypeText(Field<QLineEdit>("amount"), u"10"_s);
+        RetypeText(Field<CDescriptionEdit>("description"), u"ATM"_s);
+        Press("saveEntry");
+        const CTransaction* atm = Register().back().get();
+        QCOMPARE(available(m_book->groceries), u"29.50 "_s);
+        QCOMPARE(available(atm), u"19.50 "_s);
+        QCOMPARE(available(m_book->rent), u"19.50"_s);
+        QCOMPARE(available(m_book->salary), u"49.50 "_s);
+
+        // Moving the salary to the day before them all: nothing else changed.
+        Click(RowOfEntry(List(), m_book->salary));
+        Field<CDateField>("date")->setDate(QDate(2024, 5, 31));
+        Press("saveEntry");
+        QCOMPARE(available(m_book->salary), u"80.00 "_s);
+        QCOMPARE(available(m_book->groceries), u"59.50 "_s);
+        QCOMPARE(available(atm), u"49.50 "_s);
+        QCOMPARE(available(m_book->rent), u"49.50"_s);
+    }
+
     void okAsksBeforeDroppingTheEditor()
     {
         m_messages->answer = UserMessage::Answer::Cancel;

@@ -71,9 +71,10 @@ private slots:
     {
         CQuilletDoc doc;
         doc.AddAccount("Checking", "1", 100.0, "", "", "");
-        // Within the year, so the entry enters the totals at once, but older
-        // than the 180-day lookback, so a rebuild drops it again.
-        doc.AddEntry("Checking", CTime(kTestNow - 200 * CTime::kDay), "", "Old bill", "Cable", 40.0, 0.0, 0, 0, 0, 0);
+        // Voided in place after it entered the totals, so only a rebuild
+        // drops it again.
+        doc.AddEntry("Checking", CTime(kTestNow - 20 * CTime::kDay), "", "Old bill", "Cable", 40.0, 0.0, 0, 0, 0, 0)
+            ->m_bVoid = 1;
         doc.SetModifiedFlag(false);
         {
             CCategoryViewDlg dialog(&doc);

@@ -44,6 +44,33 @@ TEST_F(DayChartTest, DepositNinetyDaysAgoDrawsFlatLineFromMiddleToToday)
     EXPECT_EQ(CountValues(s), 2);
 }
 
+TEST_F(DayChartTest, LineFollowsTheBalanceRuleUpToToday)
+{
+    // 2500.00, a deposit of 200.00 less a 45.00 fee, a void deposit of
+    // 75.00, a payment of 100.00, and a deposit dated next week.
+    doc.AddAccount("Checking", "1", 2500.0, "", "", "");
+    doc.AddEntry("Checking", Now() - 60 * CTime::kDay, "", "Pay", "", 200.0, 45.0, 1, 0, 0, 0);
+    doc.AddEntry("Checking", Now() - 30 * CTime::kDay, "", "Refund", "", 75.0, 0.0, 1, 0, 1, 0);
+    doc.AddEntry("Checking", Now() - 10 * CTime::kDay, "", "Rent", "", 100.0, 0.0, 0, 0, 0, 0);
+    doc.AddEntry("Checking", Now() + 7 * CTime::kDay, "", "Bonus", "", 1000.0, 0.0, 1, 0, 0, 0);
+    // Later today still counts as today.
+    doc.AddEntry("Checking", Now() + 11 * 3600, "", "Coffee", "", 5.0, 0.0, 0, 0, 0, 0);
+    doc.SetDayChartAccount(0, "Checking");
+
+    const DayChartData chart = BuildDayChart(doc, 180, 100, 290);
+    ASSERT_EQ(chart.series.size(), 1u);
+    const CAccountSSL& s = *chart.series[0];
+    // Never above 2655.00, the balance after the fee; never the void 2730.
+    EXPECT_DOUBLE_EQ(chart.high, 2655.0);
+    EXPECT_DOUBLE_EQ(chart.low, 2500.0);
+    EXPECT_DOUBLE_EQ(s.m_dBalance, 2550.0);
+    EXPECT_EQ(s.m_points.size(), 3u);
+    EXPECT_EQ(s.m_nColumnY[289], 32);  // (2550 - 2500) / 155 of 100 units
+    // Column of 10 days ago: trunc(290 - 10/180 x 290) = 273, after the rent.
+    EXPECT_EQ(s.m_nColumnY[273], 35);
+    EXPECT_EQ(s.m_nColumnY[193], 100);  // 60 days ago, after the fee
+}
+
 TEST_F(DayChartTest, PointsKeepDateOrderAndLaterSameDayEntryDecidesColumn)
 {
     CAccountSSL s;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <tuple>
 
 namespace
@@ -66,8 +68,19 @@ TEST_F(DocumentTest, AccountAndBankBalances)
     doc.AddAccount("Blank1", "", 1.0, "", "", "");
     doc.AddAccount("Blank2", "", 2.0, "", "", "");
     EXPECT_DOUBLE_EQ(doc.GetBankBalance("77", 0), -411.50 + 5.0);
-    EXPECT_DOUBLE_EQ(doc.GetBankBalance("", 0), 3.0);
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance(*doc.FindAccount("Side"), 0), -411.50 + 5.0);
     EXPECT_DOUBLE_EQ(doc.GetBankBalance("78", 0), 0.0);
+    // Accounts without a number share no bank: each has its own.
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance("", 0), 0.0);
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance(*doc.FindAccount("Blank1"), 0), 1.0);
+    doc.AddEntry("Blank2", Now(), "", "Cash", "", 9.25, 0.0, 0, 1, 0, 0);
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance(*doc.FindAccount("Blank2"), 1), -7.25);
+
+    // A value no person typed spoils its own account's balance, but not a
+    // sum across accounts.
+    doc.FindAccount("Side")->m_dOpeningBalance = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(std::isnan(doc.GetAccountBalance("Side", 0)));
+    EXPECT_DOUBLE_EQ(doc.GetBankBalance("77", 0), -411.50);
 
     std::string names = "stale";
     EXPECT_EQ(doc.GetAccountNames(names), 4);
@@ -82,8 +95,10 @@ TEST_F(DocumentTest, EntriesAndAccountsComeAndGo)
     doc.AddAccount("Car", "2", 0.0, "", "", "");
     EXPECT_FALSE(doc.IsModified());  // adding an account leaves it as it was
 
-    // Payments are stored negative; recent ones feed the category totals:
-    // a year ago to the second still counts, a second earlier does not.
+    // Payments are stored negative; those of the lookback window feed the
+    // category totals: a year ago to the second still counts, a second
+    // earlier does not.
+    g_nLookback = 365;
     EXPECT_DOUBLE_EQ(doc.AddEntry("Main", Now(), "", "", "Food", 25.0, 0, 0, 0, 0, 3)->m_dAmount, -25.0);
     EXPECT_DOUBLE_EQ(doc.AddEntry("Main", Now(), "", "", "Pay", 25.0, 0, 1, 0, 0, 0)->m_dAmount, 25.0);
     EXPECT_TRUE(doc.IsModified());
@@ -95,6 +110,7 @@ TEST_F(DocumentTest, EntriesAndAccountsComeAndGo)
     doc.SetModifiedFlag(false);
     doc.DeleteEntry("Main", 1);
     EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(Totals(doc), "Food=-30 ");
     const auto& reg = doc.FindAccount("Main")->m_transactions;
     ASSERT_EQ(reg.size(), 3u);
     EXPECT_DOUBLE_EQ(reg[1]->m_dAmount, -5.0);
@@ -108,6 +124,7 @@ TEST_F(DocumentTest, EntriesAndAccountsComeAndGo)
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(doc.DeleteAccount(0));
     EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(Totals(doc), "");  // its entries went with it
     ASSERT_EQ(doc.m_accounts.size(), 1u);
     EXPECT_EQ(doc.m_accounts[0]->m_strName, "Car");
 }
@@ -116,18 +133,19 @@ TEST_F(DocumentTest, BalanceSummaryGroupsAccountsByNumber)
 {
     CQuilletDoc doc;
     EXPECT_EQ(doc.BuildBalanceSummary(), nullptr);
-    for (const auto& [name, number, opening] : {std::make_tuple("Home", "1", 10.0), {"Car", "2", 20.0},
-                                                {"Boat", "1", 5.0}, {"Shop", "3", 1.0}, {"B", "8", 2.0},
-                                                {"C", "8", 3.0}, {"D", "8", 4.0}})
+    for (const auto& [name, number, opening] :
+         {std::make_tuple("Home", "1", 10.0), {"Cash", "", 6.0}, {"Car", "2", 20.0}, {"Boat", "1", 5.0},
+          {"Wallet", "", 7.0}, {"Shop", "3", 1.0}, {"B", "8", 2.0}, {"C", "8", 3.0}, {"D", "8", 4.0}})
         doc.AddAccount(name, number, opening, "", "", "");
     // Members of a number stand together, and a group of more than one ends
-    // with its summary, also at the end of the list.
+    // with its summary, also at the end of the list. Accounts without a
+    // number group with nothing.
     std::string rows;
     auto head = doc.BuildBalanceSummary();
     for (auto* n = head.get(); n; n = n->next.get())
         rows += n->name + "/" + n->number + "/" + std::to_string(n->groupIndex) + "=" +
                 std::to_string(int(n->balance)) + " ";
-    EXPECT_EQ(rows, "Home/1/0=10 Boat/1/1=5 Summary/1/-1=15 Car/2/0=20 Shop/3/0=1 "
+    EXPECT_EQ(rows, "Home/1/0=10 Boat/1/1=5 Summary/1/-1=15 Cash//0=6 Car/2/0=20 Wallet//0=7 Shop/3/0=1 "
                     "B/8/0=2 C/8/1=3 D/8/2=4 Summary/8/-1=9 ");
     CQuilletDoc::FreeBalanceSummary(head);
     EXPECT_EQ(head, nullptr);
@@ -210,17 +228,27 @@ TEST_F(DocumentTest, CategoryTotalsRebuildHonoursLookbackAndAccountFilter)
     doc.AddEntry("Main", Now(), "", "", "", 1.0, 0, 0, 0, 0, 0);
     doc.AddEntry("Other", Now(), "", "", "Elsewhere", 1.0, 5.0, 0, 0, 0, 0);
 
-    doc.RebuildCategoryTotals();
-    EXPECT_EQ(Totals(doc), "Elsewhere=-1 Void=-1 Future=-1 Edge=-1 ");  // fees are not counted
+    // Fees are not counted; a void entry is a cancelled one and spent nothing.
+    EXPECT_EQ(doc.RebuildCategoryTotals(), 0);
+    EXPECT_EQ(Totals(doc), "Elsewhere=-1 Future=-1 Edge=-1 ");
 
     g_strCategoryAccount = "Main";
     doc.RebuildCategoryTotals();
-    EXPECT_EQ(Totals(doc), "Void=-1 Future=-1 Edge=-1 ");
-    // A new entry elsewhere counts until the next rebuild.
+    EXPECT_EQ(Totals(doc), "Future=-1 Edge=-1 ");
+    // New entries take the rebuild's rules at once: another account's, a
+    // void one and one past the window add nothing.
     doc.AddEntry("Other", Now(), "", "", "Elsewhere", 2.0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(Totals(doc), "Elsewhere=-2 Void=-1 Future=-1 Edge=-1 ");
-    doc.RebuildCategoryTotals();
-    EXPECT_EQ(Totals(doc), "Void=-1 Future=-1 Edge=-1 ");
+    doc.AddEntry("Main", Now(), "", "", "Edge", 3.0, 0, 0, 0, 1, 0);
+    doc.AddEntry("Main", Now() - 200 * CTime::kDay, "", "", "Edge", 3.0, 0, 0, 0, 0, 0);
+    doc.AddEntry("Main", Now(), "", "", "Edge", 4.0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(Totals(doc), "Future=-1 Edge=-5 ");
+
+    // An amount no person typed is left out, and the rebuild says so.
+    doc.FindAccount("Main")->m_transactions.back()->m_dAmount = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(doc.RebuildCategoryTotals(), 1);
+    EXPECT_EQ(Totals(doc), "Future=-1 Edge=-1 ");
+    doc.AddToCategoryTotal("Edge", std::nan(""));
+    EXPECT_EQ(Totals(doc), "Future=-1 Edge=-1 ");
 }
 
 TEST(ListFieldTest, FieldsOfAnAccountNameList)

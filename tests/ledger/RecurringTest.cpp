@@ -25,15 +25,22 @@ TEST(RecurringScheduleTest, CalendarSteppingRollsOverLikeTheCalendar)
     EXPECT_EQ(Step(CTime(2003, 3, 3, 0, 0, 0), ""), CTime(2003, 3, 3, 0, 0, 0));
 }
 
-TEST(RecurringScheduleTest, DayStepsAddSecondsAcrossDaylightSaving)
+TEST(RecurringScheduleTest, DayStepsKeepTheTimeOfDayAcrossDaylightSaving)
 {
-    // Summer time ended on 27 October 2002: two weeks of seconds after
-    // 09:00 EDT is 08:00 EST; a monthly step lands on local midnight.
+    // Summer time ended on 27 October 2002; day steps move by calendar
+    // days, a monthly step lands on local midnight.
     const CTime start(2002, 10, 26, 9, 0, 0);
-    EXPECT_EQ(Step(start, "Bi-Weekly").Format("%m/%d %H:%M"), "11/09 08:00");
-    EXPECT_EQ(Step(start, "Weekly").Format("%m/%d %H:%M"), "11/02 08:00");
-    EXPECT_EQ(Step(start, "Daily") - start, 86400);
+    EXPECT_EQ(Step(start, "Bi-Weekly").Format("%m/%d %H:%M"), "11/09 09:00");
+    EXPECT_EQ(Step(start, "Weekly").Format("%m/%d %H:%M"), "11/02 09:00");
     EXPECT_EQ(Step(start, "Monthly").Format("%m/%d %H:%M"), "11/26 00:00");
+    // Just after midnight, 86,400 seconds would give 10/27 twice.
+    CTime daily(2002, 10, 26, 0, 30, 0);
+    std::string days;
+    for (int i = 0; i < 3; ++i) {
+        daily = Step(daily, "Daily");
+        days += daily.Format("%m/%d %H:%M ");
+    }
+    EXPECT_EQ(days, "10/27 00:30 10/28 00:30 10/29 00:30 ");
 }
 
 using RecurringTest = FixedClockTest;

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <cmath>
+
 namespace
 {
 void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButtons held)
@@ -147,6 +149,13 @@ private slots:
         QCOMPARE(list->GetItemText(1, 1), QString("Total: $10.00  "));
         QCOMPARE(view.AccountPanel().height(), 14 * 3 + 36);  // the panel still counts every account
 
+        // A balance that is no number (a damaged file) stays out of the total.
+        gap.m_accounts[1]->m_strName = "B";
+        gap.m_accounts[1]->m_dOpeningBalance = std::nan("");
+        view.OnDocumentChanged();
+        Shot(view);
+        QCOMPARE(list->GetItemText(3, 1), QString("Total: $11.00  "));
+
         CQuilletDoc empty;
         view.SetDocument(&empty);
         Shot(view);
@@ -155,6 +164,41 @@ private slots:
     }
 
     void longNamesAndMissingAccountsWorkEndToEnd();
+
+    void pieFollowsTheEntriesItSums()
+    {
+        // An 80.00 electricity check and 20.00 of food: electricity is the
+        // first (blue) wedge, food the second (yellow).
+        FixedNow now;
+        CQuilletDoc doc;
+        doc.AddAccount("Checking", "1", 500.0, "", "", "");
+        CTransaction* check =
+            doc.AddEntry("Checking", now.Days(-3), "1001", "Power", "Electricity", 80.0, 0.0, 0, 0, 0, 0);
+        doc.AddEntry("Checking", now.Days(-2), "", "Market", "Food", 20.0, 0.0, 0, 0, 0, 0);
+        RecordingView view;
+        view.SetDocument(&doc);
+        const int cx = 510, cy = 179;
+        const QRect square = EdgeRect(cx - 120, cy - 120, cx + 120, cy + 120);
+        const QColor blue(10, 10, 255), yellow(255, 255, 10);
+        QImage image = ShowView(view);
+        QCOMPARE(Pixel(image, cx - 60, cy), blue);
+        QCOMPARE(Pixel(image, cx + 30, cy - 80), yellow);
+
+        // Voided in the register, the check spent nothing: food fills the pie
+        // as soon as the register closes.
+        view.whileOpen = [&](QDialog&) { check->m_bVoid = 1; };
+        ClickCell(view.AccountList(), 0, 0);
+        QTRY_COMPARE(view.dialogs, QStringList{"CRegisterDlg"});
+        image = Shot(view);
+        QCOMPARE(CountColor(image, square, yellow), 0);
+        QCOMPARE(Pixel(image, cx + 30, cy - 80), blue);
+
+        // Changed behind the view's back (the reconcile dialog, a file read):
+        // the view is told and sums again.
+        check->m_bVoid = 0;
+        view.OnDocumentChanged();
+        QCOMPARE(Pixel(Shot(view), cx + 30, cy - 80), yellow);
+    }
 
     void dueRowsAddAndSkip()
     {

@@ -1,16 +1,19 @@
 #include "StatementImport.h"
 
 #include "Cp1252.h"
+#include "Money.h"
 #include "QuilletDoc.h"
 #include "Qif.h"
+#include "StatementText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <map>
 #include <set>
 
-namespace
+namespace StatementText
 {
 std::string Lower(std::string text)
 {
@@ -20,7 +23,6 @@ std::string Lower(std::string text)
     return text;
 }
 
-// Runs of blanks and line breaks become one space, with none at the ends.
 std::string NormalizeSpaces(const std::string& text)
 {
     std::string out;
@@ -38,9 +40,6 @@ std::string NormalizeSpaces(const std::string& text)
     return out;
 }
 
-// A statement's UTF-8 text as the ledger's bytes, on one line. Names are
-// kept as they are (the default deposit categories begin with a blank);
-// descriptions lose the padding bank exports add.
 std::string LedgerText(const std::string& utf8, bool trim)
 {
     std::string text = trim ? NormalizeSpaces(utf8) : utf8;
@@ -49,6 +48,18 @@ std::string LedgerText(const std::string& utf8, bool trim)
             c = ' ';
     return Utf8ToCp1252Lossy(text);
 }
+
+std::string AsUtf8(const std::string& bytes)
+{
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return bytes.substr(3);
+    return FindNonUtf8(bytes) == std::string::npos ? bytes : Cp1252ToUtf8(bytes);
+}
+}  // namespace StatementText
+
+namespace
+{
+using namespace StatementText;
 
 bool IsLeap(int year)
 {
@@ -75,32 +86,54 @@ bool ParseFlag(const std::string& text, bool& value)
     return false;
 }
 
-// A statement's text as UTF-8. Many banks and older programs still write
-// Windows-1252, the checkbook's own code page; text that is not UTF-8 is
-// read as that rather than refused.
-std::string StatementText(const std::string& bytes)
-{
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return bytes.substr(3);
-    return FindNonUtf8(bytes) == std::string::npos ? bytes : Cp1252ToUtf8(bytes);
-}
-
-bool ReadDate(const std::string& text, DateOrder order, StatementEntry& entry, std::vector<TextProblem>& problems)
+bool ReadDate(const std::string& text, DateOrder order, StatementEntry& entry, std::vector<std::string>& problems)
 {
     if (ParseStatementDate(text, order, entry.year, entry.month, entry.day))
         return true;
-    problems.push_back({entry.line, "the date \"" + NormalizeSpaces(text) + "\" cannot be read"});
+    problems.push_back("the date \"" + NormalizeSpaces(text) + "\" cannot be read");
     return false;
 }
 
-bool ReadAmount(const std::string& text, const char* what, double& value, int line, std::vector<TextProblem>& problems)
+bool ReadAmount(const std::string& text, const char* what, double& value, std::vector<std::string>& problems)
 {
     if (ParseStatementAmount(text, value))
         return true;
-    problems.push_back({line, std::string("the ") + what + " \"" + NormalizeSpaces(text) + "\" is not an amount"});
+    problems.push_back(std::string("the ") + what + " \"" + NormalizeSpaces(text) + "\" is not an amount");
     return false;
 }
+
+// Spreadsheet-safe CSV cells come back as they were written: a quote put
+// before a leading formula character is dropped again.
+std::string UnguardedCell(const std::string& cell)
+{
+    if (cell.size() >= 2 && cell[0] == '\'' && std::string("=+-@\t\r").find(cell[1]) != std::string::npos)
+        return cell.substr(1);
+    return cell;
+}
+
+// A line's problems, each also in the command line's list.
+void AddLine(Statement& statement, StatementLine line, std::vector<TextProblem>& problems)
+{
+    for (const std::string& p : line.problems)
+        problems.push_back({line.entry.line, p});
+    statement.lines.push_back(std::move(line));
+}
+
+void RefuseWhole(Statement& statement, int line, const std::string& problem)
+{
+    statement.problems.push_back({line, problem});
+    statement.fileProblems.push_back(problem);
+}
 }  // namespace
+
+std::vector<StatementEntry> Statement::Entries() const
+{
+    std::vector<StatementEntry> entries;
+    for (const StatementLine& line : lines)
+        if (line.Readable())
+            entries.push_back(line.entry);
+    return entries;
+}
 
 bool ParseDateOrder(const std::string& text, DateOrder& order)
 {
@@ -185,56 +218,44 @@ bool ParseStatementAmount(const std::string& raw, double& value)
         }
         ++i;
     }
-    std::string number;
-    size_t groupDigits = 0;
-    bool grouped = false;
-    bool point = false;
-    bool anyDigit = false;
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c >= '0' && c <= '9') {
-            number += c;
-            anyDigit = true;
-            if (!point)
-                ++groupDigits;
-        } else if (c == ',' && !point) {
-            // Thousands separators: one to three digits first, then threes.
-            if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3))
-                return false;
-            grouped = true;
-            groupDigits = 0;
-        } else if (c == '.' && !point) {
-            if (grouped && groupDigits != 3)
-                return false;
-            point = true;
-            number += c;
-        } else {
-            return false;
-        }
-    }
-    if (!anyDigit || (grouped && !point && groupDigits != 3) || number.back() == '.')
+    // What is left is unsigned money as typed: digits, grouping commas in
+    // their places, a point. A point with no digit after it is refused.
+    const std::string number = t.substr(i);
+    if (number.empty() || number.back() == '.' || number.find_first_of("0123456789") == std::string::npos)
         return false;
-    const double read = std::strtod(number.c_str(), nullptr);
-    if (!(read <= 1e12))
+    const std::optional<double> read = Money::Parse(number);
+    if (!read || number[0] == '+' || number[0] == '-' || number[0] == ' ')
         return false;
-    value = std::round(read * 100.0) / 100.0;
-    if (negative)
-        value = -value;
-    value += 0.0;  // no negative zero
+    value = negative ? -*read + 0.0 : *read;
     return true;
 }
 
-std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const CsvColumns& columns,
-                                             std::vector<TextProblem>& problems)
+std::vector<std::string> CsvFirstRecord(const std::string& source)
 {
-    std::vector<StatementEntry> entries;
-    const std::string text = StatementText(source);
-    std::vector<CsvRecord> records = ParseCsv(text, problems);
-    if (!problems.empty())
-        return entries;
+    std::vector<TextProblem> problems;
+    const std::vector<CsvRecord> records = ParseCsv(AsUtf8(source), problems);
+    return records.empty() ? std::vector<std::string>() : records.front().fields;
+}
+
+Statement ReadCsvStatement(const std::string& source, const CsvColumns& columns)
+{
+    Statement statement;
+    const std::string text = AsUtf8(source);
+    // Broken quoting makes the command line report only that; the lines it
+    // spoils are shown as such, and the rest read as usual.
+    std::vector<TextProblem> quoting;
+    std::vector<CsvRecord> records = ParseCsv(text, quoting);
+    for (const TextProblem& p : quoting) {
+        StatementLine spoilt;
+        spoilt.entry.line = p.line;
+        spoilt.problems.push_back(p.message);
+        statement.lines.push_back(std::move(spoilt));
+    }
+    statement.problems = quoting;
     if (records.empty()) {
-        problems.push_back({1, "the statement holds no entries"});
-        return entries;
+        if (quoting.empty())
+            RefuseWhole(statement, 1, "the statement holds no entries");
+        return statement;
     }
 
     std::vector<std::string> headings;
@@ -243,6 +264,7 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
             headings.push_back(Lower(NormalizeSpaces(h)));
         records.erase(records.begin());
     }
+    std::vector<TextProblem> columnProblems;
     // A column by number or heading; the usual headings when not named.
     auto find = [&](const std::string& named, std::vector<const char*> usual, const char* what, bool required) {
         if (!named.empty()) {
@@ -255,15 +277,20 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
                     if (headings[c] == Lower(NormalizeSpaces(named)))
                         return int(c);
             }
-            problems.push_back({1, std::string("the ") + what + " column \"" + named + "\" is not in the statement"});
+            columnProblems.push_back(
+                {1, std::string("the ") + what + " column \"" + named + "\" is not in the statement"});
+            statement.missingColumns.push_back(what);
             return -1;
         }
         for (const char* name : usual)
             for (size_t c = 0; c < headings.size(); ++c)
                 if (headings[c] == name)
                     return int(c);
-        if (required)
-            problems.push_back({1, std::string("no column holds the ") + what + "; name it with --" + what + "-col"});
+        if (required) {
+            columnProblems.push_back(
+                {1, std::string("no column holds the ") + what + "; name it with --" + what + "-col"});
+            statement.missingColumns.push_back(what);
+        }
         return -1;
     };
     auto orDefault = [&](const std::string& named, const char* number) {
@@ -288,85 +315,107 @@ std::vector<StatementEntry> ReadCsvStatement(const std::string& source, const Cs
     const int clearedCol = find("", {"cleared"}, "cleared", false);
     const int voidCol = find("", {"void"}, "void", false);
     const int accountCol = find("", {"account"}, "account", false);
-    if (!problems.empty())
-        return entries;
+    if (!columnProblems.empty()) {
+        if (statement.problems.empty())
+            statement.problems = columnProblems;
+        statement.lines.clear();
+        return statement;
+    }
 
+    std::vector<TextProblem> lineProblems;
     std::set<std::string> accounts;
     for (const CsvRecord& record : records) {
-        StatementEntry entry;
+        StatementLine line;
+        StatementEntry& entry = line.entry;
+        std::vector<std::string>& problems = line.problems;
         entry.line = record.line;
         // Exporters often drop empty fields at the end of a line; only the
         // columns an entry cannot do without must be there.
         const int needed = std::max({dateCol, amountCol, creditCol, descriptionCol});
         if (int(record.fields.size()) <= needed) {
-            problems.push_back({record.line, "the line has " + std::to_string(record.fields.size()) +
-                                                 " fields; column " + std::to_string(needed + 1) + " is needed"});
+            problems.push_back("the line has " + std::to_string(record.fields.size()) + " fields; column " +
+                               std::to_string(needed + 1) + " is needed");
+            AddLine(statement, std::move(line), lineProblems);
             continue;
         }
         auto field = [&](int col) {
             return col >= 0 && size_t(col) < record.fields.size() ? record.fields[size_t(col)] : std::string();
         };
-        bool ok = ReadDate(field(dateCol), columns.order, entry, problems);
+        ReadDate(field(dateCol), columns.order, entry, problems);
         if (split) {
             // Either column may be empty; a debit lowers the balance whatever its sign.
             double debit = 0.0, credit = 0.0;
             const std::string debitText = NormalizeSpaces(field(amountCol));
             const std::string creditText = NormalizeSpaces(field(creditCol));
-            ok = (debitText.empty() || ReadAmount(debitText, "debit", debit, record.line, problems)) && ok;
-            ok = (creditText.empty() || ReadAmount(creditText, "credit", credit, record.line, problems)) && ok;
-            entry.amount = std::round((std::fabs(credit) - std::fabs(debit)) * 100.0) / 100.0 + 0.0;
+            const bool read = (debitText.empty() || ReadAmount(debitText, "debit", debit, problems)) &
+                              (creditText.empty() || ReadAmount(creditText, "credit", credit, problems));
+            if (read)
+                entry.amount = std::round((std::fabs(credit) - std::fabs(debit)) * 100.0) / 100.0 + 0.0;
         } else {
-            ok = ReadAmount(field(amountCol), "amount", entry.amount, record.line, problems) && ok;
+            ReadAmount(field(amountCol), "amount", entry.amount, problems);
         }
         if (feeCol >= 0 && !NormalizeSpaces(field(feeCol)).empty()) {
-            ok = ReadAmount(field(feeCol), "fee", entry.fee, record.line, problems) && ok;
-            if (entry.fee < 0) {
-                problems.push_back({record.line, "the fee is below zero"});
-                ok = false;
-            }
+            if (ReadAmount(field(feeCol), "fee", entry.fee, problems) && entry.fee < 0)
+                problems.push_back("the fee is below zero");
         }
-        if (!ParseFlag(field(clearedCol), entry.cleared) || !ParseFlag(field(voidCol), entry.isVoid)) {
-            problems.push_back({record.line, "the cleared or void mark is neither yes nor no"});
-            ok = false;
-        }
-        entry.description = LedgerText(field(descriptionCol), true);
-        entry.checkNumber = LedgerText(field(checkCol), false);
-        entry.category = LedgerText(field(categoryCol), false);
-        if (entry.description.empty()) {
-            problems.push_back({record.line, "the description is empty"});
-            ok = false;
-        }
+        if (!ParseFlag(field(clearedCol), entry.cleared) || !ParseFlag(field(voidCol), entry.isVoid))
+            problems.push_back("the cleared or void mark is neither yes nor no");
+        entry.description = LedgerText(UnguardedCell(field(descriptionCol)), true);
+        entry.checkNumber = LedgerText(UnguardedCell(field(checkCol)), false);
+        entry.category = LedgerText(UnguardedCell(field(categoryCol)), false);
+        if (entry.description.empty())
+            problems.push_back("the description is empty");
         if (accountCol >= 0)
             accounts.insert(NormalizeSpaces(field(accountCol)));
-        if (ok)
-            entries.push_back(entry);
+        AddLine(statement, std::move(line), lineProblems);
     }
-    if (accounts.size() > 1)
-        problems.push_back({1, "the statement holds the entries of several accounts; import one account's lines"});
-    return entries;
+    std::stable_sort(statement.lines.begin(), statement.lines.end(),
+                     [](const StatementLine& a, const StatementLine& b) { return a.entry.line < b.entry.line; });
+    if (statement.problems.empty())
+        statement.problems = lineProblems;
+    if (accounts.size() > 1 && quoting.empty())
+        RefuseWhole(statement, 1, "the statement holds the entries of several accounts; import one account's lines");
+    return statement;
 }
 
-std::vector<StatementEntry> ReadQifStatement(const std::string& source, DateOrder order,
-                                             std::vector<TextProblem>& problems)
+namespace
 {
-    std::vector<StatementEntry> entries;
-    const std::string text = StatementText(source);
+// The transaction QIF programs write first for an account's opening
+// balance: a transfer from the account itself.
+bool IsOpeningBalance(const QifRecord& record)
+{
+    const std::string category = NormalizeSpaces(record.category);
+    return Lower(NormalizeSpaces(record.payee)) == Lower(kQifOpeningBalance) && category.size() >= 2 &&
+           category.front() == '[' && category.back() == ']';
+}
+}  // namespace
+
+Statement ReadQifStatement(const std::string& source, DateOrder order)
+{
+    Statement statement;
+    const std::string text = AsUtf8(source);
     std::vector<std::string> accounts;
-    const std::vector<QifRecord> records = ParseQif(text, accounts, problems);
+    std::vector<QifRecord> records = ParseQif(text, accounts, statement.problems);
     if (accounts.size() > 1)
-        problems.push_back({1, "the statement holds the entries of several accounts; export one account"});
-    if (!problems.empty())
-        return entries;
+        statement.problems.push_back({1, "the statement holds the entries of several accounts; export one account"});
+    if (!statement.problems.empty()) {
+        for (const TextProblem& p : statement.problems)
+            statement.fileProblems.push_back(p.message);
+        return statement;
+    }
+    records.erase(std::remove_if(records.begin(), records.end(), IsOpeningBalance), records.end());
     if (records.empty())
-        problems.push_back({1, "the statement holds no entries"});
+        RefuseWhole(statement, 1, "the statement holds no entries");
 
     for (const QifRecord& record : records) {
-        StatementEntry entry;
+        StatementLine line;
+        StatementEntry& entry = line.entry;
         entry.line = record.line;
-        bool ok = ReadDate(record.date, order, entry, problems);
-        ok = ReadAmount(record.amount, "amount", entry.amount, record.line, problems) && ok;
+        const bool dated = ReadDate(record.date, order, entry, line.problems);
+        const bool read = ReadAmount(record.amount, "amount", entry.amount, line.problems);
         // A fee is written as a last "Bank Fee" split beside the entry's own.
-        if (ok && record.splits.size() >= 2 && NormalizeSpaces(record.splits.back().category) == "Bank Fee") {
+        if (dated && read && record.splits.size() >= 2 &&
+            NormalizeSpaces(record.splits.back().category) == "Bank Fee") {
             double feeSplit = 0.0;
             if (ParseStatementAmount(record.splits.back().amount, feeSplit) && feeSplit <= 0) {
                 entry.fee = -feeSplit + 0.0;
@@ -381,14 +430,38 @@ std::vector<StatementEntry> ReadQifStatement(const std::string& source, DateOrde
         if (category.empty() && !record.splits.empty())
             category = record.splits.front().category;
         entry.category = LedgerText(category, false);
-        if (entry.description.empty()) {
-            problems.push_back({record.line, "the entry has neither payee nor memo"});
-            ok = false;
-        }
-        if (ok)
-            entries.push_back(entry);
+        if (entry.description.empty())
+            line.problems.push_back("the entry has neither payee nor memo");
+        AddLine(statement, std::move(line), statement.problems);
     }
-    return entries;
+    return statement;
+}
+
+std::string DetectStatementFormat(const std::string& bytes)
+{
+    // What a few kilobytes from the start show, in capitals.
+    std::string head = bytes.substr(0, 4096);
+    for (char& c : head)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - ('a' - 'A'));
+    if (head.find("OFXHEADER") != std::string::npos || head.find("<OFX>") != std::string::npos)
+        return "ofx";
+    size_t start = head.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    start = head.find_first_not_of(" \t\r\n", start);
+    if (start != std::string::npos && head[start] == '!')
+        return "qif";
+    return "csv";
+}
+
+std::string DetectStatementFormat(const std::string& bytes, const std::string& fileName)
+{
+    const std::string format = DetectStatementFormat(bytes);
+    const size_t dot = fileName.find_last_of("./");
+    const std::string ending =
+        dot == std::string::npos || fileName[dot] != '.' ? std::string() : Lower(fileName.substr(dot + 1));
+    if (format != "csv" || (ending != "qif" && ending != "ofx" && ending != "qfx"))
+        return format;
+    return ending == "qif" ? "qif" : "ofx";
 }
 
 namespace
@@ -439,13 +512,27 @@ ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>
     }
 
     ImportPlan plan;
+    auto skip = [&plan](const StatementEntry& entry, ImportPlan::Decision decision, const std::string& reason) {
+        plan.decisions.push_back(decision);
+        plan.reasons.push_back(reason);
+        plan.skipped.push_back({entry, reason});
+    };
+    std::map<std::string, int> fitIdLines;
     for (const StatementEntry& entry : entries) {
+        if (!entry.fitId.empty()) {
+            const auto first = fitIdLines.emplace(entry.fitId, entry.line);
+            if (!first.second) {
+                skip(entry, ImportPlan::RepeatedInStatement,
+                     "same FITID as line " + std::to_string(first.first->second));
+                continue;
+            }
+        }
         const std::string id = IsTransactionId(entry.checkNumber) ? entry.checkNumber : std::string();
         if (!id.empty() && ids.count(id)) {
             for (Existing& e : existing)
                 if (e.id == id)
                     e.used = true;
-            plan.skipped.push_back({entry, "same transaction id"});
+            skip(entry, ImportPlan::InRegister, "same transaction id");
             continue;
         }
         const EntryKey key{entry.year, entry.month, entry.day, Cents(entry.amount - entry.fee),
@@ -458,26 +545,31 @@ ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>
             }
         }
         if (found) {
-            plan.skipped.push_back({entry, "same date, amount and description"});
+            skip(entry, ImportPlan::InRegister, "same date, amount and description");
             continue;
         }
         if (entry.amount == 0 && entry.fee == 0) {
-            plan.skipped.push_back({entry, "no amount"});
+            skip(entry, ImportPlan::NoAmount, "no amount");
             continue;
         }
         if (!id.empty())
             ids.insert(id);
+        plan.decisions.push_back(ImportPlan::New);
+        plan.reasons.emplace_back();
         plan.added.push_back(entry);
     }
     return plan;
 }
 
-void ApplyImport(CQuilletDoc& doc, const std::string& account, const ImportPlan& plan)
+int ApplyImport(CQuilletDoc& doc, const std::string& account, const std::vector<StatementEntry>& entries)
 {
-    for (const StatementEntry& e : plan.added) {
+    if (!doc.FindAccount(account))
+        return 0;
+    for (const StatementEntry& e : entries) {
         // The category's own flag colour, as the register editor proposes it.
         const int flag = doc.m_pCategoryList->GetCategoryFlag(e.category);
         doc.AddEntry(account, e.Date(), e.checkNumber, e.description, e.category, std::fabs(e.amount), e.fee,
                      e.amount >= 0 ? 1 : 0, e.cleared ? 1 : 0, e.isVoid ? 1 : 0, flag >= 0 ? flag : 0);
     }
+    return int(entries.size());
 }

@@ -1,0 +1,223 @@
+#include "DialogTestSupport.h"
+#include "ImportStatementDlg.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+// Picks an item of a drop-down with the keyboard, as a user would.
+void Choose(QComboBox* combo, int index)
+{
+    combo->setFocus();
+    while (combo->currentIndex() < index)
+        QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > index)
+        QTest::keyClick(combo, Qt::Key_Up);
+}
+
+QString Status(const CXListCtrl* list, int row)
+{
+    return list->GetItemText(row, CImportStatementDlg::ColStatus).trimmed();
+}
+
+bool Ticked(const CXListCtrl* list, int row)
+{
+    return list->GetCheckState(row, CImportStatementDlg::ColImport) == 1;
+}
+
+int RowOfDescription(const CXListCtrl* list, const QString& description)
+{
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        if (list->GetItemText(row, CImportStatementDlg::ColDescription).trimmed() == description)
+            return row;
+    return -1;
+}
+
+QStringList Descriptions(const CAccount* account)
+{
+    QStringList descriptions;
+    for (const auto& t : account->m_transactions)
+        descriptions << QString::fromLatin1(t->m_strDescription.c_str());
+    return descriptions;
+}
+
+// A download of account 222 as banks send it: SGML, one FITID twice.
+const char kDownload[] =
+    "OFXHEADER:100\nDATA:OFXSGML\nVERSION:102\nSECURITY:NONE\nENCODING:USASCII\nCHARSET:1252\n"
+    "COMPRESSION:NONE\nOLDFILEUID:NONE\nNEWFILEUID:NONE\n\n"
+    "<OFX><BANKMSGSRSV1><STMTTRNRS><TRNUID>1<STMTRS><CURDEF>USD\n"
+    "<BANKACCTFROM><BANKID>5<ACCTID>000-222<ACCTTYPE>CHECKING</BANKACCTFROM>\n"
+    "<BANKTRANLIST><DTSTART>20240601<DTEND>20240630\n"
+    "<STMTTRN><TRNTYPE>CHECK<DTPOSTED>20240610<TRNAMT>-80.00<FITID>T1<CHECKNUM>2001<NAME>Hotel Deposit</STMTTRN>\n"
+    "<STMTTRN><TRNTYPE>POS<DTPOSTED>20240611<TRNAMT>-15.25<FITID>T2<NAME>Airport Taxi With A Name Banks "
+    "Love To Make Very Long<MEMO>Card 4411 Terminal 7</STMTTRN>\n"
+    "<STMTTRN><TRNTYPE>POS<DTPOSTED>20240611<TRNAMT>-15.25<FITID>T2<NAME>Airport Taxi With A Name Banks "
+    "Love To Make Very Long<MEMO>Card 4411 Terminal 7</STMTTRN>\n"
+    "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20240612<TRNAMT>250.00<FITID>T3<NAME>Refund</STMTTRN>\n"
+    "</BANKTRANLIST></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\n";
+}  // namespace
+
+class TestImportStatementDlg : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { FixClock(); }
+
+    void csvPreviewFollowsTheColumnChoiceAndImportsTheTickedLines()
+    {
+        SampleBook book;
+        book.doc.SetModifiedFlag(false);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("june.csv");
+        // Headings no reader knows, and dates month first.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("When,What,Sum\n"
+                   "06/01/2024,Groceries Market,-20.50\n"
+                   "06/10/2024,Coffee Shop,-4.25\n"
+                   "06/12/2024,Broken,12.3x\n"
+                   "06/14/2024,Bookshop,-18.00\n");
+        file.close();
+
+        MessageLog messages;
+        CImportStatementDlg dialog(&book.doc, path);
+        QVERIFY(dialog.IsReadable());
+        Show(dialog);
+        CXListCtrl* list = dialog.List();
+        QCOMPARE(dialog.Format(), u"csv"_s);
+        QCOMPARE(list->GetItemCount(), 0);
+        QCOMPARE(Find<QLabel>(&dialog, "summary")->text(),
+                 u"Choose the column that holds the date, the amount, the description."_s);
+        QVERIFY(!Find<QPushButton>(&dialog, "import")->isEnabled());
+
+        // Columns by number (item 0 is "automatic"); the date order that
+        // reads the dates is found, and another one can be chosen.
+        Choose(Find<QComboBox>(&dialog, "dateColumn"), 1);
+        Choose(Find<QComboBox>(&dialog, "amountColumn"), 3);
+        Choose(Find<QComboBox>(&dialog, "descriptionColumn"), 2);
+        QCOMPARE(list->GetItemCount(), 4);
+        QCOMPARE(Find<QComboBox>(&dialog, "dateOrder")->currentText(), u"Month-day-year"_s);
+        Choose(Find<QComboBox>(&dialog, "dateOrder"), 0);
+        QCOMPARE(Status(list, 1), uR"(the date "06/10/2024" cannot be read)"_s);
+        Choose(Find<QComboBox>(&dialog, "dateOrder"), 1);
+        QCOMPARE(RowText(list, 1), u"| 06/10/24|| Coffee Shop|-4.25 | new"_s);
+        // Groceries less its 0.50 fee is what the bank moved.
+        QCOMPARE(Status(list, 0), u"already in the register"_s);
+        QCOMPARE(Status(list, 2), uR"(the amount "12.3x" is not an amount)"_s);
+        QCOMPARE(Status(list, 3), u"new"_s);
+        QVERIFY(!Ticked(list, 0) && Ticked(list, 1) && !Ticked(list, 2) && Ticked(list, 3));
+        QVERIFY(list->GetEnabled(0));  // may be ticked by someone who knows better
+        QVERIFY(!list->GetEnabled(2));  // never
+        QCOMPARE(list->GetCell(0, CImportStatementDlg::ColStatus)->crText, QColor(128, 128, 128));
+        QCOMPARE(Find<QLabel>(&dialog, "summary")->text(),
+                 u"4 lines: 2 new, 1 already in the register, 1 that cannot be read."_s);
+
+        // Sorted by description, the coffee is unticked by its own row.
+        ClickHeading(list, CImportStatementDlg::ColDescription);
+        const int coffee = RowOfDescription(list, u"Coffee Shop"_s);
+        QCOMPARE(coffee, 2);
+        ClickCell(list, coffee, CImportStatementDlg::ColImport);
+        QVERIFY(!Ticked(list, coffee));
+        ClickCell(list, RowOfDescription(list, u"Broken"_s), CImportStatementDlg::ColImport);
+        ClickButton(&dialog, u"&Import"_s);
+
+        QCOMPARE(messages.lastText(), uR"(Added 1 entry to "Checking"; 3 lines left out.)"_s);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const CAccount* checking = book.doc.FindAccount("Checking");
+        QCOMPARE(Descriptions(checking).last(), u"Bookshop"_s);
+        QCOMPARE(checking->m_transactions.size(), size_t(4));
+        QCOMPARE(checking->m_transactions.back()->m_dAmount, -18.0);
+        QCOMPARE(checking->m_transactions.back()->m_date.GetDay(), 14);
+        QVERIFY(book.doc.IsModified());
+    }
+
+    void ofxGoesToItsAccountAndASecondImportFindsEveryLineThere()
+    {
+        SampleBook book;
+        const QStringList before = Descriptions(book.doc.FindAccount("Travel"));
+        const double balance = book.doc.GetAccountBalance("Travel", 0);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("download.qfx");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kDownload);
+        file.close();
+
+        MessageLog messages;
+        {
+            CImportStatementDlg dialog(&book.doc, path);
+            QVERIFY(dialog.IsReadable());
+            Show(dialog);
+            // "000-222" is the number the checkbook keeps as "222".
+            QCOMPARE(Find<QComboBox>(&dialog, "account")->currentText(), u"Travel"_s);
+            QVERIFY(Find<QComboBox>(&dialog, "dateOrder")->isHidden());
+            CXListCtrl* list = dialog.List();
+            QCOMPARE(list->GetItemCount(), 4);
+            QCOMPARE(RowText(list, 0), u"| 06/10/24|2001| Hotel Deposit|-80.00 | new"_s);
+            // The list cuts a long description; the line's detail shows it whole.
+            ClickCell(list, 1, CImportStatementDlg::ColAmount);
+            QCOMPARE(Find<QLabel>(&dialog, "detail")->text(),
+                     u"Line 15: Airport Taxi With A Name Banks Love To Make Very Long - Card 4411 Terminal 7 \u2014 new"_s);
+            QCOMPARE(Status(list, 2), u"same FITID as line 15"_s);
+            QVERIFY(!Ticked(list, 2) && !list->GetEnabled(2));
+
+            // Cancel changes nothing.
+            ClickButton(&dialog, u"Cancel"_s);
+            QCOMPARE(Descriptions(book.doc.FindAccount("Travel")), before);
+            QVERIFY(!book.doc.IsModified());
+        }
+        {
+            CImportStatementDlg dialog(&book.doc, path);
+            Show(dialog);
+            ClickButton(&dialog, u"&Import"_s);
+            QCOMPARE(messages.lastText(), uR"(Added 3 entries to "Travel"; 1 line left out.)"_s);
+            QCOMPARE(Descriptions(book.doc.FindAccount("Travel")),
+                     before + QStringList({u"Hotel Deposit"_s,
+                                           u"Airport Taxi With A Name Banks Love To Make Very Long - Card 4411 Terminal 7"_s,
+                                           u"Refund"_s}));
+            QCOMPARE(book.doc.GetAccountBalance("Travel", 0), balance - 80 - 15.25 + 250);
+            QVERIFY(book.doc.IsModified());
+        }
+        {
+            // The statement downloaded again: every line is there already.
+            CImportStatementDlg dialog(&book.doc, path);
+            Show(dialog);
+            CXListCtrl* list = dialog.List();
+            for (int row : {0, 1, 3}) {
+                QCOMPARE(Status(list, row), u"already in the register"_s);
+                QVERIFY(!Ticked(list, row));
+            }
+            QVERIFY(!Find<QPushButton>(&dialog, "import")->isEnabled());
+            QCOMPARE(Find<QLabel>(&dialog, "summary")->text(),
+                     u"4 lines: 3 already in the register, 1 left out."_s);
+        }
+    }
+
+    void aFileThatCannotBeReadIsNamedAndNothingOpens()
+    {
+        SampleBook book;
+        QTemporaryDir dir;
+        MessageLog messages;
+        QVERIFY(!CImportStatementDlg::ImportFile(&book.doc, dir.filePath("gone.ofx"), nullptr));
+        QVERIFY(messages.lastText().startsWith(uR"(The statement "gone.ofx" could not be read ()"_s));
+
+        QFile file(dir.filePath("page.ofx"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body>Your session has expired</body></html>\n");
+        file.close();
+        QVERIFY(!CImportStatementDlg::ImportFile(&book.doc, file.fileName(), nullptr));
+        QCOMPARE(messages.lastText(), uR"(The statement "page.ofx" cannot be imported: the file is not an OFX )"
+                                      uR"(statement, or it is damaged.)"_s);
+
+        CQuilletDoc empty;
+        QVERIFY(!CImportStatementDlg::ImportFile(&empty, file.fileName(), nullptr));
+        QCOMPARE(messages.lastText(), uR"(There is no account to import "page.ofx" into. Add the account first.)"_s);
+    }
+};
+
+QTEST_MAIN(TestImportStatementDlg)
+#include "tst_ImportStatementDlg.moc"
