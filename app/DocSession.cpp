@@ -1,5 +1,6 @@
 #include "DocSession.h"
 
+#include "FileLock.h"
 #include "FilePasswordDialog.h"
 #include "QuilletDoc.h"
 #include "UserMessage.h"
@@ -35,6 +36,8 @@ QString DescribeFileError(const FileError& error, const QString& path)
         return QString("Access to %1 was denied.").arg(name);
     case FileError::WriteFailed:
         return QString("Cannot save %1: the file could not be written.").arg(name);
+    case FileError::Locked:
+        return QString("Cannot save %1: another program is changing it.").arg(name);
     case FileError::None:
         break;
     }
@@ -47,7 +50,10 @@ CDocSession::CDocSession(CQuilletDoc& doc, QObject* parent) : QObject(parent), m
         return QFileDialog::getOpenFileName(parent, "Open", folder, QString(kFilter) + ";;All Files (*)");
     };
     m_saveDialog = [](QWidget* parent, const QString& suggested) {
-        return QFileDialog::getSaveFileName(parent, "Save As", suggested, kFilter);
+        // The session asks before replacing a file, about the name it will
+        // actually write, extension and all.
+        return QFileDialog::getSaveFileName(parent, "Save As", suggested, kFilter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     };
     m_passwordPrompt = [this](const std::string& storedHash) { return AskFilePassword(DialogParent(), storedHash); };
     m_doc.SetModifiedListener([this](bool) { emit TitleChanged(); });
@@ -85,6 +91,7 @@ void CDocSession::NewDocument()
     m_doc.OnNewDocument();
     m_doc.SetModifiedFlag(false);
     SetPathName(QString());
+    m_fileStamp = FileStamp();
     emit DocumentReplaced();
     emit TitleChanged();
 }
@@ -92,19 +99,22 @@ void CDocSession::NewDocument()
 bool CDocSession::OpenDocumentFile(const QString& path, FileError::Kind* failure)
 {
     FileError error;
-    const bool loaded = LoadCheckbookFile(m_doc, NativePath(path), m_passwordPrompt, error);
+    FileStamp stamp;
+    const bool loaded = LoadCheckbookFile(m_doc, NativePath(path), m_passwordPrompt, error, &stamp);
     if (failure)
         *failure = loaded ? FileError::None : error.kind;
     if (!loaded) {
         Report(DescribeFileError(error, path));
-        // Whatever was read is gone, and a refused password must not leave
-        // the document bound to the protected file: a later save asks for a
-        // new name.
-        NewDocument();
+        // A refused password must not leave the document bound to the
+        // protected file: a later save asks for a new name. Any other
+        // failure read nothing into the open document, which stays.
+        if (error.kind == FileError::AccessDenied)
+            NewDocument();
         return false;
     }
     m_doc.SetModifiedFlag(false);
     SetPathName(path);
+    m_fileStamp = stamp;
     m_recent.Add(m_strPathName);
     emit RecentFilesChanged();
     emit DocumentReplaced();
@@ -114,17 +124,64 @@ bool CDocSession::OpenDocumentFile(const QString& path, FileError::Kind* failure
 
 bool CDocSession::DoSave(const QString& path)
 {
+    const std::string native = NativePath(path);
+    CFileLock lock;
     FileError error;
-    if (!SaveCheckbookFile(m_doc, NativePath(path), error)) {
+    if (!lock.Acquire(native, m_lockWaitMs, error)) {
         Report(DescribeFileError(error, path));
         return false;
     }
+    const bool ownFile = !m_strPathName.isEmpty() && QFileInfo(path) == QFileInfo(m_strPathName);
+    if (ownFile && FileChangedSince(native, m_fileStamp)) {
+        // Nobody waits on the lock while the user thinks.
+        lock.Release();
+        switch (AskAboutChangedFile()) {
+        case ChangedFileAnswer::Replace:
+            if (!lock.Acquire(native, m_lockWaitMs, error)) {
+                Report(DescribeFileError(error, path));
+                return false;
+            }
+            break;
+        case ChangedFileAnswer::SaveAs:
+            return OnFileSaveAs();
+        case ChangedFileAnswer::Cancel:
+            return false;
+        }
+    }
+
+    SaveOutcome outcome;
+    if (!SaveCheckbookFile(m_doc, native, error, &outcome)) {
+        Report(DescribeFileError(error, path));
+        return false;
+    }
+    lock.Release();
+    if (!outcome.backupProblem.empty())
+        emit StatusMessage(QString::fromLocal8Bit(outcome.backupProblem.c_str()));
     SetPathName(path);
+    m_fileStamp = outcome.stamp;
     m_doc.SetModifiedFlag(false);
     m_recent.Add(m_strPathName);
     emit RecentFilesChanged();
     emit TitleChanged();
     return true;
+}
+
+CDocSession::ChangedFileAnswer CDocSession::AskAboutChangedFile()
+{
+    const QString text = QString("The file %1 has been changed by another program since it was opened here.\n\n"
+                                 "Replace it with this checkbook, save this checkbook under another name, or "
+                                 "cancel? A replaced file is kept among its backups.")
+                             .arg(QDir::toNativeSeparators(m_strPathName));
+    switch (UserMessage::Show(DialogParent(), text, UserMessage::Buttons::YesNoCancel, UserMessage::Icon::Warning,
+                              QString(), {"&Replace", "Save &As...", "Cancel"}, UserMessage::Answer::Cancel)) {
+    case UserMessage::Answer::Yes:
+        return ChangedFileAnswer::Replace;
+    case UserMessage::Answer::No:
+        return ChangedFileAnswer::SaveAs;
+    default:
+        break;
+    }
+    return ChangedFileAnswer::Cancel;
 }
 
 bool CDocSession::SaveModified()
@@ -197,10 +254,25 @@ QString CDocSession::AskSavePath()
 {
     const QString suggested = m_strPathName.isEmpty() ? QDir(QDir::homePath()).filePath(Title() + kExtension)
                                                       : m_strPathName;
-    QString path = m_saveDialog ? m_saveDialog(m_pWindow, suggested) : QString();
-    if (path.isEmpty())
-        return path;
-    if (!path.endsWith(kExtension, Qt::CaseInsensitive))
-        path += kExtension;
-    return path;
+    for (;;) {
+        QString path = m_saveDialog ? m_saveDialog(m_pWindow, suggested) : QString();
+        if (path.isEmpty())
+            return path;
+        if (!path.endsWith(kExtension, Qt::CaseInsensitive))
+            path += kExtension;
+        // "No" goes back to the file dialog for another name.
+        if (ConfirmReplace(path))
+            return path;
+    }
+}
+
+bool CDocSession::ConfirmReplace(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    return UserMessage::Show(DialogParent(),
+                             QString("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path)),
+                             UserMessage::Buttons::YesNo, UserMessage::Icon::Warning, QString(), {},
+                             UserMessage::Answer::No) == UserMessage::Answer::Yes;
 }

@@ -4,6 +4,7 @@
 // files. The document object itself is reused for every file.
 
 #include "CheckbookFile.h"
+#include "FileAccess.h"
 #include "RecentFileList.h"
 
 #include <QObject>
@@ -38,14 +39,20 @@ public:
     void SetOpenDialog(OpenDialog dialog) { m_openDialog = std::move(dialog); }
     void SetSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
     void SetPasswordPrompt(PasswordPrompt prompt) { m_passwordPrompt = std::move(prompt); }
+    // How long a save waits for another program that is changing the file.
+    void SetLockWait(int ms) { m_lockWaitMs = ms; }
 
     // An empty document titled "Untitled", bound to no file.
     void NewDocument();
-    // Reads the file into the document. On failure the user is told why and
-    // the document is a new "Untitled" one; failure, when given, says what
-    // went wrong (None on success).
+    // Reads the file into a fresh document that replaces the open one only
+    // on success. On failure the user is told why and the open document
+    // stays, except after a refused password, which leaves a new
+    // "Untitled" one; failure, when given, says what went wrong (None on
+    // success).
     bool OpenDocumentFile(const QString& path, FileError::Kind* failure = nullptr);
-    // Writes the document to path and binds it to that file; reports failure.
+    // Writes the document to path under the file's lock and binds it to
+    // that file; reports failure. Saving over the open file after another
+    // program changed it asks first.
     bool DoSave(const QString& path);
 
     // When modified, asks whether to save ("Yes" saves). False means the
@@ -65,20 +72,31 @@ signals:
     // Title, file or modified mark changed: the caption follows.
     void TitleChanged();
     void RecentFilesChanged();
+    // A note for the status bar (a backup that could not be kept).
+    void StatusMessage(const QString& text);
 
 private:
+    enum class ChangedFileAnswer { Replace, SaveAs, Cancel };
+
     QString AskSavePath();
+    // Whether path names an existing file (or link) and the user agrees to
+    // replace it.
+    bool ConfirmReplace(const QString& path);
+    ChangedFileAnswer AskAboutChangedFile();
     QWidget* DialogParent() const;
     void Report(const QString& text);
     void SetPathName(const QString& path);
 
     CQuilletDoc& m_doc;
     QString m_strPathName;
+    // The bound file as last read or written here.
+    FileStamp m_fileStamp;
     CRecentFileList m_recent;
     QWidget* m_pWindow = nullptr;
     OpenDialog m_openDialog;
     SaveDialog m_saveDialog;
     PasswordPrompt m_passwordPrompt;
+    int m_lockWaitMs = 5000;
 };
 
 // What the user reads when a file could not be opened or saved.

@@ -25,12 +25,15 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
 namespace
 {
 const char kReady[] = "Ready";
+// Long enough to be read after a save.
+constexpr int kStatusMessageMs = 20000;
 const char* const kIndicatorTexts[3] = {"CAP", "NUM", "SCRL"};
 const LockKey kIndicatorKeys[3] = {LockKey::Caps, LockKey::Num, LockKey::Scroll};
 }
@@ -62,6 +65,8 @@ CMainFrame::CMainFrame(CDocSession& session, QWidget* parent) : QMainWindow(pare
     connect(&m_session, &CDocSession::DocumentReplaced, m_pView, &CQuilletView::OnDocumentChanged);
     connect(&m_session, &CDocSession::TitleChanged, this, &CMainFrame::UpdateCaption);
     connect(&m_session, &CDocSession::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileMenu);
+    connect(&m_session, &CDocSession::StatusMessage, this,
+            [this](const QString& text) { m_wndStatusBar->showMessage(text, kStatusMessageMs); });
     m_pView->SetDocument(&m_session.Document());
     UpdateCaption();
     UpdateRecentFileMenu();
@@ -302,8 +307,12 @@ void CMainFrame::dropEvent(QDropEvent* event)
         return;
     event->acceptProposedAction();
     activateWindow();
-    if (m_session.SaveModified())
-        m_session.OpenDocumentFile(path);
+    // Opened once the drop is over: the save question, the password prompt
+    // and error boxes must not keep the drag source waiting.
+    QTimer::singleShot(0, this, [this, path] {
+        if (m_session.SaveModified())
+            m_session.OpenDocumentFile(path);
+    });
 }
 
 void CMainFrame::OnFileSave()

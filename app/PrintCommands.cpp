@@ -49,7 +49,7 @@ bool CQuilletApp::PrintToPdf(const QString& pdfPath, const QString& file)
     // The session tells the user why a file could not be opened.
     if (!m_pSession->OpenDocumentFile(file))
         return false;
-    m_pFrame->GetView()->OnDocumentChanged();
+    ApplyStoredViewSettings();
     return m_pFrame->ExportPdf(pdfPath);
 }
 

@@ -87,13 +87,7 @@ bool CQuilletApp::InitInstance(const QStringList& arguments)
     if (!ProcessCommandLine(arguments))
         return false;
 
-    // After the command-line file: the stored preferences win over what
-    // that file carried.
-    {
-        const auto settings = AppSettings::Open();
-        AppSettings::ReadViewSettings(*settings);
-    }
-    m_pFrame->GetView()->OnDocumentChanged();
+    ApplyStoredViewSettings();
     m_bStarted = true;
 
     if (m_bShowMainWindow) {
@@ -148,7 +142,7 @@ bool CQuilletApp::ProcessCommandLine(const QStringList& arguments)
             m_nExitCode = kExitOpenFailed;
             return false;
         }
-        m_pFrame->GetView()->OnDocumentChanged();
+        ApplyStoredViewSettings();
         m_nExitCode = m_printHook && m_printHook(*m_pFrame) ? 0 : kExitOpenFailed;
         return false;
     }
@@ -166,6 +160,17 @@ bool CQuilletApp::ProcessCommandLine(const QStringList& arguments)
         return true;
     m_nExitCode = kExitOpenFailed;
     return false;
+}
+
+void CQuilletApp::ApplyStoredViewSettings()
+{
+    // After the command-line file: the stored preferences win over what
+    // that file carried, for the window and the printed page alike.
+    {
+        const auto settings = AppSettings::Open();
+        AppSettings::ReadViewSettings(*settings);
+    }
+    m_pFrame->GetView()->OnDocumentChanged();
 }
 
 int CQuilletApp::ExitInstance()

@@ -52,6 +52,8 @@ public slots:
 
 private:
     bool ProcessCommandLine(const QStringList& arguments);
+    // The four view settings from the settings store, then a repaint.
+    void ApplyStoredViewSettings();
     // --print-to-pdf: opens file and writes its printed page to pdfPath;
     // false, with the reason reported, when either fails.
     bool PrintToPdf(const QString& pdfPath, const QString& file);

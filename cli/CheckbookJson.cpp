@@ -2,6 +2,7 @@
 
 #include "AppValues.h"
 #include "Cp1252.h"
+#include "PasswordHash.h"
 #include "QuilletDoc.h"
 
 #include <cmath>
@@ -25,8 +26,9 @@ Json Texts(const std::string& bytes)
     return Cp1252ToUtf8(bytes);
 }
 
-// Reads fields of one JSON object; a missing field keeps the default, a
-// field of the wrong kind is a problem.
+// Reads fields of one JSON object. Every field a checkbook stores must be
+// there: a missing one is a problem, never a silent default, and so is a
+// field of the wrong kind.
 class FieldReader
 {
 public:
@@ -39,7 +41,7 @@ public:
     {
         const Json* value = Find(key);
         if (!value)
-            return true;
+            return Missing(key);
         if (!value->is_string())
             return Fail(key, "must be a text");
         std::string bad;
@@ -52,7 +54,7 @@ public:
     {
         const Json* value = Find(key);
         if (!value)
-            return true;
+            return Missing(key);
         if (value->is_number()) {
             out = value->get<double>();
             return true;
@@ -70,7 +72,7 @@ public:
     {
         const Json* value = Find(key);
         if (!value)
-            return true;
+            return Missing(key);
         if (value->is_number_unsigned() && value->get<uint64_t>() <= uint64_t(INT32_MAX)) {
             out = int(value->get<uint64_t>());
             return true;
@@ -97,18 +99,21 @@ public:
     bool Flag(const char* key, int& out)
     {
         const Json* value = Find(key);
-        if (value && value->is_boolean()) {
+        if (!value)
+            return Missing(key);
+        if (value->is_boolean()) {
             out = value->get<bool>() ? 1 : 0;
             return true;
         }
         return Int32(key, out);
     }
 
-    // The array under key, or null when absent; a problem when not an array.
+    // The array under key, or null where null is allowed; ok false when
+    // missing or not an array.
     const Json* Array(const char* key, bool& ok)
     {
-        ok = true;
         const Json* value = Find(key);
+        ok = value ? true : Missing(key);
         if (value && !value->is_array() && !(value->is_null() && AllowsNull(key))) {
             ok = Fail(key, "must be a list");
             return nullptr;
@@ -118,8 +123,8 @@ public:
 
     const Json* Object(const char* key, bool& ok)
     {
-        ok = true;
         const Json* value = Find(key);
+        ok = value ? true : Missing(key);
         if (value && !value->is_object()) {
             ok = Fail(key, "must be an object");
             return nullptr;
@@ -134,6 +139,7 @@ public:
         m_problem = "\"" + Where(key) + "\" " + what;
         return false;
     }
+    bool Missing(const char* key) { return Fail(key, "is missing"); }
 
 private:
     static bool AllowsNull(const char* key) { return std::string(key) == "dayChart"; }
@@ -257,7 +263,7 @@ Json CheckbookToJson(const CQuilletDoc& doc, const std::string& version)
     return root;
 }
 
-bool CheckbookFromJson(const Json& json, CQuilletDoc& doc, std::string& problem)
+bool CheckbookFromJson(const Json& json, CQuilletDoc& doc, std::string& version, std::string& problem)
 {
     doc.DeleteContents();
     if (!json.is_object()) {
@@ -268,8 +274,12 @@ bool CheckbookFromJson(const Json& json, CQuilletDoc& doc, std::string& problem)
     bool ok = true;
 
     std::string passwordHash;
-    if (!top.Text("passwordHash", passwordHash))
+    if (!top.Text("version", version) || !top.Text("passwordHash", passwordHash))
         return false;
+    // A hash no password can give would make a file nobody can open.
+    if (!passwordHash.empty() && !IsPasswordHash(passwordHash))
+        return top.Fail("passwordHash", "is not a traditional crypt hash: 13 characters of \"./0-9A-Za-z\" as a "
+                                        "password gives them, or empty for none");
 
     if (const Json* accounts = top.Array("accounts", ok)) {
         ok = ForEachObject(*accounts, "accounts", problem, [&](FieldReader& f, const Json&, const std::string& at) {

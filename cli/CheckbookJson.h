@@ -15,6 +15,7 @@ using Json = nlohmann::ordered_json;
 Json CheckbookToJson(const CQuilletDoc& doc, const std::string& version);
 
 // Fills a cleared document and sets the application-wide values from the
-// JSON. False, with one sentence in problem naming the offending field,
-// when the JSON does not describe a checkbook.
-bool CheckbookFromJson(const Json& json, CQuilletDoc& doc, std::string& problem);
+// JSON; version is the text the file is to carry. False, with one sentence
+// in problem naming the offending field, when the JSON does not describe
+// a whole checkbook: every field a file stores must be given.
+bool CheckbookFromJson(const Json& json, CQuilletDoc& doc, std::string& version, std::string& problem);

@@ -27,7 +27,11 @@ const char kUsage[] =
     "  import FILE --account NAME --format csv|qif SOURCE [--dry-run]\n"
     "\"quillet-cli COMMAND --help\" tells more. A protected file takes --password,\n"
     "or QUILLET_PASSWORD, or asks on the terminal. Exit status: 0 done, 1 wrong\n"
-    "usage, 2 a file could not be read or written, 3 password missing or wrong.\n";
+    "usage, 2 a file could not be read or written, 3 password missing or wrong.\n"
+    "The password stops a checkbook from being opened in Quillet without it,\n"
+    "but the file is not encrypted: anyone with the file can read the amounts.\n"
+    "import and pack wait for another program that is changing the checkbook,\n"
+    "and keep the version they replace in FILE.ql1.backups (the last 3).\n";
 
 using Command = int (*)(const std::vector<std::string>&, const Io&);
 

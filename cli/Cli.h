@@ -24,6 +24,9 @@ struct Environment
     // Asks on the terminal for the password of the named file; empty when
     // there is no terminal to ask on.
     std::function<std::optional<std::string>(const std::string& fileName)> askPassword;
+    // How long a command that changes a checkbook waits for another
+    // program that is changing it to finish, before it gives up.
+    int lockWaitMs = 10000;
 };
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Environment& env);

@@ -2,6 +2,7 @@
 
 #include "CheckbookFile.h"
 #include "Cp1252.h"
+#include "FileLock.h"
 #include "Money.h"
 #include "PasswordHash.h"
 #include "QuilletDoc.h"
@@ -113,7 +114,7 @@ std::string FormatFromName(const std::string& path)
 }
 
 int LoadCheckbook(const std::string& path, const std::optional<std::string>& password, const Io& io,
-                  CQuilletDoc& doc, std::string* version)
+                  CQuilletDoc& doc, std::string* version, std::optional<std::string>* used)
 {
     const std::string name = BaseName(path);
     FileError error;
@@ -132,7 +133,9 @@ int LoadCheckbook(const std::string& path, const std::optional<std::string>& pas
             noPassword = true;
             return false;
         }
-        return HashPassword(storedHash, *typed) == storedHash;
+        if (used)
+            *used = typed;
+        return CheckPassword(storedHash, PasswordBytes(*typed));
     };
 
     if (bytes.empty())  // a file of zero bytes is an empty checkbook
@@ -151,6 +154,41 @@ int LoadCheckbook(const std::string& path, const std::optional<std::string>& pas
     else
         io.err << error.message << "\n";
     return PasswordProblem;
+}
+
+int LockCheckbook(const std::string& path, const Io& io, CFileLock& lock)
+{
+    FileError error;
+    if (lock.Acquire(path, io.env.lockWaitMs, error))
+        return Success;
+    io.err << error.message << "\n";
+    return FileProblem;
+}
+
+int LoadCheckbookToChange(const std::string& path, const std::optional<std::string>& password, const Io& io,
+                          CQuilletDoc& doc, CFileLock& lock)
+{
+    std::optional<std::string> used = password;
+    if (const int status = LoadCheckbook(path, password, io, doc, nullptr, &used))
+        return status;
+    if (const int status = LockCheckbook(path, io, lock))
+        return status;
+    return LoadCheckbook(path, used, io, doc);
+}
+
+int SaveCheckbook(const CQuilletDoc& doc, const std::string& path, const Io& io, const std::string* version)
+{
+    FileError error;
+    SaveOutcome outcome;
+    const bool saved = version ? SaveFileImage(path, WriteCheckbook(doc, *version), error, &outcome)
+                               : SaveCheckbookFile(doc, path, error, &outcome);
+    if (!outcome.backupProblem.empty())
+        io.err << outcome.backupProblem << "\n";
+    if (!saved) {
+        io.err << error.message << "\n";
+        return FileProblem;
+    }
+    return Success;
 }
 
 CAccount* RequireAccount(CQuilletDoc& doc, const std::string& name, const std::string& path, std::ostream& err)
@@ -205,47 +243,10 @@ bool SameFile(const std::string& a, const std::string& b)
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& problem)
 {
-    const std::string name = BaseName(path);
-    const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    std::string temp = (slash == std::string::npos ? std::string() : folder) + "." + name + ".XXXXXX";
-    std::vector<char> pattern(temp.begin(), temp.end());
-    pattern.push_back('\0');
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        problem = "The file \"" + name + "\" could not be written (" + std::strerror(errno) + ").";
-        return false;
-    }
-    temp = pattern.data();
-
-    // mkstemp makes the file private; give it the mode a plain new file
-    // would have, or the mode of the file it replaces.
-    struct stat old = {};
-    mode_t mode = 0;
-    if (::stat(path.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += size_t(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(temp.c_str(), path.c_str()) == 0)
+    FileError error;
+    if (::WriteFileAtomically(path, bytes, error))
         return true;
-    problem = "The file \"" + name + "\" could not be written (" + std::strerror(ok ? errno : savedErrno) + ").";
-    ::unlink(temp.c_str());
+    problem = error.message;
     return false;
 }
 

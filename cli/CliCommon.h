@@ -14,6 +14,7 @@
 #include <vector>
 
 class CAccount;
+class CFileLock;
 class CQuilletDoc;
 
 namespace Cli
@@ -63,7 +64,23 @@ std::string FormatFromName(const std::string& path);
 // option, QUILLET_PASSWORD or the terminal, in that order. Success, or the
 // status after the reason has been written to err.
 int LoadCheckbook(const std::string& path, const std::optional<std::string>& password, const Io& io,
-                  CQuilletDoc& doc, std::string* version = nullptr);
+                  CQuilletDoc& doc, std::string* version = nullptr, std::optional<std::string>* used = nullptr);
+
+// Commands that change a checkbook take its lock before they read it and
+// keep it until it is written, so that two of them (or one and the
+// window's save) never lose each other's changes. Success, or the status
+// after the reason has been written to err.
+int LockCheckbook(const std::string& path, const Io& io, CFileLock& lock);
+// LoadCheckbook for a command that writes the file back: the password is
+// asked for first, then the lock is taken and the file read under it, so
+// that nobody waits on the lock while the user types.
+int LoadCheckbookToChange(const std::string& path, const std::optional<std::string>& password, const Io& io,
+                          CQuilletDoc& doc, CFileLock& lock);
+// Writes the checkbook, keeping the version it replaces among the file's
+// backups; a backup that could not be made is said on err, the save
+// stands. Success, or the status after the reason.
+int SaveCheckbook(const CQuilletDoc& doc, const std::string& path, const Io& io,
+                  const std::string* version = nullptr);
 
 // The account named on the command line (UTF-8); null, after saying which
 // accounts there are, when the checkbook has none of that name.

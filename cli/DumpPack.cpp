@@ -2,6 +2,7 @@
 #include "CheckbookFile.h"
 #include "CheckbookJson.h"
 #include "Commands.h"
+#include "FileLock.h"
 #include "QuilletDoc.h"
 
 #include <iostream>
@@ -17,7 +18,9 @@ const char kDumpUsage[] =
 const char kPackUsage[] =
     "Usage: quillet-cli pack JSON OUT.ql1\n"
     "Writes a checkbook file from JSON as dump writes it (\"-\" reads it from\n"
-    "standard input).\n";
+    "standard input). Every field dump writes must be there, except the\n"
+    "balances, which are worked out; a file OUT replaces is kept among its\n"
+    "backups.\n";
 }  // namespace
 
 int RunDump(const std::vector<std::string>& args, const Io& io)
@@ -82,16 +85,14 @@ int RunPack(const std::vector<std::string>& args, const Io& io)
     }
 
     CQuilletDoc doc;
-    std::string problem;
-    if (!CheckbookFromJson(json, doc, problem)) {
+    std::string version, problem;
+    if (!CheckbookFromJson(json, doc, version, problem)) {
         io.err << "The file " << name << " does not describe a checkbook: " << problem << ".\n";
         return FileProblem;
     }
-    FileError error;
-    if (!SaveCheckbookFile(doc, outPath, error)) {
-        io.err << error.message << "\n";
-        return FileProblem;
-    }
-    return Success;
+    CFileLock lock;
+    if (const int status = LockCheckbook(outPath, io, lock))
+        return status;
+    return SaveCheckbook(doc, outPath, io, &version);
 }
 }  // namespace Cli

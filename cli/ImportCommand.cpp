@@ -1,8 +1,8 @@
 // import: a bank statement appended to one account's register, leaving out
 // what the register already holds.
-#include "CheckbookFile.h"
 #include "CheckbookJson.h"
 #include "Commands.h"
+#include "FileLock.h"
 #include "QuilletDoc.h"
 #include "StatementImport.h"
 
@@ -109,18 +109,22 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
         if (const auto problem = formatOptionProblem(*givenFormat))
             return UsageError(io.err, *problem, kUsage);
 
-    CQuilletDoc doc;
-    if (const int status = LoadCheckbook(path, parsed.Password(), io, doc))
-        return status;
-    CAccount* account = RequireAccount(doc, *accountName, path, io.err);
-    if (!account)
-        return BadUsage;
-
+    // Read before the lock is taken: standard input may take its time.
     std::string text, problem;
     if (!ReadWholeFile(source, text, problem)) {
         io.err << problem << "\n";
         return FileProblem;
     }
+    const bool dryRun = parsed.Has("--dry-run");
+    CFileLock lock;
+    CQuilletDoc doc;
+    if (const int status = dryRun ? LoadCheckbook(path, parsed.Password(), io, doc)
+                                  : LoadCheckbookToChange(path, parsed.Password(), io, doc, lock))
+        return status;
+    CAccount* account = RequireAccount(doc, *accountName, path, io.err);
+    if (!account)
+        return BadUsage;
+
     const std::string format = givenFormat.value_or(DetectStatementFormat(text, source));
     if (!givenFormat)
         if (const auto problem = formatOptionProblem(format))
@@ -157,17 +161,13 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
             e.cleared = true;
 
     const ImportPlan plan = PlanImport(*account, entries);
-    const bool dryRun = parsed.Has("--dry-run");
     // Applied in memory in a dry run too, so the balance shown is the one
     // the import would give.
     ApplyImport(doc, account->m_strName, plan.added);
-    if (!dryRun && !plan.added.empty()) {
-        FileError error;
-        if (!SaveCheckbookFile(doc, path, error)) {
-            io.err << error.message << "\n";
-            return FileProblem;
-        }
-    }
+    if (!dryRun && !plan.added.empty())
+        if (const int status = SaveCheckbook(doc, path, io))
+            return status;
+    lock.Release();
     const double balance = doc.GetAccountBalance(account->m_strName, 0);
 
     if (parsed.Has("--json")) {

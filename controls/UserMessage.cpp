@@ -1,6 +1,7 @@
 #include "UserMessage.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace
@@ -48,13 +49,28 @@ void UserMessage::SetHandler(Handler handler)
 }
 
 UserMessage::Answer UserMessage::Show(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
-                                      const QString& title)
+                                      const QString& title, const QStringList& buttonTexts,
+                                      std::optional<Answer> defaultAnswer)
 {
-    const Shown shown{title.isEmpty() ? QApplication::applicationName() : title, text, buttons, icon};
+    const Shown shown{title.isEmpty() ? QApplication::applicationName() : title, text, buttons, icon, buttonTexts,
+                      defaultAnswer};
     if (CurrentHandler())
         return CurrentHandler()(shown);
 
     QMessageBox box(ToStandard(icon), shown.title, text, ToStandard(buttons), parent);
+    const QMessageBox::StandardButton order[] = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    int next = 0;
+    for (QMessageBox::StandardButton standard : order) {
+        if (QAbstractButton* button = box.button(standard); button && next < buttonTexts.size())
+            button->setText(buttonTexts[next++]);
+    }
+    if (defaultAnswer) {
+        const QMessageBox::StandardButton standard = *defaultAnswer == Answer::Yes ? QMessageBox::Yes
+                                                     : *defaultAnswer == Answer::No ? QMessageBox::No
+                                                     : *defaultAnswer == Answer::Cancel ? QMessageBox::Cancel
+                                                                                         : QMessageBox::Ok;
+        box.setDefaultButton(standard);
+    }
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

@@ -3,8 +3,10 @@
 // them without a modal box blocking.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -35,8 +37,13 @@ enum class Answer
 };
 
 // Shows a modal message box; the title defaults to the application name.
+// buttonTexts, when given, label the buttons in their order (Yes, No,
+// Cancel) where the standard words would not say what they do; Enter
+// gives defaultAnswer when one is given (the safe one, where the other
+// loses data).
 Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::Information,
-            const QString& title = QString());
+            const QString& title = QString(), const QStringList& buttonTexts = {},
+            std::optional<Answer> defaultAnswer = std::nullopt);
 
 struct Shown
 {
@@ -44,6 +51,8 @@ struct Shown
     QString text;
     Buttons buttons;
     Icon icon;
+    QStringList buttonTexts;
+    std::optional<Answer> defaultAnswer;
 };
 
 // Replaces the box; an empty handler restores it.

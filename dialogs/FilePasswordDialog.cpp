@@ -2,7 +2,6 @@
 
 #include "DialogIcon.h"
 #include "PasswordHash.h"
-#include "TextCodec.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -42,12 +41,7 @@ CFilePasswordDialog::CFilePasswordDialog(QWidget* parent) : QDialog(parent)
 
 bool CheckFilePassword(const std::string& storedHash, const QString& typed)
 {
-    // An empty or damaged stored hash must not let every password through
-    // just because the library refuses both sides alike.
-    if (storedHash.size() != 13)
-        return false;
-    const std::string hash = HashPassword(storedHash, ToBytes(typed));
-    return !hash.empty() && hash == storedHash;
+    return CheckPassword(storedHash, PasswordBytes(typed.toStdString()));
 }
 
 bool AskFilePassword(QWidget* parent, const std::string& storedHash)

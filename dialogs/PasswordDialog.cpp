@@ -3,7 +3,6 @@
 #include "AppValues.h"
 #include "DialogIcon.h"
 #include "PasswordHash.h"
-#include "TextCodec.h"
 #include "UserMessage.h"
 
 #include <QCheckBox>
@@ -13,6 +12,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace
+{
+// What the password does and does not do, in plain words.
+const char kPasswordNote[] =
+    "The password stops the checkbook from being opened in Quillet without it. The file is not encrypted: "
+    "anyone who has the file can read the amounts.";
+}
 
 CPasswordDialog::CPasswordDialog(QWidget* parent) : QDialog(parent)
 {
@@ -43,6 +50,13 @@ CPasswordDialog::CPasswordDialog(QWidget* parent) : QDialog(parent)
     fields->addWidget(m_pPassword1);
     fields->addWidget(label2);
     fields->addWidget(m_pPassword2);
+    // The file format scrambles its texts but keeps amounts and dates as
+    // they are; nobody should take that for encryption.
+    auto* note = new QLabel(kPasswordNote, this);
+    note->setObjectName("PasswordNote");
+    note->setWordWrap(true);
+    fields->addSpacing(6);
+    fields->addWidget(note);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(MakeDialogIcon(this), 0, 0, Qt::AlignTop | Qt::AlignLeft);
@@ -66,8 +80,9 @@ void CPasswordDialog::OnEnableClicked()
 void CPasswordDialog::accept()
 {
     if (m_pEnable->isChecked()) {
-        const std::string first = ToBytes(m_pPassword1->text());
-        const std::string second = ToBytes(m_pPassword2->text());
+        // The bytes the command line hashes too, so both open the file.
+        const std::string first = PasswordBytes(m_pPassword1->text().toStdString());
+        const std::string second = PasswordBytes(m_pPassword2->text().toStdString());
         if (first != second) {
             UserMessage::Show(this, "New Passwords do not match.");
             return;

@@ -6,15 +6,7 @@
 #include "TextTransform.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
 #include <numeric>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -274,195 +266,20 @@ ReadResult ReadDocument(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt
     return archive.Failed() ? ReadResult::Damaged : ReadResult::Ok;
 }
 
-// ---------------------------------------------------------------- messages
-
-std::string BaseName(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string TheFile(const std::string& fileName)
-{
-    return fileName.empty() ? std::string("The file") : "The file \"" + fileName + "\"";
-}
-
-// strerror's text, lower-cased at the start, to sit inside a sentence.
-std::string Reason(int err)
-{
-    std::string text = std::strerror(err);
-    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' && !(text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z'))
-        text[0] = char(text[0] - 'A' + 'a');
-    return text;
-}
-
-FileError MakeError(FileError::Kind kind, const std::string& fileName, int err = 0)
-{
-    FileError error;
-    error.kind = kind;
-    switch (kind) {
-    case FileError::None:
-        break;
-    case FileError::NotFound:
-        error.message = err == ENOENT || err == ENOTDIR
-                            ? TheFile(fileName) + " could not be found."
-                            : TheFile(fileName) + " could not be opened: " + Reason(err) + ".";
-        break;
-    case FileError::Damaged:
-        error.message = TheFile(fileName) + " is damaged or is not a checkbook file.";
-        break;
-    case FileError::AccessDenied:
-        error.message = "Access to " + (fileName.empty() ? std::string("the file") : "\"" + fileName + "\"") +
-                        " was denied because the password was not given correctly.";
-        break;
-    case FileError::WriteFailed:
-        error.message = TheFile(fileName) + " could not be saved: " + Reason(err) + ".";
-        break;
-    }
-    return error;
-}
-
-// ---------------------------------------------------------------- files
-
-// Reads a whole regular file. Anything else (a folder, a pipe, a device)
-// is refused before reading, so that nothing can block or run forever.
-bool ReadWholeFile(const std::string& path, std::string& bytes, FileError& error)
-{
-    error = FileError();
-    const std::string name = BaseName(path);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        error = MakeError(FileError::NotFound, name, errno);
-        return false;
-    }
-    struct stat st = {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        error = MakeError(FileError::Damaged, name);
-        return false;
-    }
-    bytes.clear();
-    bytes.reserve(size_t(st.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            ::close(fd);
-            error = MakeError(FileError::NotFound, name, err);
-            return false;
-        }
-        bytes.append(buffer, size_t(n));
-    }
-    ::close(fd);
-    return true;
-}
-
-bool WriteAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += size_t(n);
-    }
-    return true;
-}
-
-mode_t NewFileMode()
-{
-    // umask can only be read by setting it; put it straight back.
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// Writes beside the target and renames over it, so the old file is either
-// untouched or wholly replaced, never half written.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, FileError& error)
-{
-    const std::string name = BaseName(path);
-    std::string target = path;
-    struct stat st = {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        // Replace the file the link points to, not the link itself.
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
-    }
-
-    mode_t mode = NewFileMode();
-    bool exists = false;
-    if (::stat(target.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            error = MakeError(FileError::WriteFailed, name, EISDIR);
-            return false;
-        }
-        // Renaming would replace a file the user has made read-only; refuse
-        // as writing it in place would.
-        if (::access(target.c_str(), W_OK) != 0) {
-            error = MakeError(FileError::WriteFailed, name, errno);
-            return false;
-        }
-        exists = true;
-        mode = st.st_mode & 07777;
-    }
-
-    const size_t slash = target.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = (slash == std::string::npos ? std::string() : folder) + "." + base + ".XXXXXX";
-
-    const int fd = ::mkostemp(&temp[0], O_CLOEXEC);
-    if (fd < 0) {
-        error = MakeError(FileError::WriteFailed, name, errno);
-        return false;
-    }
-    int err = 0;
-    if (!WriteAll(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-        err = errno;
-    if (exists && err == 0 && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-            // Only the administrator may keep another user's ownership;
-            // otherwise the file becomes the saver's, like any new file.
-        }
-    }
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
-    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        error = MakeError(FileError::WriteFailed, name, err);
-        return false;
-    }
-
-    // Make the rename itself durable.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
-}
 }  // namespace
 
 std::string WriteCheckbook(const CQuilletDoc& doc)
+{
+    return WriteCheckbook(doc, g_strVersion);
+}
+
+std::string WriteCheckbook(const CQuilletDoc& doc, const std::string& version)
 {
     std::string out;
     LedgerWriter writer(out, !g_strPasswordHash.empty());
     ArchiveWriter& plain = writer.Plain();
 
-    plain.WriteText(g_strVersion);
+    plain.WriteText(version);
     if (!g_strPasswordHash.empty()) {
         plain.WriteText(kPassword);
         plain.WriteText(g_strPasswordHash);
@@ -508,7 +325,6 @@ bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPro
 {
     error = FileError();
     doc.DeleteContents();
-    g_strPasswordHash.clear();
 
     FileSettings settings;
     LedgerReader in(bytes);
@@ -516,7 +332,11 @@ bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPro
     if (result != ReadResult::Ok) {
         // Nothing of a damaged or refused file stays: a new, empty document.
         doc.OnNewDocument();
-        error = MakeError(result == ReadResult::Denied ? FileError::AccessDenied : FileError::Damaged, fileName);
+        const bool denied = result == ReadResult::Denied;
+        // A refused file leaves a document without a password.
+        if (denied)
+            g_strPasswordHash.clear();
+        error = MakeFileError(denied ? FileError::AccessDenied : FileError::Damaged, fileName);
         return false;
     }
 
@@ -534,27 +354,48 @@ bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPro
     return true;
 }
 
-bool LoadCheckbookFile(CQuilletDoc& doc, const std::string& path, const PasswordPrompt& prompt, FileError& error)
+bool LoadCheckbookFile(CQuilletDoc& doc, const std::string& path, const PasswordPrompt& prompt, FileError& error,
+                       FileStamp* stamp)
 {
     error = FileError();
-    doc.DeleteContents();
     std::string bytes;
-    if (!ReadWholeFile(path, bytes, error)) {
-        doc.OnNewDocument();
+    FileStamp read;
+    if (!ReadWholeFile(path, bytes, error, &read))
         return false;
-    }
-    if (bytes.empty()) {
-        // An empty file is a new checkbook; it carries no settings to take.
-        doc.SetModifiedFlag(false);
-        return true;
-    }
-    return ReadCheckbook(doc, bytes, prompt, error, BaseName(path));
+    CQuilletDoc fresh;
+    // An empty file is a new checkbook; it carries no settings to take.
+    if (!bytes.empty() && !ReadCheckbook(fresh, bytes, prompt, error, FileBaseName(path)))
+        return false;
+    doc.TakeContents(fresh);
+    doc.SetModifiedFlag(false);
+    if (stamp)
+        *stamp = read;
+    return true;
 }
 
-bool SaveCheckbookFile(const CQuilletDoc& doc, const std::string& path, FileError& error)
+bool SaveFileImage(const std::string& path, const std::string& image, FileError& error, SaveOutcome* outcome,
+                   int backups)
 {
-    error = FileError();
-    return WriteFileAtomically(path, WriteCheckbook(doc), error);
+    SaveOutcome local;
+    SaveOutcome& out = outcome ? *outcome : local;
+    out = SaveOutcome();
+    CAtomicFile file(path);
+    if (!file.Write(image, error))
+        return false;
+    // Only once the new version is safely on disk: a failed save keeps no
+    // copy of a file it left alone.
+    if (backups > 0 && file.Replaces())
+        KeepBackup(file.Target(), image, backups, out.backup, out.backupProblem);
+    if (!file.Commit(error))
+        return false;
+    out.stamp = file.Stamp();
+    return true;
+}
+
+bool SaveCheckbookFile(const CQuilletDoc& doc, const std::string& path, FileError& error, SaveOutcome* outcome,
+                       int backups)
+{
+    return SaveFileImage(path, WriteCheckbook(doc), error, outcome, backups);
 }
 
 bool ReadCheckbookBytes(const std::string& path, std::string& bytes, FileError& error)

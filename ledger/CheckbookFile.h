@@ -1,24 +1,14 @@
 #pragma once
 // Reading and writing checkbook files (.ql1).
 
+#include "Backups.h"
+#include "FileAccess.h"
+#include "FileError.h"
+
 #include <functional>
 #include <string>
 
 class CQuilletDoc;
-
-struct FileError
-{
-    enum Kind
-    {
-        None,
-        NotFound,      // the file does not exist or cannot be opened
-        Damaged,       // truncated, or not a checkbook at all
-        AccessDenied,  // the password was refused or the prompt cancelled
-        WriteFailed,   // the file could not be written; the old one is untouched
-    };
-    Kind kind = None;
-    std::string message;  // one plain sentence naming the file, for the user
-};
 
 // Asked with the stored hash when a protected file is read; answers whether
 // the user gave the right password.
@@ -27,19 +17,41 @@ using PasswordPrompt = std::function<bool(const std::string& storedHash)>;
 // The whole file image of a document (texts transformed when
 // g_strPasswordHash is set).
 std::string WriteCheckbook(const CQuilletDoc& doc);
+// The same with another version text at its head, as a file read back
+// may carry.
+std::string WriteCheckbook(const CQuilletDoc& doc, const std::string& version);
 
 // Reads a file image into a cleared document. On failure the document is
 // cleared again and error says why. Sets the application-wide values the
-// file carries.
+// file carries, and only once it has been read whole; a refused password
+// empties the password hash, a damaged file leaves all of them alone.
 bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPrompt& prompt,
                    FileError& error, const std::string& fileName = std::string());
 
-// Files: load clears the document first; a file of zero bytes opens as an
-// empty checkbook. Save writes a temporary file beside the target, flushes
-// it and renames it over the old one, keeping its permissions.
+// Reads the file into a fresh document that replaces doc's contents only
+// when the whole file was read: on failure doc stays as it was. A file of
+// zero bytes opens as an empty checkbook. stamp, when given, describes
+// what was read.
 bool LoadCheckbookFile(CQuilletDoc& doc, const std::string& path, const PasswordPrompt& prompt,
-                       FileError& error);
-bool SaveCheckbookFile(const CQuilletDoc& doc, const std::string& path, FileError& error);
+                       FileError& error, FileStamp* stamp = nullptr);
+
+// What a save did besides writing the file.
+struct SaveOutcome
+{
+    FileStamp stamp;            // of the file as written
+    std::string backup;         // the copy of the version it replaced, if one was made
+    std::string backupProblem;  // why no copy could be kept; the save went ahead
+};
+
+// The one way a file image reaches the disk: through a temporary file
+// beside the file (links followed) that is renamed over it, keeping its
+// permissions, after the version it replaces has been kept among the
+// last backups. The caller holds the file's lock (FileLock.h).
+bool SaveFileImage(const std::string& path, const std::string& image, FileError& error,
+                   SaveOutcome* outcome = nullptr, int backups = kKeptBackups);
+// SaveFileImage of the document's file image.
+bool SaveCheckbookFile(const CQuilletDoc& doc, const std::string& path, FileError& error,
+                       SaveOutcome* outcome = nullptr, int backups = kKeptBackups);
 
 // The whole of a regular file, as the loader reads it; anything else (a
 // folder, a pipe, a device) is refused as not a checkbook.

@@ -2,6 +2,8 @@
 
 #include "AppValues.h"
 
+#include <utility>
+
 CQuilletDoc::CQuilletDoc() : m_pCategoryList(std::make_unique<CCategoryList>()) {}
 
 CQuilletDoc::~CQuilletDoc()
@@ -33,6 +35,17 @@ bool CQuilletDoc::OnNewDocument()
     SetModifiedFlag(false);
     ClearLedger();
     return true;
+}
+
+void CQuilletDoc::TakeContents(CQuilletDoc& other)
+{
+    std::swap(m_accounts, other.m_accounts);
+    std::swap(m_recurring, other.m_recurring);
+    std::swap(m_bDayChartSet, other.m_bDayChartSet);
+    std::swap(m_dayChartAccounts, other.m_dayChartAccounts);
+    std::swap(m_pCategoryList, other.m_pCategoryList);
+    std::swap(m_pEntryMemory, other.m_pEntryMemory);
+    std::swap(m_pCategoryTotals, other.m_pCategoryTotals);
 }
 
 void CQuilletDoc::SetModifiedFlag(bool modified)

@@ -24,6 +24,10 @@ public:
     void DeleteContents();
     // A new document: cleared, modified flag off.
     bool OnNewDocument();
+    // Takes over other's ledger (records, categories, day-chart selection
+    // and derived lists), leaving other with this one's old contents; the
+    // modified flag and its listener stay.
+    void TakeContents(CQuilletDoc& other);
 
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true);

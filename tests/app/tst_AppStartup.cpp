@@ -1,6 +1,8 @@
 // Start-up and exit: the command line, the settings store and the recent files.
 #include "AppTestSupport.h"
 
+#include "PasswordHash.h"
+
 #include <QtTest>
 
 class AppStartupTest : public QObject
@@ -14,9 +16,10 @@ private slots:
     {
         AppHarness h;
         QStringList paths;
+        const std::string hash = CryptPassword("pw", "ab");
         for (const char* name : {"a.ql1", "b.ql1", "c.ql1", "d.ql1", "e.ql1"}) {
             paths << h.Path(name);
-            h.WriteCheckbook(paths.last(), name);
+            h.WriteCheckbook(paths.last(), name, 20, name[0] == 'b' ? hash : std::string());
         }
         QVERIFY(h.Start());
         QCOMPARE(g_nUpcomingDays, 20);
@@ -59,12 +62,21 @@ private slots:
         h.Trigger(ID_FILE_MRU_FILE1 + 3);
         QVERIFY(h.Doc().FindAccount("b.ql1"));
 
-        // A file that has gone leaves the list once it fails to open.
+        // A file that has gone leaves the list once it fails to open, and
+        // the open checkbook stays as it was, changes and all, even after
+        // "No" to saving them.
         QVERIFY(QFile::remove(paths[4]));
+        h.Modify();
+        h.answers = {UserMessage::Answer::No};
         h.Trigger(ID_FILE_MRU_FILE1 + 2);
-        QCOMPARE(h.messages.size(), 1);
+        QCOMPARE(h.messages.size(), 2);
+        QVERIFY(h.messages[1].contains("e.ql1"));
         QVERIFY(!h.app->Session().RecentFiles().Files().contains(paths[4]));
-        QCOMPARE(h.Title(), QString("Untitled[*] - Quillet"));
+        QCOMPARE(h.Title(), QString("b.ql1[*] - Quillet"));
+        QVERIFY(h.Frame().isWindowModified());
+        QVERIFY(h.Doc().FindAccount("b.ql1") && h.Doc().FindAccount("Cash"));
+        QCOMPARE(g_strPasswordHash, hash);
+        QCOMPARE(h.app->Session().PathName(), paths[1]);
     }
 
     void commandLineFileYieldsToStoredValuesMenuOpenDoesNot()

@@ -93,13 +93,19 @@ private slots:
         QCOMPARE(h.Title(), QString("Other.ql1[*] - Quillet"));
         QVERIFY(QFileInfo(h.Path("Mine.ql1")).size() > 0);
 
-        // A dropped checkbook asks too; other files are refused.
+        // A dropped checkbook asks too, once the drop is over; other files
+        // are refused.
         QVERIFY(!Drop(h, h.Path("notes.txt")));
         h.Modify();
         h.answers = {Answer::Cancel, Answer::No};
         QVERIFY(Drop(h, dropped));
+        QCOMPARE(h.messages.size(), 1);  // nothing asked inside the drop
+        QCoreApplication::processEvents();
+        QCOMPARE(h.messages.size(), 2);
         QVERIFY(h.Doc().FindAccount("Cash"));
         QVERIFY(Drop(h, dropped));
+        QVERIFY(h.Doc().FindAccount("Cash"));
+        QCoreApplication::processEvents();
         QVERIFY(h.Doc().FindAccount("Dropped"));
         QCOMPARE(h.messages.size(), 3);
 

@@ -159,6 +159,42 @@ private slots:
         QVERIFY(h.messages[1].startsWith("There is no printer to print on."));
     }
 
+    // A file without settings at its end prints with the stored ones, or
+    // the defaults, exactly as the window would show it.
+    void printingTakesTheSettingsStore()
+    {
+        const CTime now(2026, 12, 6, 12, 0, 0);
+        Clock::Set([now] { return int64_t(now.GetTime()); });
+        for (const bool stored : {true, false}) {
+            AppHarness h;
+            const QString file = h.Path("Home.ql1"), pdf = h.Path("page.pdf");
+            CQuilletDoc doc;
+            doc.AddAccount("Checking", "1", 250.0, "", "", "");
+            doc.AddRecurring("Checking", 40.0, now + 10 * CTime::kDay, "Gym membership", "", "Monthly", "Forever", 0);
+            std::string image = WriteCheckbook(doc);
+            image.erase(image.find("\x0c" "CategoryName"));
+            WriteFileBytes(file, QByteArray::fromStdString(image + "\x0b" "END_OF_DATA"));
+            if (stored) {
+                h.Store()->setValue("Settings/UpcomingDays", 30);
+                h.Store()->setValue("Settings/Lookback", 60);
+            }
+            g_nUpcomingDays = g_nLookback = g_nNumCategories = g_nStartCategories = 0;  // as at start-up
+
+            if (stored) {
+                QVERIFY(!h.Start({"--print-to-pdf", pdf, file}));
+            } else {
+                h.Make().Printer().setOutputFileName(pdf);
+                QVERIFY(!h.Start({"--print", file}));
+            }
+            QCOMPARE(h.app->ExitCode(), 0);
+            QCOMPARE(std::make_tuple(g_nUpcomingDays, g_nLookback, g_nNumCategories, g_nStartCategories),
+                     stored ? std::make_tuple(30, 60, 10, 1) : std::make_tuple(20, 180, 10, 1));
+            const QString text = PdfTools::Text(pdf);
+            QVERIFY2(text.contains("Gym membership"), qPrintable(text));  // due in 10 days
+        }
+        Clock::Set(nullptr);
+    }
+
     // --print FILE (or -p FILE) prints the file's page and ends.
     void printSwitchPrintsAndEnds()
     {

@@ -66,8 +66,7 @@ TEST_F(CliTest, PackOfDumpGivesTheSameFile)
         EXPECT_EQ(Contents(Path("again.ql1")), Contents(file));
     }
 
-    // A file the program did not write the same way (another version
-    // text) still dumps, and packs into the program's own form.
+    // Another version text, as an older file may carry, comes back too.
     const std::string file = WriteSample("old.ql1", "");
     std::string bytes = Contents(file);
     bytes.replace(0, 16, std::string("\x0bVersion 0.9", 12));
@@ -75,6 +74,9 @@ TEST_F(CliTest, PackOfDumpGivesTheSameFile)
     const Result dump = Run({"dump", file});
     ASSERT_EQ(dump.status, 0) << dump.err;
     EXPECT_EQ(nlohmann::json::parse(dump.out)["version"], "Version 0.9");
+    Put(Path("old.json"), dump.out);
+    ASSERT_EQ(Run({"pack", Path("old.json"), Path("again.ql1")}).status, 0);
+    EXPECT_EQ(Contents(Path("again.ql1")), bytes);
 }
 
 TEST_F(CliTest, DumpCarriesEveryFieldUnderItsKey)
@@ -184,17 +186,40 @@ TEST_F(CliTest, ExitStatusForEachFailure)
     EXPECT_EQ(r.err, "The file \"cut.ql1\" is damaged or is not a checkbook file.\n");
     EXPECT_EQ(r.out, "");
 
-    struct BadJson { const char* text; const char* says; };
+    // JSON that does not describe a whole checkbook writes nothing.
+    const nlohmann::json sample = nlohmann::json::parse(Run({"dump", WriteSample("sample.ql1", "")}).out);
+    auto with = [&sample](const char* pointer, const nlohmann::json& value) {
+        nlohmann::json changed = sample;
+        changed[nlohmann::json::json_pointer(pointer)] = value;
+        return changed.dump();
+    };
+    auto without = [&sample](const char* pointer) {
+        const nlohmann::json::json_pointer field(pointer);
+        nlohmann::json changed = sample;
+        changed[field.parent_pointer()].erase(field.back());
+        return changed.dump();
+    };
+    struct BadJson { std::string text; const char* says; };
     for (const BadJson& bad : {
              BadJson{"{\"accounts\": [", "is not valid JSON"},
              BadJson{"[1, 2]", "the top level must be an object"},
-             BadJson{R"({"accounts": [{"name": 5}]})", "\"accounts[0].name\" must be a text"},
-             BadJson{R"({"accounts": [{"transactions": [{"date": 4294967296}]}]})",
+             BadJson{"{}", "\"version\" is missing"},
+             BadJson{with("/accounts/0/name", 5), "\"accounts[0].name\" must be a text"},
+             BadJson{with("/accounts/0/transactions/0/date", 4294967296),
                      "\"accounts[0].transactions[0].date\" must be a whole number"},
-             BadJson{R"({"recurring": [{"amount": "lots"}]})", "\"recurring[0].amount\" must be a number"},
-             BadJson{R"({"categories": [{"name": "\u2603"}]})", "U+2603"},
-             BadJson{R"({"dayChart": ["a","b","c","d","e","f"]})", "at most five"},
-             BadJson{R"({"settings": {"lookback": 1.5}})", "\"settings.lookback\""}}) {
+             BadJson{with("/accounts/0/transactions/0/amount", nullptr),
+                     "\"accounts[0].transactions[0].amount\" must be a number"},
+             // Nothing is filled in for what the JSON leaves out.
+             BadJson{without("/accounts/0/transactions/0/amount"),
+                     "\"accounts[0].transactions[0].amount\" is missing"},
+             BadJson{without("/recurring/0/frequency"), "\"recurring[0].frequency\" is missing"},
+             BadJson{without("/settings/lookback"), "\"settings.lookback\" is missing"},
+             // A hash no password gives would make a file nobody opens.
+             BadJson{with("/passwordHash", "abJnggxhB/yWJ"), "\"passwordHash\" is not a traditional crypt hash"},
+             BadJson{with("/recurring/0/amount", "lots"), "\"recurring[0].amount\" must be a number"},
+             BadJson{with("/categories/0/name", "\u2603"), "U+2603"},
+             BadJson{with("/dayChart", {"a", "b", "c", "d", "e", "f"}), "at most five"},
+             BadJson{with("/settings/lookback", 1.5), "\"settings.lookback\""}}) {
         Put(Path("bad.json"), bad.text);
         r = Run({"pack", Path("bad.json"), Path("out.ql1")});
         EXPECT_EQ(r.status, Cli::FileProblem) << bad.text;
@@ -203,18 +228,10 @@ TEST_F(CliTest, ExitStatusForEachFailure)
         EXPECT_EQ(::access(Path("out.ql1").c_str(), F_OK), -1);  // nothing written
     }
 
-    Put(Path("good.json"), "{}");
+    Put(Path("good.json"), sample.dump());
     r = Run({"pack", Path("good.json"), Path("no/such/folder.ql1")});
     EXPECT_EQ(r.status, Cli::FileProblem);
     EXPECT_NE(r.err.find("\"folder.ql1\" could not be saved"), std::string::npos);
-    r = Run({"pack", Path("good.json"), Path("empty.ql1")});
-    EXPECT_EQ(r.status, 0);
-    // An empty description is a new checkbook: default categories and
-    // settings.
-    const Result dump = Run({"dump", Path("empty.ql1")});
-    const auto json = nlohmann::json::parse(dump.out);
-    EXPECT_EQ(json["categories"].size(), CCategoryList().m_categories.size());
-    EXPECT_EQ(json["settings"]["upcomingDays"], AppValues::kDefaultUpcomingDays);
 }
 
 TEST(Cp1252Test, EveryByteSurvivesTheTrip)

@@ -5,7 +5,7 @@
 #include "CheckbookFile.h"
 #include "PasswordHash.h"
 #include "QuilletDoc.h"
-#include "TestClock.h"
+#include "TempFolderTest.h"
 #include "TextTransform.h"
 
 #include <gtest/gtest.h>
@@ -354,31 +354,11 @@ TEST_F(CheckbookFileTest, DamagedFilesFailCleanly)
 
 namespace fs = std::filesystem;
 
-class CheckbookFileOnDiskTest : public CheckbookFileTest
+class CheckbookFileOnDiskTest : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        CheckbookFileTest::SetUp();
-        char pattern[] = "/tmp/quillet-file-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override
-    {
-        ::chmod(m_dir.c_str(), 0700);
-        fs::remove_all(m_dir);
-        CheckbookFileTest::TearDown();
-    }
-    std::string Path(const std::string& name) const { return m_dir + "/" + name; }
-    static std::string Contents(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     size_t CountEntries() const { return size_t(std::distance(fs::directory_iterator(m_dir), {})); }
 
-    std::string m_dir;
     FileError error;
 };
 

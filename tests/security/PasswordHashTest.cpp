@@ -33,3 +33,30 @@ TEST(PasswordHashTest, NewHashesVerifyUnderTheirOwnSalt)
     }
     Clock::Set(nullptr);
 }
+
+TEST(PasswordHashTest, OnlyHashesAPasswordCanHaveEverMatch)
+{
+    // Of each hash the library makes, the last character carries 4 bits.
+    const std::string alphabet = "./0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(IsPasswordHash(CryptPassword(std::to_string(i), alphabet.substr(size_t(i) % 64, 1) + "x")));
+    const std::string good = CryptPassword("right", "ab");
+    EXPECT_TRUE(CheckPassword(good, "right"));
+    std::string bumped = good;
+    bumped.back() = alphabet[alphabet.find(good.back()) + 1];
+    // Empty, cut, foreign characters, a last character no result has: no
+    // password opens such a file, the empty one included.
+    for (const std::string& stored : {std::string(), good.substr(0, 12), std::string("*0"), bumped,
+                                      "ab" + std::string(11, '!'), std::string("ab\0JnggxhB/yWI", 13)})
+        for (const char* typed : {"", "right"})
+            EXPECT_FALSE(CheckPassword(stored, typed)) << stored;
+}
+
+TEST(PasswordHashTest, TypedPasswordsHashFromTheirWindows1252Bytes)
+{
+    // UTF-8 "é" would hash as other letters than the file's Windows-1252.
+    EXPECT_TRUE(CheckPassword(CryptPassword("caf\xE9", "ab"), PasswordBytes("caf\xC3\xA9")));
+    EXPECT_EQ(PasswordBytes("\xE2\x82\xAC \xE2\x98\x83"), "\x80 ?");  // the euro sign has a byte, a snowman none
+    EXPECT_EQ(PasswordBytes("\xF0\x9F\x92\xB0!"), "?" "?!");  // one per half, as the window types it
+    EXPECT_EQ(PasswordBytes("caf\xE9"), "caf\xE9");            // already single-byte
+}
