@@ -8,6 +8,7 @@
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
+#include "UserMessage.h"
 #include "XListCtrl.h"
 
 #include <QFrame>
@@ -126,10 +127,10 @@ void CQuilletView::DrawAccountPanel(QPainter& painter)
     // Filled lazily: n account rows and the total row.
     if (!m_bListsCreated || m_pAccountList->GetItemCount() > n)
         return;
-    FillAccountList(names);
+    FillAccountList();
 }
 
-void CQuilletView::FillAccountList(const std::string& names)
+void CQuilletView::FillAccountList()
 {
     CXListCtrl* list = m_pAccountList;
     const ListFillGuard guard(list);
@@ -140,16 +141,19 @@ void CQuilletView::FillAccountList(const std::string& names)
     // row and is left out of the total.
     FiniteSum total;
     int row = 0;
-    for (;; ++row) {
-        const std::string name = GetListField(names, row);
-        // An account without a name ends the list, as the names text has no
-        // way to tell it from the end.
-        if (name.empty())
+    // Each row carries its account: the names list would cut a long name
+    // to 31 characters, and the cut name finds no account.
+    for (; const CAccount* account = m_pDoc->GetAccount(row); ++row) {
+        // An account without a name ends the list, as in the names text,
+        // which has no way to tell it from the end.
+        if (account->m_strName.empty())
             break;
-        list->InsertItem(row, QStringLiteral("  ") + FromBytes(name));
-        list->SetItemText(row, 0, QStringLiteral("  ") + FromBytes(name), link, cell);
+        const QString name = QStringLiteral("  ") + FromBytes(account->m_strName);
+        list->InsertItem(row, name);
+        list->SetItemText(row, 0, name, link, cell);
         list->SetBold(row, 0, true);
-        const double balance = m_pDoc->GetAccountBalance(name, 0);
+        list->SetItemData(row, reinterpret_cast<quintptr>(account));
+        const double balance = m_pDoc->GetAccountBalance(account->m_strName, 0);
         total.Add(balance);
         list->SetItemText(row, 1, FormatMoney(balance) + QStringLiteral("  "), QColor(0, 0, 0), cell);
         list->SetEnabled(row, true);
@@ -217,12 +221,14 @@ void CQuilletView::FillRecurringList()
 
 void CQuilletView::OnAccountListClick(int row, int /*column*/)
 {
-    if (row < 0 || row >= m_pAccountList->GetItemCount())
+    // The total row carries no account; a row left from before the document
+    // changed may carry one the document no longer holds.
+    const auto* account = reinterpret_cast<const CAccount*>(m_pAccountList->GetItemData(row));
+    if (!m_pDoc || !account ||
+        std::none_of(m_pDoc->m_accounts.begin(), m_pDoc->m_accounts.end(),
+                     [account](const auto& held) { return held.get() == account; }))
         return;
-    const QString text = m_pAccountList->GetItemText(row, 0);
-    if (text.isEmpty())
-        return;  // the total row
-    const std::string name = ToBytes(text.mid(2));
+    const std::string name = account->m_strName;
     // The register editor runs modally and the list is refilled afterwards;
     // neither may happen inside the list's own mouse handling.
     QMetaObject::invokeMethod(this, [this, name] { EditRegister(name); }, Qt::QueuedConnection);
@@ -278,7 +284,15 @@ void CQuilletView::OnRecurringListClick(int row, int column)
             if (!known)
                 return;
             if (column == 4) {
-                m_pDoc->PostRecurring(clicked);
+                if (!m_pDoc->PostRecurring(clicked)) {
+                    UserMessage::Show(
+                        this,
+                        QStringLiteral("\"%1\" was not added: its account \"%2\" does not exist.\n"
+                                       "Choose an existing account for it in Add/Edit Recurring, or skip it.")
+                            .arg(FromBytes(clicked->m_strDescription), FromBytes(clicked->m_strAccount)),
+                        UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+                    return;
+                }
                 m_pAccountList->DeleteAllItems();
             } else {
                 m_pDoc->SkipRecurring(clicked);

@@ -102,7 +102,7 @@ private:
     void DrawDayChart(QPainter& painter);
     void DrawCategoryPanel(QPainter& painter);
 
-    void FillAccountList(const std::string& names);
+    void FillAccountList();
     void FillRecurringList();
     void PlaceList(CXListCtrl* list, const QRect& geometry);
     void CreateLists();
