@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -53,8 +54,14 @@ CMainFrame::CMainFrame(CDocSession& session, QWidget* parent) : QMainWindow(pare
     setWindowIcon(QApplication::windowIcon());
     setAcceptDrops(true);
 
-    m_pView = new CQuilletView(this);
-    setCentralWidget(m_pView);
+    // A window smaller than the dashboard scrolls to every part of it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("DashboardScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    m_pView = new CQuilletView(scroll);
+    scroll->setWidget(m_pView);
+    setCentralWidget(scroll);
 
     CreateMenus();
     CreateToolBar();
@@ -68,6 +75,8 @@ CMainFrame::CMainFrame(CDocSession& session, QWidget* parent) : QMainWindow(pare
     connect(&m_session, &CDocSession::StatusMessage, this,
             [this](const QString& text) { m_wndStatusBar->showMessage(text, kStatusMessageMs); });
     m_pView->SetDocument(&m_session.Document());
+    // The keyboard starts on the dashboard.
+    m_pView->setFocus(Qt::OtherFocusReason);
     UpdateCaption();
     UpdateRecentFileMenu();
 
@@ -136,6 +145,12 @@ void CMainFrame::CreateMenus()
     view->addAction(AddCommand(ID_VIEW_BALANCE, "&Balance..."));
     view->addAction(AddCommand(ID_VIEW_CATEGORIES, "&Categories..."));
     view->addAction(AddCommand(ID_VIEW_RECONSILE, "&Reconsile..."));
+    // What the dashboard's painted buttons open, for the keyboard.
+    view->addSeparator();
+    view->addAction(AddCommand(ID_VIEW_ACCOUNTS, "&Accounts..."));
+    view->addAction(AddCommand(ID_VIEW_RECURRING, "Rec&urring Transactions..."));
+    view->addAction(AddCommand(ID_VIEW_DAY_CHART, "&Day Chart Settings..."));
+    view->addAction(AddCommand(ID_VIEW_CATEGORY_VIEW, "Category &View Settings..."));
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction(AddCommand(ID_APP_ABOUT, "&About Quillet..."));
@@ -155,6 +170,10 @@ void CMainFrame::CreateMenus()
     connect(m_actions[ID_VIEW_BALANCE], &QAction::triggered, this, &CMainFrame::OnViewBalance);
     connect(m_actions[ID_VIEW_CATEGORIES], &QAction::triggered, this, &CMainFrame::OnViewCategories);
     connect(m_actions[ID_VIEW_RECONSILE], &QAction::triggered, this, &CMainFrame::OnViewReconsile);
+    connect(m_actions[ID_VIEW_ACCOUNTS], &QAction::triggered, m_pView, &CQuilletView::EditAccounts);
+    connect(m_actions[ID_VIEW_RECURRING], &QAction::triggered, m_pView, &CQuilletView::EditRecurring);
+    connect(m_actions[ID_VIEW_DAY_CHART], &QAction::triggered, m_pView, &CQuilletView::EditDayChartSettings);
+    connect(m_actions[ID_VIEW_CATEGORY_VIEW], &QAction::triggered, m_pView, &CQuilletView::EditCategoryViewSettings);
     connect(m_actions[ID_NEXT_PANE], &QAction::triggered, this, [this] { focusNextPrevChild(true); });
     connect(m_actions[ID_PREV_PANE], &QAction::triggered, this, [this] { focusNextPrevChild(false); });
 }

@@ -16,8 +16,8 @@ class CDescriptionEdit;
 class CQuilletDoc;
 class CTransaction;
 class QCheckBox;
+class CDateField;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -87,7 +87,6 @@ private:
     QString CellText(int item, int column) const override;
     quintptr ItemData(int item) const override;
     void ShowBankBalance();
-    int RowOf(const CTransaction* entry) const;
     void SelectRow(int row);
 
     void ShowValues(const EntryValues& values);
@@ -101,6 +100,7 @@ private:
     void SaveEditedEntry(const EntryValues& values);
     void OnListClick(int row, int column, Qt::KeyboardModifiers modifiers);
     void LoadSelectedRow();
+    void LoadRow(int row);
     void ToggleCleared(int row);
     void EnterMultiSelection();
     void LeaveMultiSelection();
@@ -122,7 +122,7 @@ private:
     QWidget* m_header = nullptr;
     CXListCtrl* m_list = nullptr;
     QLabel* m_bankBalance = nullptr;
-    QDateEdit* m_date = nullptr;
+    CDateField* m_date = nullptr;
     QLineEdit* m_checkNumber = nullptr;
     QLineEdit* m_amount = nullptr;
     QCheckBox* m_deposit = nullptr;

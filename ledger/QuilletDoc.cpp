@@ -93,7 +93,7 @@ std::string GetListField(const std::string& list, int field)
     size_t end = list.find(';', start);
     if (end == std::string::npos)
         end = list.size();
-    return CutText(list.substr(start, end - start), 31);
+    return CutText(list.substr(start, end - start), kListFieldMax);
 }
 
 std::vector<std::string> GetListFields(const std::string& list)
@@ -103,7 +103,7 @@ std::vector<std::string> GetListFields(const std::string& list)
     for (;;) {
         const size_t separator = list.find(';', start);
         const size_t end = separator == std::string::npos ? list.size() : separator;
-        fields.push_back(list.substr(start, std::min<size_t>(end - start, 31)));
+        fields.push_back(list.substr(start, std::min(end - start, kListFieldMax)));
         if (separator == std::string::npos)
             return fields;
         start = separator + 1;

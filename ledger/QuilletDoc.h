@@ -88,7 +88,9 @@ public:
     // Every due one in list order, as GetDueRecurring gives them one by
     // one; for lists, which would walk the schedule once per row otherwise.
     std::vector<CRecurringTransaction*> GetAllDueRecurring(int days) const;
-    void PostRecurring(CRecurringTransaction* record);
+    // Writes the due entry and moves the schedule on. False, and nothing
+    // changed, when the record names no existing account.
+    bool PostRecurring(CRecurringTransaction* record);
     void SkipRecurring(CRecurringTransaction* record);
     static void AdvanceNextDate(CRecurringTransaction& record);
     static bool IsDue(const CRecurringTransaction& record, int days, int64_t now);
@@ -146,7 +148,8 @@ private:
 };
 
 // Field n of a ";"-separated list such as GetAccountNames gives; at most
-// 31 characters, empty past the last field.
+// kListFieldMax characters, empty past the last field.
+constexpr size_t kListFieldMax = 31;
 std::string GetListField(const std::string& list, int field);
 // Every field of such a list as GetListField gives them (the empty one
 // after the last ";" included), in one pass over the list.

@@ -69,10 +69,12 @@ std::vector<CRecurringTransaction*> CQuilletDoc::GetAllDueRecurring(int days) co
     return due;
 }
 
-void CQuilletDoc::PostRecurring(CRecurringTransaction* record)
+bool CQuilletDoc::PostRecurring(CRecurringTransaction* record)
 {
-    if (!record)
-        return;
+    // The entry would land in no register, yet the schedule, the category
+    // totals and the modified flag would move on as if it had been written.
+    if (!record || !FindAccount(record->m_strAccount))
+        return false;
     record->m_nPeriodsDone += 1;
     char checkNumber[32];
     std::snprintf(checkNumber, sizeof checkNumber, "R-%d", record->m_nPeriodsDone);
@@ -80,6 +82,7 @@ void CQuilletDoc::PostRecurring(CRecurringTransaction* record)
              record->m_strCategory, record->m_dAmount, 0.0, 0, 0, 0, record->m_nFlag);
     AdvanceNextDate(*record);
     SetModifiedFlag();
+    return true;
 }
 
 void CQuilletDoc::SkipRecurring(CRecurringTransaction* record)
