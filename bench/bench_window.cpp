@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QSettings>
+#include <QTest>
 
 #include <cstdlib>
 #include <memory>
@@ -80,6 +81,26 @@ void BM_RegisterSort(benchmark::State& state)
         state.ResumeTiming();
         list->SortColumn(column, CXListCtrl::SortAscending);
         QApplication::processEvents();
+    }
+    Rate(state);
+}
+
+// A click on an entry, which loads it into the editor, and Ctrl+A: what
+// the user does first in a register.
+void BM_RegisterClick(benchmark::State& state)
+{
+    BenchSamples::Prepare();
+    auto doc = Load(state, BenchSamples::EntriesFile(int(state.range(0))));
+    auto dialog = Show<CRegisterDlg>(doc.get(), BenchSamples::FirstAccount());
+    CXListCtrl* list = dialog->List();
+    int row = 1;
+    for (auto _ : state) {
+        QRect cell;
+        list->GetSubItemRect(row, CRegisterDlg::ColDescription, CXListCtrl::AreaBounds, cell);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QApplication::processEvents();
+        row = row % 5 + 1;
     }
     Rate(state);
 }
@@ -174,6 +195,7 @@ void Recurring(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_RegisterOpen)->Apply(Entries);
 BENCHMARK(BM_RegisterSort)->Apply(Headings);
+BENCHMARK(BM_RegisterClick)->Apply(Entries);
 BENCHMARK(BM_RegisterClose)->Apply(Entries);
 BENCHMARK(BM_ReconcileOpen)->Apply(Entries);
 BENCHMARK(BM_WindowEntries)->Apply(Entries);

@@ -60,8 +60,7 @@ public:
             };
             for (int row = range.top(); row <= range.bottom(); ++row)
             {
-                const XLISTCELL* cell = m_model->Cell(row, 0);
-                if (cell && cell->bEnabled)
+                if (m_model->Enabled(row))
                 {
                     if (first < 0)
                         first = row;
@@ -342,8 +341,7 @@ int CXListCtrl::SetEnabled(int row, bool enabled)
 
 bool CXListCtrl::GetEnabled(int row) const
 {
-    const XLISTCELL* cell = ValidRow(row) ? m_pModel->Cell(row, 0) : nullptr;
-    return cell && cell->bEnabled;
+    return m_pModel->Enabled(row);
 }
 
 int CXListCtrl::SetBold(int row, int column, bool bold)

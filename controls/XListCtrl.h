@@ -57,13 +57,15 @@ public:
     // Writes the row that stands for item through the list's own
     // operations, as a fill right after InsertItem would: texts, colours,
     // check boxes, emphasis, the user value. It must neither insert nor
-    // delete rows, nor set pin keys.
+    // delete rows, nor set pin keys, nor grey rows out.
     virtual void WriteRow(CXListCtrl& list, int row, int item) = 0;
     // The text WriteRow stores in column for item, which a sort compares
     // without writing the row.
     virtual QString CellText(int item, int column) const = 0;
     // The user value WriteRow stores for item.
     virtual quintptr ItemData(int item) const = 0;
+    // Whether WriteRow gives the cells of column a check box (in every row).
+    virtual bool HasCheckBox(int column) const = 0;
 };
 
 // An item description for the description-based operations: the row, the

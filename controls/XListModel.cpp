@@ -82,7 +82,13 @@ Qt::ItemFlags CXListModel::flags(const QModelIndex& index) const
     // Disabled rows stay selectable programmatically; the list itself keeps
     // clicks away from them.
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (const XLISTCELL* cell = Cell(index.row(), index.column()); cell && cell->nCheckedState >= 0)
+    // Asked of every cell whenever the selection is looked at: an unwritten
+    // row answers from its source and stays unwritten.
+    const Row& r = m_rows[static_cast<size_t>(index.row())];
+    const bool checkable = r.source ? index.column() < r.cellCount && r.source->HasCheckBox(index.column())
+                                    : (index.column() < static_cast<int>(r.cells.size()) &&
+                                       r.cells[static_cast<size_t>(index.column())].nCheckedState >= 0);
+    if (checkable)
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
@@ -215,6 +221,14 @@ quintptr CXListModel::ItemData(int row) const
     if (r.source)
         return r.source->ItemData(r.item);
     return r.cells.empty() ? 0 : r.cells.front().dwItemData;
+}
+
+bool CXListModel::Enabled(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return false;
+    const Row& r = m_rows[static_cast<size_t>(row)];
+    return r.source || (!r.cells.empty() && r.cells.front().bEnabled);
 }
 
 RowSortKey CXListModel::SortKey(int row, int column, bool withText) const

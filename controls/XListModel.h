@@ -53,6 +53,9 @@ public:
     // The row's user value; an unwritten row asks its source, so finding a
     // record among the rows writes none of them.
     quintptr ItemData(int row) const;
+    // Whether the row takes clicks and selection; an unwritten row does,
+    // so selecting many rows writes none of them.
+    bool Enabled(int row) const;
     // What a sort on column compares for the row, written or not; the
     // text only when asked for (insertion order needs none).
     RowSortKey SortKey(int row, int column, bool withText) const;

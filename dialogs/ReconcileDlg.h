@@ -55,6 +55,7 @@ private:
     void WriteRow(CXListCtrl& list, int row, int item) override;
     QString CellText(int item, int column) const override;
     quintptr ItemData(int item) const override;
+    bool HasCheckBox(int column) const override { return column == ColCleared; }
     void ComputeBankBalance();
     void ShowBalances();
     void ToggleCleared(int row);

@@ -39,6 +39,7 @@ public:
         return column == 0 ? names[item] : column == 1 ? amounts[item] : QString();
     }
     quintptr ItemData(int item) const override { return quintptr(1000 + item); }
+    bool HasCheckBox(int column) const override { return column == 2; }
 };
 }
 
@@ -298,6 +299,7 @@ void TestXListCtrl::noGestureSelectsADisabledRow()
         if (!single)
             QCOMPARE(list->GetSelectedRows(), QVector<int>({0, 2, 3}));
     }
+}
 
 void TestXListCtrl::rowsFromASourceAreWrittenOnlyWhenNeeded()
 {
@@ -311,9 +313,14 @@ void TestXListCtrl::rowsFromASourceAreWrittenOnlyWhenNeeded()
     QCOMPARE(list->InsertItems(9, 5, &source), 1);
     QCOMPARE(list->GetItemCount(), 6);
 
-    // Finding a record among the rows and sorting them write none.
+    // Finding a record among the rows, selecting them all and sorting them
+    // write none.
     for (int row = 1; row < 6; ++row)
         QCOMPARE(list->GetItemData(row), quintptr(1000 + row - 1));
+    list->selectAll();
+    QCOMPARE(list->GetSelectedCount(), 6);
+    QCOMPARE(list->model()->flags(list->model()->index(3, 2)) & Qt::ItemIsUserCheckable, Qt::ItemIsUserCheckable);
+    list->clearSelection();
     list->SortColumn(1, CXListCtrl::SortAscending);
     QCOMPARE(list->GetItemData(1), quintptr(1004));  // 0.50
     QCOMPARE(list->GetItemData(5), quintptr(1003));  // 100.00
