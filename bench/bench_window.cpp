@@ -1,13 +1,19 @@
 // The window at scale, offscreen: opening a file and showing the register
-// of its largest account, sorting it by a heading, closing it, opening
-// the reconcile dialog, and the whole window path of "quillet
+// of its largest account, a first click in it, sorting it by a heading,
+// closing it, opening the reconcile dialog, the dialogs that list every
+// account or recurring transaction, and the whole window path of "quillet
 // --print-to-pdf" (open, fill the dashboard, print it) for files with
 // many entries, many accounts or many recurring transactions.
+#include "AccountsDlg.h"
+#include "BalanceBooksDlg.h"
 #include "BenchSamples.h"
+#include "CategoryViewDlg.h"
 #include "CheckbookFile.h"
+#include "DayChartDlg.h"
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
 #include "ReconcileDlg.h"
+#include "RecurringDlg.h"
 #include "RegisterDlg.h"
 #include "UserMessage.h"
 #include "XListCtrl.h"
@@ -135,6 +141,31 @@ void BM_ReconcileOpen(benchmark::State& state)
     Rate(state);
 }
 
+// Every dialog that lists the accounts, opened and closed in turn.
+void BM_DialogsListingAccounts(benchmark::State& state)
+{
+    BenchSamples::Prepare();
+    auto doc = Load(state, BenchSamples::AccountsFile(int(state.range(0))));
+    for (auto _ : state) {
+        Show<CAccountsDlg>(doc.get());
+        Show<CBalanceBooksDlg>(doc.get());
+        Show<CReconcileDlg>(doc.get());
+        Show<CDayChartDlg>(doc.get());
+        Show<CCategoryViewDlg>(doc.get());
+        Show<CRecurringDlg>(doc.get());
+    }
+    Rate(state);
+}
+
+void BM_RecurringEditor(benchmark::State& state)
+{
+    BenchSamples::Prepare();
+    auto doc = Load(state, BenchSamples::RecurringFile(int(state.range(0))));
+    for (auto _ : state)
+        Show<CRecurringDlg>(doc.get());
+    Rate(state);
+}
+
 // quillet --print-to-pdf OUT.pdf FILE, start to end.
 void PrintToPdf(benchmark::State& state, const std::string& file)
 {
@@ -198,6 +229,8 @@ BENCHMARK(BM_RegisterSort)->Apply(Headings);
 BENCHMARK(BM_RegisterClick)->Apply(Entries);
 BENCHMARK(BM_RegisterClose)->Apply(Entries);
 BENCHMARK(BM_ReconcileOpen)->Apply(Entries);
+BENCHMARK(BM_DialogsListingAccounts)->Apply(Accounts);
+BENCHMARK(BM_RecurringEditor)->Apply(Recurring);
 BENCHMARK(BM_WindowEntries)->Apply(Entries);
 BENCHMARK(BM_WindowAccounts)->Apply(Accounts);
 BENCHMARK(BM_WindowRecurring)->Apply(Recurring);
