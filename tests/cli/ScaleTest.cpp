@@ -103,3 +103,32 @@ TEST_F(ScaleTest, HundredThousandRecurringTransactionsListWhatIsDue)
     EXPECT_LT(r.out.find(" Bill 80 "), r.out.find(" Bill 1 "));
     EXPECT_EQ(r.out.find(" Bill 41 "), std::string::npos);
 }
+
+TEST_F(ScaleTest, HundredThousandCategoriesEachWithItsSpending)
+{
+    // Every entry in a category of its own, the category list written in
+    // descending order: the list sorts, the totals and the report find
+    // each category at once.
+    const CTime now(2026, 12, 20, 12, 0, 0);
+    SetNow(now);
+    CQuilletDoc doc;
+    doc.AddAccount(Name(0), "", 0.0, "", "", "");
+    double total = 0.0;
+    for (int i = 0; i < kMany; ++i) {
+        const std::string category = "Cat " + Name(kMany - 1 - i);
+        doc.m_pCategoryList->m_categories.push_back(std::make_unique<CCategory>(category, i % 11));
+        doc.AddEntry(Name(0), now - (i % 30) * CTime::kDay, "", "Buy", category, 1.0 + i % 100, 0.0, 0, 0, 0, 0);
+        total += 1.0 + i % 100;
+    }
+    const std::string file = Save("categories.ql1", doc);
+
+    const CliResult r = Run({"categories", "--days", "60", file});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string out = Squeezed(r.out);
+    EXPECT_EQ(CountLines(out, "\nCat Account "), kMany);
+    // Largest spending first, equal ones in the order the totals met them.
+    EXPECT_NE(out.find("\nCat Account 000000 100.00 "), std::string::npos);
+    char last[64];
+    std::snprintf(last, sizeof last, "\nTotal %.2f 100.0%%", total);
+    EXPECT_NE(out.find(last), std::string::npos) << out.substr(out.size() - 200);
+}
