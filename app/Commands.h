@@ -32,6 +32,7 @@ enum CommandId
     ID_VIEW_RECONSILE = 32779,
     ID_FILE_EXPORT_PDF = 32780,
     ID_FILE_IMPORT_STATEMENT = 32781,
+    ID_FILE_ENCRYPTION = 32785,
 };
 
 // The prompt text of a command; empty for commands without one.

@@ -18,7 +18,7 @@ namespace
 // What the password does and does not do, in plain words.
 const char kPasswordNote[] =
     "The password stops the checkbook from being opened in Quillet without it. The file is not encrypted: "
-    "anyone who has the file can read the amounts.";
+    "anyone who has the file can read the amounts. File, Encryption... encrypts it.";
 }
 
 CPasswordDialog::CPasswordDialog(QWidget* parent) : QDialog(parent)
