@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,11 +65,7 @@ CEncryptionDialog::CEncryptionDialog(bool encrypted, QWidget* parent) : QDialog(
     fields->addWidget(what);
     fields->addWidget(warning);
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(MakeDialogIcon(this), 0, 0, Qt::AlignTop | Qt::AlignLeft);
-    grid->addLayout(fields, 0, 1);
-    grid->addWidget(buttons, 1, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
+    LayOutWithIcon(this, fields, buttons);
     setMinimumWidth(380);
 
     m_pEncrypt->setChecked(encrypted);

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,11 +42,7 @@ CPassphraseDialog::CPassphraseDialog(const QString& fileName, PassphraseAttempt 
     fields->addWidget(m_pPassphrase);
     fields->addWidget(m_pProblem);
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(MakeDialogIcon(this), 0, 0, Qt::AlignTop | Qt::AlignLeft);
-    grid->addLayout(fields, 0, 1);
-    grid->addWidget(buttons, 1, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
+    LayOutWithIcon(this, fields, buttons);
     setMinimumWidth(340);
     m_pPassphrase->setFocus();
 }
