@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless.
+# Installs what is missing, builds, and runs every test headless, then
+# builds the Debian package and checks it.
 # Then builds the GUI-free part again under AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs its tests.
 # QUILLET_FUZZ_SECONDS=N also runs the file reader's fuzzer and the
@@ -15,6 +16,9 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+# The Debian package, from the build above: lintian, the desktop files,
+# an unpacked install.
+./tools/check-package.sh build
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_GUI=OFF -DQUILLET_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"

@@ -26,6 +26,10 @@ QString CommandPrompt(int id)
     case ID_PREV_PANE: return "Switch back to the previous window pane\nPrevious Pane";
     case ID_VIEW_TOOLBAR: return "Show or hide the toolbar\nToggle ToolBar";
     case ID_VIEW_STATUS_BAR: return "Show or hide the status bar\nToggle StatusBar";
+    case ID_VIEW_ACCOUNTS: return "Add, change or delete accounts\nAccounts";
+    case ID_VIEW_RECURRING: return "Add, change or delete recurring transactions\nRecurring Transactions";
+    case ID_VIEW_DAY_CHART: return "Choose the accounts and days the day chart shows\nDay Chart Settings";
+    case ID_VIEW_CATEGORY_VIEW: return "Choose what the category pie chart shows\nCategory View Settings";
     default: break;
     }
     return QString();

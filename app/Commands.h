@@ -32,7 +32,12 @@ enum CommandId
     ID_VIEW_RECONSILE = 32779,
     ID_FILE_EXPORT_PDF = 32780,
     ID_FILE_IMPORT_STATEMENT = 32781,
-    ID_FILE_ENCRYPTION = 32785,
+    // The dashboard's editors, reachable from the keyboard too.
+    ID_VIEW_ACCOUNTS = 32782,
+    ID_VIEW_RECURRING = 32783,
+    ID_VIEW_DAY_CHART = 32784,
+    ID_VIEW_CATEGORY_VIEW = 32785,
+    ID_FILE_ENCRYPTION = 32786,
 };
 
 // The prompt text of a command; empty for commands without one.

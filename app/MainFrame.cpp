@@ -4,6 +4,7 @@
 
 #include "BalanceBooksDlg.h"
 #include "CategoriesDlg.h"
+#include "CommandIcons.h"
 #include "Commands.h"
 #include "DocSession.h"
 #include "EncryptionDialog.h"
@@ -19,9 +20,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -54,8 +55,14 @@ CMainFrame::CMainFrame(CDocSession& session, QWidget* parent) : QMainWindow(pare
     setWindowIcon(QApplication::windowIcon());
     setAcceptDrops(true);
 
-    m_pView = new CQuilletView(this);
-    setCentralWidget(m_pView);
+    // A window smaller than the dashboard scrolls to every part of it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("DashboardScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    m_pView = new CQuilletView(scroll);
+    scroll->setWidget(m_pView);
+    setCentralWidget(scroll);
 
     CreateMenus();
     CreateToolBar();
@@ -69,14 +76,15 @@ CMainFrame::CMainFrame(CDocSession& session, QWidget* parent) : QMainWindow(pare
     connect(&m_session, &CDocSession::StatusMessage, this,
             [this](const QString& text) { m_wndStatusBar->showMessage(text, kStatusMessageMs); });
     m_pView->SetDocument(&m_session.Document());
+    // The keyboard starts on the dashboard.
+    m_pView->setFocus(Qt::OtherFocusReason);
     UpdateCaption();
     UpdateRecentFileMenu();
 
     qApp->installEventFilter(this);
 }
 
-QAction* CMainFrame::AddCommand(int id, const QString& text, const QList<QKeySequence>& keys,
-                                const QString& themeIcon)
+QAction* CMainFrame::AddCommand(int id, const QString& text, const QList<QKeySequence>& keys)
 {
     auto* action = new QAction(text, this);
     action->setObjectName(QString("command%1").arg(id));
@@ -87,8 +95,7 @@ QAction* CMainFrame::AddCommand(int id, const QString& text, const QList<QKeySeq
         // A button without a theme icon shows this instead of the menu text.
         action->setIconText(CommandToolTip(id));
     }
-    if (!themeIcon.isEmpty())
-        action->setIcon(QIcon::fromTheme(themeIcon));
+    action->setIcon(CommandIcon(id));
     m_actions.insert(id, action);
     return action;
 }
@@ -97,9 +104,9 @@ void CMainFrame::CreateMenus()
 {
     // The texts carry their key after a tab, as the menu shows it.
     QMenu* file = menuBar()->addMenu("&File");
-    file->addAction(AddCommand(ID_FILE_NEW, "&New\tCtrl+N", {QKeySequence("Ctrl+N")}, "document-new"));
-    file->addAction(AddCommand(ID_FILE_OPEN, "&Open...\tCtrl+O", {QKeySequence("Ctrl+O")}, "document-open"));
-    file->addAction(AddCommand(ID_FILE_SAVE, "&Save\tCtrl+S", {QKeySequence("Ctrl+S")}, "document-save"));
+    file->addAction(AddCommand(ID_FILE_NEW, "&New\tCtrl+N", {QKeySequence("Ctrl+N")}));
+    file->addAction(AddCommand(ID_FILE_OPEN, "&Open...\tCtrl+O", {QKeySequence("Ctrl+O")}));
+    file->addAction(AddCommand(ID_FILE_SAVE, "&Save\tCtrl+S", {QKeySequence("Ctrl+S")}));
     file->addAction(AddCommand(ID_FILE_SAVE_AS, "Save &As..."));
     file->addSeparator();
     file->addAction(AddCommand(ID_FILE_IMPORT_STATEMENT, "&Import Statement..."));
@@ -107,7 +114,7 @@ void CMainFrame::CreateMenus()
     file->addAction(AddCommand(ID_FILE_SETPASSWORD, "S&et Password..."));
     file->addAction(AddCommand(ID_FILE_ENCRYPTION, "En&cryption..."));
     file->addSeparator();
-    file->addAction(AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P", {QKeySequence("Ctrl+P")}, "document-print"));
+    file->addAction(AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P", {QKeySequence("Ctrl+P")}));
     file->addAction(AddCommand(ID_FILE_PRINT_PREVIEW, "Print Pre&view"));
     file->addAction(AddCommand(ID_FILE_PRINT_SETUP, "P&rint Setup..."));
     file->addAction(AddCommand(ID_FILE_EXPORT_PDF, "Export P&DF..."));
@@ -126,15 +133,11 @@ void CMainFrame::CreateMenus()
     // Nothing in the program handles these; they stay disabled, and so do
     // their keys, which the edit fields of the dialogs then keep.
     QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->addAction(AddCommand(ID_EDIT_UNDO, "&Undo\tCtrl+Z", {QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")},
-                               "edit-undo"));
+    edit->addAction(AddCommand(ID_EDIT_UNDO, "&Undo\tCtrl+Z", {QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
     edit->addSeparator();
-    edit->addAction(AddCommand(ID_EDIT_CUT, "Cu&t\tCtrl+X", {QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")},
-                               "edit-cut"));
-    edit->addAction(AddCommand(ID_EDIT_COPY, "&Copy\tCtrl+C", {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")},
-                               "edit-copy"));
-    edit->addAction(AddCommand(ID_EDIT_PASTE, "&Paste\tCtrl+V", {QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")},
-                               "edit-paste"));
+    edit->addAction(AddCommand(ID_EDIT_CUT, "Cu&t\tCtrl+X", {QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}));
+    edit->addAction(AddCommand(ID_EDIT_COPY, "&Copy\tCtrl+C", {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
+    edit->addAction(AddCommand(ID_EDIT_PASTE, "&Paste\tCtrl+V", {QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}));
     for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
         m_actions[id]->setEnabled(false);
 
@@ -144,9 +147,15 @@ void CMainFrame::CreateMenus()
     view->addAction(AddCommand(ID_VIEW_BALANCE, "&Balance..."));
     view->addAction(AddCommand(ID_VIEW_CATEGORIES, "&Categories..."));
     view->addAction(AddCommand(ID_VIEW_RECONSILE, "&Reconsile..."));
+    // What the dashboard's painted buttons open, for the keyboard.
+    view->addSeparator();
+    view->addAction(AddCommand(ID_VIEW_ACCOUNTS, "&Accounts..."));
+    view->addAction(AddCommand(ID_VIEW_RECURRING, "Rec&urring Transactions..."));
+    view->addAction(AddCommand(ID_VIEW_DAY_CHART, "&Day Chart Settings..."));
+    view->addAction(AddCommand(ID_VIEW_CATEGORY_VIEW, "Category &View Settings..."));
 
     QMenu* help = menuBar()->addMenu("&Help");
-    help->addAction(AddCommand(ID_APP_ABOUT, "&About Quillet...", {}, "help-about"));
+    help->addAction(AddCommand(ID_APP_ABOUT, "&About Quillet..."));
 
     // Keys without a menu entry.
     addAction(AddCommand(ID_NEXT_PANE, "Next Pane", {QKeySequence(Qt::Key_F6)}));
@@ -164,6 +173,10 @@ void CMainFrame::CreateMenus()
     connect(m_actions[ID_VIEW_BALANCE], &QAction::triggered, this, &CMainFrame::OnViewBalance);
     connect(m_actions[ID_VIEW_CATEGORIES], &QAction::triggered, this, &CMainFrame::OnViewCategories);
     connect(m_actions[ID_VIEW_RECONSILE], &QAction::triggered, this, &CMainFrame::OnViewReconsile);
+    connect(m_actions[ID_VIEW_ACCOUNTS], &QAction::triggered, m_pView, &CQuilletView::EditAccounts);
+    connect(m_actions[ID_VIEW_RECURRING], &QAction::triggered, m_pView, &CQuilletView::EditRecurring);
+    connect(m_actions[ID_VIEW_DAY_CHART], &QAction::triggered, m_pView, &CQuilletView::EditDayChartSettings);
+    connect(m_actions[ID_VIEW_CATEGORY_VIEW], &QAction::triggered, m_pView, &CQuilletView::EditCategoryViewSettings);
     connect(m_actions[ID_NEXT_PANE], &QAction::triggered, this, [this] { focusNextPrevChild(true); });
     connect(m_actions[ID_PREV_PANE], &QAction::triggered, this, [this] { focusNextPrevChild(false); });
 }
@@ -183,20 +196,6 @@ void CMainFrame::CreateToolBar()
             m_wndToolBar->addSeparator();
         else
             m_wndToolBar->addAction(m_actions[id]);
-    }
-    // Without an icon theme, the style's own pictures stand in where it
-    // has them; the rest show their names.
-    const struct
-    {
-        int id;
-        QStyle::StandardPixmap pixmap;
-    } fallbacks[] = {{ID_FILE_NEW, QStyle::SP_FileIcon},
-                     {ID_FILE_OPEN, QStyle::SP_DialogOpenButton},
-                     {ID_FILE_SAVE, QStyle::SP_DialogSaveButton},
-                     {ID_APP_ABOUT, QStyle::SP_MessageBoxInformation}};
-    for (const auto& fallback : fallbacks) {
-        if (m_actions[fallback.id]->icon().isNull())
-            m_actions[fallback.id]->setIcon(style()->standardIcon(fallback.pixmap));
     }
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
 

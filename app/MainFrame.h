@@ -75,8 +75,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QAction* AddCommand(int id, const QString& text, const QList<QKeySequence>& keys = {},
-                        const QString& themeIcon = QString());
+    QAction* AddCommand(int id, const QString& text, const QList<QKeySequence>& keys = {});
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();

@@ -3,21 +3,20 @@
 #include "AboutDialog.h"
 #include "AppSettings.h"
 #include "AppValues.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "DocSession.h"
 #include "MainFrame.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
+#include "SingleInstance.h"
 #include "UserMessage.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QIcon>
 #include <QPrinter>
 #include <QSettings>
-
-#include <cstdio>
 
 namespace
 {
@@ -49,10 +48,9 @@ CQuilletApp::CQuilletApp(QObject* parent) : QObject(parent)
     QCoreApplication::setOrganizationName("Quillet-Orvane");
     QCoreApplication::setApplicationName("Quillet");
     QCoreApplication::setApplicationVersion(QString::fromStdString(g_strVersion));
+    // Ties the windows to the installed launcher (Wayland's application id).
+    QGuiApplication::setDesktopFileName("io.github.quillet.Quillet");
     QApplication::setWindowIcon(ApplicationIcon());
-    // Desktops without an icon theme of their own still have Adwaita.
-    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == "hicolor")
-        QIcon::setFallbackThemeName("Adwaita");
 
     // The four integers are left alone here: the settings store gives them
     // once the command line has been processed.
@@ -65,6 +63,7 @@ CQuilletApp::CQuilletApp(QObject* parent) : QObject(parent)
 
 CQuilletApp::~CQuilletApp()
 {
+    m_pInstanceServer.reset();
     // The frame's view points at the document; it goes first.
     m_pFrame.reset();
     m_pSession.reset();
@@ -88,6 +87,7 @@ bool CQuilletApp::InitInstance(const QStringList& arguments)
         return false;
 
     ApplyStoredViewSettings();
+    m_pInstanceServer = std::make_unique<CInstanceServer>(*m_pSession, *m_pFrame);
     m_bStarted = true;
 
     if (m_bShowMainWindow) {
@@ -99,46 +99,24 @@ bool CQuilletApp::InitInstance(const QStringList& arguments)
 
 bool CQuilletApp::ProcessCommandLine(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Quillet, a checkbook manager.");
-    parser.addPositionalArgument("file", "The checkbook (.ql1) to open.", "[file]");
-    const QCommandLineOption print({"p", "print"}, "Print the checkbook on the default printer and exit.", "file");
-    parser.addOption(print);
-    const QCommandLineOption toPdf("print-to-pdf",
-                                   "Write the printed page of the checkbook to the PDF file pdf and exit; needs no display.",
-                                   "pdf");
-    parser.addOption(toPdf);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-
-    const auto fail = [this](const QString& text, int status) {
-        UserMessage::Show(nullptr, text, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
-        m_nExitCode = status;
-        return false;
-    };
-    if (!parser.parse(arguments))
-        return fail(parser.errorText(), kExitBadCommandLine);
-    if (parser.isSet(help) || parser.isSet(version)) {
-        const QString text = parser.isSet(help) ? parser.helpText() : "Quillet " + QString::fromStdString(g_strVersion) + "\n";
-        std::fputs(text.toLocal8Bit().constData(), stdout);
-        m_nExitCode = 0;
+    const CommandLine line = ParseCommandLine(arguments);
+    if (const auto status = AnswerOnTerminal(line)) {
+        m_nExitCode = *status;
         return false;
     }
-    const QStringList files = parser.positionalArguments();
-    if (parser.isSet(toPdf)) {
-        if (files.size() != 1 || parser.isSet(print))
-            return fail("Give the PDF file and one checkbook file: quillet --print-to-pdf OUT.pdf FILE.ql1",
-                        kExitBadCommandLine);
-        m_nExitCode = PrintToPdf(parser.value(toPdf), files.first()) ? 0 : kExitPdfFailed;
+    if (!line.error.isEmpty()) {
+        UserMessage::Show(nullptr, line.error, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
+        m_nExitCode = kExitBadCommandLine;
         return false;
     }
-    if (files.size() > 1 || (parser.isSet(print) && !files.isEmpty()))
-        return fail("Give at most one checkbook file.\n\n" + parser.helpText(), kExitBadCommandLine);
-
-    if (parser.isSet(print)) {
+    if (line.action == CommandLine::Action::PrintToPdf) {
+        m_nExitCode = PrintToPdf(line.pdfPath, line.file) ? 0 : kExitPdfFailed;
+        return false;
+    }
+    if (line.action == CommandLine::Action::Print) {
         // Printing runs with the window hidden and ends the program; a
         // refused password leaves nothing worth printing.
-        if (!m_pSession->OpenDocumentFile(parser.value(print))) {
+        if (!m_pSession->OpenDocumentFile(line.file)) {
             m_nExitCode = kExitOpenFailed;
             return false;
         }
@@ -147,12 +125,12 @@ bool CQuilletApp::ProcessCommandLine(const QStringList& arguments)
         return false;
     }
 
-    if (files.isEmpty()) {
+    if (line.file.isEmpty()) {
         m_pSession->NewDocument();
         return true;
     }
     FileError::Kind failure = FileError::None;
-    if (m_pSession->OpenDocumentFile(files.first(), &failure))
+    if (m_pSession->OpenDocumentFile(line.file, &failure))
         return true;
     // A refused password or passphrase is no failure of the start: the user
     // goes on with an empty document and may open the file again.
@@ -184,9 +162,14 @@ int CQuilletApp::ExitInstance()
     if (m_bStarted) {
         const auto settings = AppSettings::Open();
         AppSettings::WriteViewSettings(*settings);
-        AppSettings::WriteRecentFiles(*settings, m_pSession->RecentFiles().Files());
+        // Another window may have stored its own recent files since this one
+        // read them: this window's changes go on top of what is there now.
+        settings->sync();
+        const QStringList stored = AppSettings::ReadRecentFiles(*settings);
+        AppSettings::WriteRecentFiles(*settings, m_pSession->RecentFiles().MergedInto(stored));
         settings->sync();
     }
+    m_pInstanceServer.reset();
     m_pFrame.reset();
     return m_nExitCode;
 }

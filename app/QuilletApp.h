@@ -10,6 +10,7 @@
 #include <memory>
 
 class CDocSession;
+class CInstanceServer;
 class CMainFrame;
 class CQuilletDoc;
 class QPrinter;
@@ -37,6 +38,8 @@ public:
     // InitInstance to answer the start-up questions.
     CDocSession& Session() const { return *m_pSession; }
     CMainFrame* GetMainFrame() const { return m_pFrame.get(); }
+    // Answers later starts with the open file; null until the start succeeded.
+    CInstanceServer* InstanceServer() const { return m_pInstanceServer.get(); }
     void SetPrintHook(PrintHook hook) { m_printHook = std::move(hook); }
     // Tests keep the window hidden.
     void SetShowMainWindow(bool show) { m_bShowMainWindow = show; }
@@ -61,6 +64,7 @@ private:
     std::unique_ptr<CQuilletDoc> m_pDoc;
     std::unique_ptr<CDocSession> m_pSession;
     std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CInstanceServer> m_pInstanceServer;
     std::unique_ptr<QPrinter> m_pPrinter;
     PrintHook m_printHook;
     bool m_bShowMainWindow = true;

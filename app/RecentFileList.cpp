@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace
 {
 QString Normalized(const QString& path)
@@ -16,6 +18,7 @@ void CRecentFileList::SetFiles(const QStringList& files)
     m_files.clear();
     for (auto it = files.crbegin(); it != files.crend(); ++it)
         Add(*it);
+    m_changes.clear();
 }
 
 void CRecentFileList::Add(const QString& path)
@@ -27,11 +30,37 @@ void CRecentFileList::Add(const QString& path)
     m_files.prepend(normalized);
     while (m_files.size() > kSize)
         m_files.removeLast();
+    Note(true, normalized);
 }
 
 void CRecentFileList::Remove(const QString& path)
 {
-    m_files.removeAll(Normalized(path));
+    const QString normalized = Normalized(path);
+    m_files.removeAll(normalized);
+    Note(false, normalized);
+}
+
+void CRecentFileList::Note(bool added, const QString& normalizedPath)
+{
+    // Only the last change of a file counts, so the record stays as short
+    // as the number of files touched.
+    m_changes.erase(std::remove_if(m_changes.begin(), m_changes.end(),
+                                   [&](const auto& change) { return change.second == normalizedPath; }),
+                    m_changes.end());
+    m_changes.emplace_back(added, normalizedPath);
+}
+
+QStringList CRecentFileList::MergedInto(const QStringList& stored) const
+{
+    CRecentFileList merged;
+    merged.SetFiles(stored);
+    for (const auto& [added, path] : m_changes) {
+        if (added)
+            merged.Add(path);
+        else
+            merged.Remove(path);
+    }
+    return merged.Files();
 }
 
 QString RecentFileMenuText(int index, const QString& path)

@@ -30,6 +30,8 @@ QMessageBox::StandardButtons ToStandard(UserMessage::Buttons buttons)
 QMessageBox::Icon ToStandard(UserMessage::Icon icon)
 {
     switch (icon) {
+    case UserMessage::Icon::None:
+        return QMessageBox::NoIcon;
     case UserMessage::Icon::Warning:
         return QMessageBox::Warning;
     case UserMessage::Icon::Error:

@@ -22,6 +22,7 @@ enum class Buttons
 
 enum class Icon
 {
+    None,  // a plain box, as the editors report what was typed wrong
     Information,
     Warning,
     Error,
@@ -41,7 +42,7 @@ enum class Answer
 // Cancel) where the standard words would not say what they do; Enter
 // gives defaultAnswer when one is given (the safe one, where the other
 // loses data).
-Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::Information,
+Answer Show(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
             const QString& title = QString(), const QStringList& buttonTexts = {},
             std::optional<Answer> defaultAnswer = std::nullopt);
 

@@ -7,8 +7,8 @@
 #include "XListDelegate.h"
 #include "XListModel.h"
 
-#include <QFontInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintDevice>
@@ -33,10 +33,65 @@ QColor GreyText(const QPalette& pal)
 }
 }
 
+// Keeps greyed rows out of every selection a gesture makes: a drag, a
+// Shift range, Ctrl+A, the arrow keys. A press on such a row is already
+// swallowed, but a drag that starts beside it would still sweep it in.
+// The program itself may still select one (SetItemState).
+class CXListCtrl::CXListSelection : public QItemSelectionModel
+{
+public:
+    CXListSelection(CXListModel* model, QObject* parent) : QItemSelectionModel(model, parent), m_model(model) {}
+
+    using QItemSelectionModel::select;
+    void select(const QItemSelection& selection, QItemSelectionModel::SelectionFlags command) override
+    {
+        if (m_bProgrammatic || !(command & (Select | Toggle)))
+        {
+            QItemSelectionModel::select(selection, command);
+            return;
+        }
+        QItemSelection kept;
+        for (const QItemSelectionRange& range : selection)
+        {
+            int first = -1;
+            auto keep = [&](int last) {
+                if (first >= 0)
+                    kept.append(QItemSelectionRange(m_model->index(first, range.left()),
+                                                    m_model->index(last, range.right())));
+                first = -1;
+            };
+            for (int row = range.top(); row <= range.bottom(); ++row)
+            {
+                const XLISTCELL* cell = m_model->Cell(row, 0);
+                if (cell && cell->bEnabled)
+                {
+                    if (first < 0)
+                        first = row;
+                }
+                else
+                {
+                    keep(row - 1);
+                }
+            }
+            keep(range.bottom());
+        }
+        QItemSelectionModel::select(kept, command);
+    }
+
+    bool m_bProgrammatic = false;
+
+private:
+    CXListModel* m_model;
+};
+
 CXListCtrl::CXListCtrl(QWidget* parent) : QTableView(parent)
 {
     m_pModel = new CXListModel(this);
     setModel(m_pModel);
+    QItemSelectionModel* plain = selectionModel();
+    m_pSelection = new CXListSelection(m_pModel, this);
+    setSelectionModel(m_pSelection);
+    delete plain;
     m_pHeader = new CXHeaderCtrl(this);
     setHorizontalHeader(m_pHeader);
     m_pHeader->setSectionResizeMode(QHeaderView::Interactive);
@@ -356,6 +411,7 @@ int CXListCtrl::SetItemState(int row, unsigned state, unsigned mask)
         return 0;
     const QModelIndex index = m_pModel->index(row, 0);
     QItemSelectionModel* sel = selectionModel();
+    m_pSelection->m_bProgrammatic = true;
     if (mask & StateSelected)
     {
         if (state & StateSelected)
@@ -380,6 +436,7 @@ int CXListCtrl::SetItemState(int row, unsigned state, unsigned mask)
     {
         sel->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
+    m_pSelection->m_bProgrammatic = false;
     return 1;
 }
 
@@ -514,8 +571,10 @@ void CXListCtrl::mousePressEvent(QMouseEvent* event)
         const XLISTCELL* first = m_pModel->Cell(row, 0);
         if (!first || !first->bEnabled)
         {
-            // Greyed rows and rows without records ignore the press.
+            // Greyed rows and rows without records ignore the press, and
+            // the drag that may follow it.
             m_bPressPending = false;
+            m_bPressSwallowed = true;
             event->accept();
             return;
         }
@@ -531,6 +590,7 @@ void CXListCtrl::mousePressEvent(QMouseEvent* event)
             }
         }
     }
+    m_bPressSwallowed = false;
     m_bPressPending = true;
     m_nPressRow = row;
     m_nPressColumn = row >= 0 ? column : -1;
@@ -540,8 +600,24 @@ void CXListCtrl::mousePressEvent(QMouseEvent* event)
         m_mark = m_pModel->index(row, 0);
 }
 
+void CXListCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_bPressSwallowed && (event->buttons() & Qt::LeftButton))
+    {
+        event->accept();
+        return;
+    }
+    QTableView::mouseMoveEvent(event);
+}
+
 void CXListCtrl::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_bPressSwallowed && event->button() == Qt::LeftButton)
+    {
+        m_bPressSwallowed = false;
+        event->accept();
+        return;
+    }
     QTableView::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton || !m_bPressPending)
         return;
@@ -563,6 +639,7 @@ void CXListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
         const XLISTCELL* first = m_pModel->Cell(row, 0);
         if (!first || !first->bEnabled)
         {
+            m_bPressSwallowed = true;
             event->accept();
             return;
         }
@@ -573,14 +650,31 @@ void CXListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
     emit itemDoubleClicked(row, column, modifiers);
 }
 
+QModelIndex CXListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex to = QTableView::moveCursor(action, modifiers);
+    if (!to.isValid() || GetEnabled(to.row()))
+        return to;
+    // The keys walk over greyed rows, to the next row that takes a click;
+    // with none that way the cursor stays where it was.
+    const bool upwards = action == MoveUp || action == MovePageUp || action == MoveEnd;
+    for (int row = to.row(); ValidRow(row); row += upwards ? -1 : 1)
+        if (GetEnabled(row))
+            return m_pModel->index(row, to.column());
+    return currentIndex();
+}
+
 void CXListCtrl::keyPressEvent(QKeyEvent* event)
 {
     const QModelIndex before = currentIndex();
     QTableView::keyPressEvent(event);
     // Walking with the keys anchors the mark like a click; Shift extends.
     const QModelIndex after = currentIndex();
-    if (after.isValid() && after.row() != before.row() && !(event->modifiers() & Qt::ShiftModifier))
+    if (!after.isValid() || after.row() == before.row())
+        return;
+    if (!(event->modifiers() & Qt::ShiftModifier))
         m_mark = m_pModel->index(after.row(), 0);
+    emit rowWalked(after.row(), event->modifiers());
 }
 
 // ---- Painting ------------------------------------------------------------
@@ -716,10 +810,12 @@ void CXListCtrl::PrintList(QPainter& painter, const QRect& printableArea)
     QTransform transform = QTransform::fromScale(scale, scale);
     transform.translate(rows.x(), rows.y() + printableArea.top() + 40);
     painter.setWorldTransform(transform);
-    // Fonts in pixels, so that the transform alone scales them.
+    // The font as many device pixels as it has screen pixels, so that the
+    // transform alone scales it.
     QFont printFont = font();
-    printFont.setPixelSize(QFontInfo(font()).pixelSize());
-    painter.setFont(printFont);
+    const double pixels = font().pixelSize() > 0 ? font().pixelSize() : font().pointSizeF() * logicalDpiY() / 72.0;
+    printFont.setPointSizeF(pixels * 72.0 / device->logicalDpiY());
+    painter.setFont(QFont(printFont, device));
 
     const QRect visible = viewport()->rect();
     // Only what the list shows: a last column wider than the room left is

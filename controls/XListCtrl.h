@@ -104,6 +104,8 @@ public:
     bool GetShowSelectionAlways() const { return m_bShowSelectionAlways; }
     void SetSingleSelection(bool single);  // default: multiple selection
     void SetRowHeight(int pixels);  // fixed height of every row
+    // Blank pixels above and below the rows, showing what lies under the list.
+    void SetVerticalMargins(int top, int bottom) { setViewportMargins(0, top, 0, bottom); }
     int GetRowHeight() const;
 
     // ---- Rows ---------------------------------------------------------
@@ -193,12 +195,17 @@ signals:
     // swallowed.
     void itemClicked(int row, int column, Qt::KeyboardModifiers modifiers);
     void itemDoubleClicked(int row, int column, Qt::KeyboardModifiers modifiers);
+    // A key moved the current row to row; sent once the list has handled
+    // the key, so the selection is final.
+    void rowWalked(int row, Qt::KeyboardModifiers modifiers);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -213,7 +220,10 @@ private:
     int RowAt(const QPoint& viewportPoint) const;
     int ColumnAt(int row, const QPoint& viewportPoint) const;
 
+    class CXListSelection;
+
     CXListModel* m_pModel = nullptr;
+    CXListSelection* m_pSelection = nullptr;
     CXHeaderCtrl* m_pHeader = nullptr;
     bool m_bFullRowSelect = false;
     bool m_bShowSelectionAlways = false;
@@ -222,6 +232,7 @@ private:
     QPersistentModelIndex m_mark;  // the selection mark, moves with its row
     // Press bookkeeping for the click notification sent on release.
     bool m_bPressPending = false;
+    bool m_bPressSwallowed = false;  // a press on a greyed row: its drag is ignored too
     int m_nPressRow = -1;
     int m_nPressColumn = -1;
     Qt::KeyboardModifiers m_pressModifiers;

@@ -1,5 +1,8 @@
 #include "XListModel.h"
 
+#include <QBrush>
+#include <QFont>
+
 #include <algorithm>
 
 CXListModel::CXListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -18,11 +21,39 @@ QVariant CXListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    if (role == Qt::DisplayRole)
+    // The standard roles carry what the list paints, so that assistive
+    // technology (and any other view) reads the cells as they are shown.
+    const XLISTCELL* cell = Cell(index.row(), index.column());
+    switch (role) {
+    case Qt::DisplayRole:
         return Text(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole)
+    case Qt::TextAlignmentRole:
         if (const Column* col = GetColumn(index.column()))
             return QVariant::fromValue(col->alignment | Qt::AlignVCenter);
+        break;
+    case Qt::CheckStateRole:
+        if (cell && cell->nCheckedState >= 0)
+            return cell->nCheckedState ? Qt::Checked : Qt::Unchecked;
+        break;
+    case Qt::ForegroundRole:
+        if (cell && cell->crText.isValid())
+            return QBrush(cell->crText);
+        break;
+    case Qt::BackgroundRole:
+        if (cell && cell->crBackground.isValid())
+            return QBrush(cell->crBackground);
+        break;
+    case Qt::FontRole:
+        if (cell && cell->bBold) {
+            QFont emphasis;
+            emphasis.setBold(true);
+            emphasis.setUnderline(true);
+            return emphasis;
+        }
+        break;
+    default:
+        break;
+    }
     return {};
 }
 
@@ -46,7 +77,10 @@ Qt::ItemFlags CXListModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     // Disabled rows stay selectable programmatically; the list itself keeps
     // clicks away from them.
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (const XLISTCELL* cell = Cell(index.row(), index.column()); cell && cell->nCheckedState >= 0)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
 }
 
 int CXListModel::InsertColumn(int column, const QString& heading, Qt::Alignment alignment)

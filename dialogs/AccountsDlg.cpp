@@ -2,10 +2,12 @@
 
 #include "AppValues.h"
 #include "DialogFields.h"
+#include "EntryText.h"
 #include "ListColumns.h"
 #include "ListKeyboard.h"
-#include "RecordEditorFrame.h"
 #include "QuilletDoc.h"
+#include "RecordEditorFrame.h"
+#include "RowRecords.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
 #include "XListCtrl.h"
@@ -19,20 +21,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cstdio>
+#include <algorithm>
 
 namespace
 {
-QString Money(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f ", value);
-    return QString::fromLatin1(text);
-}
-
 void ShowProblem(QWidget* parent, const QString& text, const QString& title = QString())
 {
-    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::Warning, title);
+    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::None, title);
 }
 }
 
@@ -72,6 +67,10 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
     m_ownerEdit = makeEdit("ownerEdit");
     m_taxIdEdit = makeEdit("taxIdEdit");
     m_balanceEdit->setAlignment(Qt::AlignRight);
+    // The checkbook file has no place for the institution.
+    m_institutionEdit->setPlaceholderText(QStringLiteral("not saved in the file"));
+    m_institutionEdit->setToolTip(QStringLiteral("Kept only while this file is open: the checkbook file has no "
+                                                 "place for the financial institution."));
     auto* saveButton = new QPushButton(QStringLiteral("Save"), group);
 
     frame.AddField(0, 0, QStringLiteral("Account Name"), m_nameEdit);
@@ -95,17 +94,17 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
     setTabOrder(m_ownerEdit, m_taxIdEdit);
     setTabOrder(m_taxIdEdit, saveButton);
 
-    connect(addButton, &QPushButton::clicked, this, &CAccountsDlg::PrepareNewAccount);
+    connect(addButton, &QPushButton::clicked, this, &CAccountsDlg::OnAddAccount);
     connect(deleteButton, &QPushButton::clicked, this, &CAccountsDlg::OnDelete);
-    connect(saveButton, &QPushButton::clicked, this, &CAccountsDlg::OnSave);
+    connect(saveButton, &QPushButton::clicked, this, [this] { Save(); });
     connect(okButton, &QPushButton::clicked, this, &CAccountsDlg::accept);
     connect(m_list, &CXListCtrl::itemClicked, this, [this] {
         // A click beside the rows keeps what the fields hold.
         const int row = m_list->GetNextSelected(-1);
         if (row >= 0)
-            LoadRow(row);
+            OnRowChosen(row);
     });
-    OnRowWalkedTo(m_list, [this](int row) { LoadRow(row); });
+    OnRowWalkedTo(m_list, [this](int row) { OnRowChosen(row); });
 
     FillList();
     PrepareNewAccount();
@@ -117,26 +116,46 @@ void CAccountsDlg::FillList()
     m_nAccountCount = 0;
     for (int index = 0; CAccount* account = m_pDoc->GetAccount(index); ++index) {
         const int row = m_list->InsertItem(m_nAccountCount, QStringLiteral(" ") + FromBytes(account->m_strName));
-        m_list->SetItemText(row, 1, Money(account->m_dOpeningBalance));
+        m_list->SetItemText(row, 1, FormatMoney(account->m_dOpeningBalance, true));
         m_list->SetItemText(row, 2, FromBytes(account->m_strNumber));
         m_list->SetItemText(row, 3, FromBytes(account->m_strInstitution));
         m_list->SetItemText(row, 4, FromBytes(account->m_strOwner));
         m_list->SetItemText(row, 5, FromBytes(account->m_strTaxId));
+        SetRowRecord(m_list, row, account);
         ++m_nAccountCount;
     }
+    m_list->ReSort();
+}
+
+int CAccountsDlg::BlankRow() const
+{
+    for (int row = 0; row < m_list->GetItemCount(); ++row)
+        if (!RowRecord<CAccount>(m_list, row))
+            return row;
+    return -1;
+}
+
+void CAccountsDlg::OnAddAccount()
+{
+    if (ConfirmLeavingFields())
+        PrepareNewAccount();
 }
 
 void CAccountsDlg::PrepareNewAccount()
 {
-    // One blank row stands for the account about to be created.
-    if (m_nAccountCount >= m_list->GetItemCount())
-        m_list->InsertItem(m_nAccountCount, QString());
+    // One blank row, carrying no account, stands for the account about to
+    // be created; it stays last whatever the sort.
+    int blank = BlankRow();
+    if (blank < 0) {
+        blank = m_list->InsertItem(m_list->GetItemCount(), QString());
+        for (int column = 0; column < m_list->GetColumns(); ++column)
+            m_list->SetPinKey(blank, column, 1);
+    }
     const unsigned both = CXListCtrl::StateSelected | CXListCtrl::StateFocused;
-    m_list->SetItemState(m_nAccountCount, both, both);
-    m_list->EnsureVisible(m_nAccountCount);
+    m_list->SetItemState(blank, both, both);
+    m_list->EnsureVisible(blank);
 
     ShowAccount(nullptr);
-    m_nEditIndex = -1;
     m_pEditAccount = nullptr;
     m_bNewAccount = true;
     m_nameEdit->setFocus();
@@ -144,27 +163,77 @@ void CAccountsDlg::PrepareNewAccount()
 
 void CAccountsDlg::ShowAccount(const CAccount* account)
 {
-    m_nameEdit->setText(account ? FromBytes(account->m_strName) : QString());
+    const QString name = account ? FromBytes(account->m_strName) : QString();
+    // New names fit the lists that carry them; a longer one that a file
+    // already holds is shown whole, so that saving keeps it.
+    m_nameEdit->setMaxLength(std::max(int(kListFieldMax), int(name.size())));
+    m_nameEdit->setText(name);
     m_balanceEdit->setText(DialogFields::FormatNumber(account ? account->m_dOpeningBalance : 0.0));
     m_numberEdit->setText(account ? FromBytes(account->m_strNumber) : QString());
     m_institutionEdit->setText(account ? FromBytes(account->m_strInstitution) : QString());
     m_ownerEdit->setText(account ? FromBytes(account->m_strOwner) : QString());
     m_taxIdEdit->setText(account ? FromBytes(account->m_strTaxId) : QString());
+    m_shown = FieldTexts();
+}
+
+QStringList CAccountsDlg::FieldTexts() const
+{
+    return {m_nameEdit->text(),        m_balanceEdit->text(), m_numberEdit->text(),
+            m_institutionEdit->text(), m_ownerEdit->text(),   m_taxIdEdit->text()};
+}
+
+bool CAccountsDlg::ConfirmLeavingFields()
+{
+    if (!HasUnsavedChanges())
+        return true;
+    switch (UserMessage::Show(this, QStringLiteral("Save changes to this account?"),
+                              UserMessage::Buttons::YesNoCancel, UserMessage::Icon::Question)) {
+    case UserMessage::Answer::Yes:
+        return Save();
+    case UserMessage::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CAccountsDlg::OnRowChosen(int row)
+{
+    const CAccount* chosen = RowRecord<CAccount>(m_list, row);
+    // The row already loaded keeps what is being typed into it.
+    if (chosen ? chosen == m_pEditAccount : m_bNewAccount)
+        return;
+    if (!ConfirmLeavingFields()) {
+        // Back to the row whose fields are still shown.
+        const int shown = m_bNewAccount ? BlankRow() : RowOfRecord(m_list, m_pEditAccount);
+        m_list->clearSelection();
+        if (shown >= 0)
+            m_list->SetItemState(shown, CXListCtrl::StateSelected | CXListCtrl::StateFocused,
+                                 CXListCtrl::StateSelected | CXListCtrl::StateFocused);
+        return;
+    }
+    // A save may have refilled and sorted the list: find the row again.
+    if (chosen) {
+        const int now = RowOfRecord(m_list, chosen);
+        m_list->SetItemState(now, CXListCtrl::StateSelected | CXListCtrl::StateFocused,
+                             CXListCtrl::StateSelected | CXListCtrl::StateFocused);
+        LoadRow(now);
+    } else {
+        PrepareNewAccount();
+    }
 }
 
 void CAccountsDlg::LoadRow(int row)
 {
-    if (row >= 0 && row < m_nAccountCount) {
-        m_pEditAccount = m_pDoc->GetAccount(row);
-        m_nEditIndex = m_pEditAccount ? row : -1;
-        ShowAccount(m_pEditAccount);
+    CAccount* account = RowRecord<CAccount>(m_list, row);
+    if (account && PositionOf(m_pDoc->m_accounts, account) >= 0) {
+        m_pEditAccount = account;
+        ShowAccount(account);
         m_bNewAccount = false;
-    } else if (row == m_nAccountCount && row < m_list->GetItemCount()) {
-        // The blank row is where a new account is typed; what is being typed
-        // there already stays. Saving from it must never change the account
-        // that was shown before.
-        if (!m_bNewAccount)
-            PrepareNewAccount();
+    } else if (row >= 0 && row == BlankRow() && !m_bNewAccount) {
+        // The blank row is where a new account is typed. Saving from it must
+        // never change the account that was shown before.
+        PrepareNewAccount();
     }
 }
 
@@ -185,19 +254,22 @@ bool CAccountsDlg::IsNameTaken(const std::string& name) const
     return m_pDoc->FindAccount(name) != nullptr;
 }
 
-void CAccountsDlg::OnSave()
+bool CAccountsDlg::Save()
 {
+    // An empty balance is a missing value; 0 is a balance like any other.
+    const bool balanceGiven = !m_balanceEdit->text().trimmed().isEmpty();
     double openingBalance = 0.0;
-    if (!DialogFields::ReadNumber(m_balanceEdit, QStringLiteral("Opening Balance"), openingBalance))
-        return;
+    if (balanceGiven && !DialogFields::ReadMoney(m_balanceEdit, QStringLiteral("Opening Balance"), openingBalance))
+        return false;
     const std::string name = ToBytes(m_nameEdit->text());
+    const bool ownName = m_pEditAccount && name == m_pEditAccount->m_strName;
 
     bool valid = true;
     QString message;
     if (name.empty()) {
         valid = false;
         message = QStringLiteral("Account: Invalid Value.\nYou must specify an account name");
-    } else if (openingBalance == 0.0) {
+    } else if (!balanceGiven) {
         valid = false;
         message = QStringLiteral("Starting Balance: Invalid Value.\nPlease specify a value.");
     } else if (name.find(';') != std::string::npos) {
@@ -205,20 +277,25 @@ void CAccountsDlg::OnSave()
         // as two accounts that do not exist.
         valid = false;
         message = QStringLiteral("Account Name: Invalid Value.\nAn account name cannot contain \";\".");
+    } else if (name.size() > kListFieldMax && !ownName) {
+        // The lists that name accounts keep 31 characters.
+        valid = false;
+        message = QStringLiteral("Account Name: Invalid Value.\nAn account name can have at most %1 characters.")
+                      .arg(kListFieldMax);
     }
     const bool taken = valid && IsNameTaken(name);
 
-    if (m_nEditIndex >= 0 && taken && name != m_pEditAccount->m_strName) {
+    if (m_pEditAccount && taken && !ownName) {
         valid = false;
         message = QStringLiteral("Account Name: Invalid Value.\nPlease enter either the original name,\nor a UNIQUE name.");
     }
-    if (m_nEditIndex < 0 && taken) {
+    if (!m_pEditAccount && taken) {
         ShowProblem(this, QStringLiteral("Account: Invalid Value.\nYou must specify a UNIQUE account name."));
-        return;
+        return false;
     }
     if (!valid) {
         ShowProblem(this, message);
-        return;
+        return false;
     }
 
     if (m_bNewAccount) {
@@ -228,9 +305,10 @@ void CAccountsDlg::OnSave()
         m_pDoc->SetModifiedFlag();
         FillList();
         PrepareNewAccount();
-    } else if (m_nEditIndex >= 0) {
+        return true;
+    }
+    if (m_pEditAccount && PositionOf(m_pDoc->m_accounts, m_pEditAccount) >= 0) {
         CAccount* account = m_pEditAccount;
-        m_nEditIndex = -1;
         m_pEditAccount = nullptr;
         if (account->m_strName != name)
             RenameReferences(account->m_strName, name);
@@ -243,11 +321,13 @@ void CAccountsDlg::OnSave()
         account->RecomputeBalances(0);
         m_pDoc->SetModifiedFlag();
         FillList();
-    } else {
-        // Nothing is selected: say so rather than drop what was typed silently.
-        ShowProblem(this, QStringLiteral("Account: No account selected.\nSelect an account in the list to change "
-                                         "it, or press \"Add Account\" to create a new one."));
+        m_shown = FieldTexts();
+        return true;
     }
+    // Nothing is selected: say so rather than drop what was typed silently.
+    ShowProblem(this, QStringLiteral("Account: No account selected.\nSelect an account in the list to change "
+                                     "it, or press \"Add Account\" to create a new one."));
+    return false;
 }
 
 void CAccountsDlg::RenameReferences(const std::string& oldName, const std::string& newName)
@@ -264,16 +344,16 @@ void CAccountsDlg::RenameReferences(const std::string& oldName, const std::strin
 
 void CAccountsDlg::OnDelete()
 {
-    // Exactly the row shown selected, never one selected before.
-    const int row = m_list->GetNextSelected(-1);
-    if (row >= 0 && row < m_nAccountCount) {
-        const CAccount* account = m_pDoc->GetAccount(row);
+    // Exactly the account shown in the selected row, wherever the sort put it.
+    const CAccount* account = RowRecord<CAccount>(m_list, m_list->GetNextSelected(-1));
+    const int position = PositionOf(m_pDoc->m_accounts, account);
+    if (position >= 0) {
         bool referenced = false;
         for (const auto& recurring : m_pDoc->m_recurring)
-            referenced = referenced || (account && recurring->m_strAccount == account->m_strName);
+            referenced = referenced || recurring->m_strAccount == account->m_strName;
         // An account with a register is a lot to lose to one click.
         const bool confirmed =
-            referenced || !account || account->m_transactions.empty() ||
+            referenced || account->m_transactions.empty() ||
             UserMessage::Show(this,
                               QStringLiteral("Delete the account \"%1\" and its %2 register entries?\n"
                                              "This cannot be undone.")
@@ -281,28 +361,28 @@ void CAccountsDlg::OnDelete()
                                   .arg(account->m_transactions.size()),
                               UserMessage::Buttons::YesNo, UserMessage::Icon::Question,
                               QStringLiteral("Delete Account")) == UserMessage::Answer::Yes;
-        if (confirmed) {
-            if (!m_pDoc->DeleteAccount(row)) {
-                ShowProblem(this,
-                            QStringLiteral("Sorry.  Recurring Transactions Exist.\nPlease remove all recurring "
-                                           "transactions that reference this account\nbefore you delete this account."),
-                            QStringLiteral("Delete Account"));
-            } else {
-                FillList();
-            }
+        if (!confirmed)
+            return;
+        if (!m_pDoc->DeleteAccount(position)) {
+            ShowProblem(this,
+                        QStringLiteral("Sorry.  Recurring Transactions Exist.\nPlease remove all recurring "
+                                       "transactions that reference this account\nbefore you delete this account."),
+                        QStringLiteral("Delete Account"));
+            return;
         }
+        FillList();
+        // The fields keep what they show; with no account behind them there
+        // is nothing left to save. An account kept (refused, or not
+        // confirmed) stays the one the fields edit.
+        m_pEditAccount = nullptr;
+        m_bNewAccount = false;
+        m_shown = FieldTexts();
     }
-    m_nEditIndex = -1;
-    m_pEditAccount = nullptr;
-    m_bNewAccount = false;
 }
 
-void CAccountsDlg::accept()
+void CAccountsDlg::done(int result)
 {
-    // The balance field is checked even though nothing is saved here, as
-    // every field holding a number is when the dialog closes with OK.
-    double ignored = 0.0;
-    if (!DialogFields::ReadNumber(m_balanceEdit, QStringLiteral("Opening Balance"), ignored))
+    if (!ConfirmLeavingFields())
         return;
-    QDialog::accept();
+    QDialog::done(result);
 }

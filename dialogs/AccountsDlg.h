@@ -1,10 +1,11 @@
 #pragma once
 // "Add/Edit Accounts": lists the document's accounts and creates, changes
-// and deletes them. Changes reach the document at Save and Delete; OK only
-// closes. Adding or changing an account leaves the document's modified
-// flag alone; deleting one sets it.
+// and deletes them. Changes reach the document at Save and Delete. Typed
+// changes that were not saved are never dropped without a question: not by
+// "Add Account", a click on another account, OK, Enter or closing.
 
 #include <QDialog>
+#include <QStringList>
 
 #include <string>
 
@@ -21,17 +22,28 @@ public:
     explicit CAccountsDlg(CQuilletDoc* doc, QWidget* parent = nullptr);
 
     CXListCtrl* List() const { return m_list; }
+    // The account whose fields are loaded for editing, if any.
+    const CAccount* EditedAccount() const { return m_pEditAccount; }
+    bool IsNewAccountMode() const { return m_bNewAccount; }
 
 public slots:
-    void accept() override;
+    void done(int result) override;
 
 private:
     void FillList();
+    int BlankRow() const;
+    void OnAddAccount();
     void PrepareNewAccount();
+    void OnRowChosen(int row);
     void LoadRow(int row);
     void OnDelete();
-    void OnSave();
+    bool Save();
     void ShowAccount(const CAccount* account);
+    QStringList FieldTexts() const;
+    bool HasUnsavedChanges() const { return FieldTexts() != m_shown; }
+    // Asks whether to save typed changes before they are replaced; false
+    // when the user cancels or the save is refused.
+    bool ConfirmLeavingFields();
     bool IsNameTaken(const std::string& name) const;
     // Recurring transactions, the day chart and the category view refer to
     // an account by name; a rename takes them along.
@@ -47,7 +59,7 @@ private:
     QLineEdit* m_taxIdEdit;
 
     int m_nAccountCount = 0;
-    int m_nEditIndex = -1;
     CAccount* m_pEditAccount = nullptr;
     bool m_bNewAccount = false;
+    QStringList m_shown;  // the field texts as last loaded or saved
 };

@@ -2,11 +2,12 @@
 
 #include "BalanceRule.h"
 #include "DialogFields.h"
+#include "EntryText.h"
 #include "ListColumns.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
-#include "XListCtrl.h"
 #include "XHeaderCtrl.h"
+#include "XListCtrl.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -15,17 +16,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cstdio>
-
 namespace
 {
-QString Money(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return QString::fromLatin1(text);
-}
-
 // The two money columns' shares of the list's width, as the columns use.
 int BalanceColumnWidth(int listWidth)
 {
@@ -142,18 +134,18 @@ void CBalanceBooksDlg::Fill()
         m_list->InsertItem(row, FromBytes(node->name));
         if (node->groupIndex >= 0) {
             m_list->SetItemText(row, 1, FromBytes(node->number));
-            m_list->SetItemText(row, 2, Money(node->balance));
-            m_list->SetItemText(row, 3, Money(node->cleared));
+            m_list->SetItemText(row, 2, FormatMoney(node->balance));
+            m_list->SetItemText(row, 3, FormatMoney(node->cleared));
             balanceTotal.Add(node->balance);
             bankTotal.Add(node->cleared);
         } else {
             m_list->SetItemText(row, 1, FromBytes(node->number), black, cyan);
-            m_list->SetItemText(row, 2, Money(node->balance), black, cyan);
-            m_list->SetItemText(row, 3, Money(node->cleared), black, cyan);
+            m_list->SetItemText(row, 2, FormatMoney(node->balance), black, cyan);
+            m_list->SetItemText(row, 3, FormatMoney(node->cleared), black, cyan);
         }
     }
     CQuilletDoc::FreeBalanceSummary(summary);
 
-    m_balanceTotal->setText(Money(balanceTotal.sum));
-    m_bankTotal->setText(Money(bankTotal.sum));
+    m_balanceTotal->setText(FormatMoney(balanceTotal.sum));
+    m_bankTotal->setText(FormatMoney(bankTotal.sum));
 }

@@ -4,6 +4,7 @@
 #include "ListColumns.h"
 #include "ListKeyboard.h"
 #include "QuilletDoc.h"
+#include "RowRecords.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
 #include "XListCtrl.h"
@@ -90,7 +91,7 @@ CCategoriesDlg::CCategoriesDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(pare
     connect(modifyButton, &QPushButton::clicked, this, &CCategoriesDlg::OnModify);
     connect(deleteButton, &QPushButton::clicked, this, &CCategoriesDlg::OnDelete);
     connect(okButton, &QPushButton::clicked, this, &CCategoriesDlg::accept);
-    connect(m_list, &CXListCtrl::itemClicked, this, [this] { LoadRow(SelectedRow()); });
+    connect(m_list, &CXListCtrl::itemClicked, this, [this] { LoadRow(m_list->GetNextSelected(-1)); });
     OnRowWalkedTo(m_list, [this](int row) { LoadRow(row); });
 
     FillList();
@@ -108,8 +109,10 @@ void CCategoriesDlg::FillList()
         const int row = m_list->InsertItem(m_nCategoryCount, name, black, background);
         m_list->SetItemText(row, 0, name, black, background);
         m_list->SetItemText(row, 1, QString::number(category->m_nFlag), black, background);
+        SetRowRecord(m_list, row, category.get());
         ++m_nCategoryCount;
     }
+    m_list->ReSort();
 }
 
 void CCategoriesDlg::SelectRow(int row)
@@ -119,41 +122,50 @@ void CCategoriesDlg::SelectRow(int row)
         m_list->EnsureVisible(row);
 }
 
-int CCategoriesDlg::SelectedRow() const
+CCategory* CCategoriesDlg::SelectedCategory() const
 {
-    return m_list->GetNextSelected(-1);
+    // The selected row's own category, wherever the sort put the row.
+    CCategory* category = RowRecord<CCategory>(m_list, m_list->GetNextSelected(-1));
+    return PositionOf(m_pDoc->m_pCategoryList->m_categories, category) >= 0 ? category : nullptr;
 }
 
 int CCategoriesDlg::FindRow(const std::string& name) const
 {
-    const auto& categories = m_pDoc->m_pCategoryList->m_categories;
-    for (size_t i = 0; i < categories.size(); ++i)
-        if (categories[i]->m_strName == name)
-            return int(i);
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+        const CCategory* category = RowRecord<CCategory>(m_list, row);
+        if (category && category->m_strName == name)
+            return row;
+    }
     return -1;
 }
 
 void CCategoriesDlg::LoadRow(int row)
 {
-    const auto& categories = m_pDoc->m_pCategoryList->m_categories;
-    if (row < 0 || row >= m_nCategoryCount || size_t(row) >= categories.size())
+    const CCategory* category = RowRecord<CCategory>(m_list, row);
+    if (PositionOf(m_pDoc->m_pCategoryList->m_categories, category) < 0)
         return;
-    m_nameEdit->setText(FromBytes(categories[size_t(row)]->m_strName));
-    const int flag = categories[size_t(row)]->m_nFlag;
+    m_nameEdit->setText(FromBytes(category->m_strName));
+    const int flag = category->m_nFlag;
     m_flagCombo->setCurrentIndex(flag >= 0 && flag < m_flagCombo->count() ? flag : 0);
 }
 
 void CCategoriesDlg::OnInsert()
 {
     const std::string name = ToBytes(m_nameEdit->text());
-    if (name.empty()) {
-        UserMessage::Show(this, QStringLiteral("Category: Invalid Value.\nYou must enter a category name."),
-                          UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+    QString problem;
+    if (name.empty())
+        problem = QStringLiteral("Category: Invalid Value.\nYou must enter a category name.");
+    else if (m_pDoc->m_pCategoryList->GetCategoryFlag(name) >= 0)
+        problem = QStringLiteral("Category: Invalid Value.\nThe category \"%1\" already exists.")
+                      .arg(m_nameEdit->text());
+    if (!problem.isEmpty()) {
+        UserMessage::Show(this, problem, UserMessage::Buttons::Ok);
+        SelectRow(FindRow(name));
         m_nameEdit->setFocus();
+        m_nameEdit->selectAll();
         return;
     }
     const int flag = std::max(m_flagCombo->currentIndex(), 0);
-    // An existing name changes nothing; either way the row is shown.
     // The category list is stored in the file: leaving must ask to save it.
     if (m_pDoc->m_pCategoryList->AddCategory(name, flag))
         m_pDoc->SetModifiedFlag();
@@ -163,27 +175,27 @@ void CCategoriesDlg::OnInsert()
 
 void CCategoriesDlg::OnModify()
 {
-    const int row = SelectedRow();
-    auto& categories = m_pDoc->m_pCategoryList->m_categories;
-    if (row < 0 || row >= m_nCategoryCount || size_t(row) >= categories.size())
+    CCategory* category = SelectedCategory();
+    if (!category)
         return;
     const int flag = std::max(m_flagCombo->currentIndex(), 0);
-    if (categories[size_t(row)]->m_nFlag != flag) {
-        categories[size_t(row)]->m_nFlag = flag;
+    if (category->m_nFlag != flag) {
+        category->m_nFlag = flag;
         m_pDoc->SetModifiedFlag();
     }
     FillList();
-    SelectRow(row);
+    SelectRow(RowOfRecord(m_list, category));
 }
 
 void CCategoriesDlg::OnDelete()
 {
-    // Exactly the row shown selected; with none, nothing.
-    const int row = SelectedRow();
-    if (row >= 0 && row < m_nCategoryCount) {
+    // Exactly the category shown selected; with none, nothing.
+    const int row = m_list->GetNextSelected(-1);
+    const int position = PositionOf(m_pDoc->m_pCategoryList->m_categories, SelectedCategory());
+    if (position >= 0) {
         m_list->DeleteItem(row);
         --m_nCategoryCount;
-        m_pDoc->m_pCategoryList->RemoveCategoryAt(row);
+        m_pDoc->m_pCategoryList->RemoveCategoryAt(position);
         m_pDoc->SetModifiedFlag();
         m_list->selectionModel()->clearSelection();
     }

@@ -1,12 +1,15 @@
 #pragma once
 // "Define Categories": the document's sorted category list with each
-// category's default flag. Insert adds a category at its sorted place,
-// Modify gives the selected category the chosen flag, Delete removes the
-// selected one. Changes go into the list at once; the document's modified
-// flag is left alone.
+// category's default flag. Insert adds a category at its sorted place (a
+// name that exists already is refused), Modify gives the selected category
+// the chosen flag, Delete removes the selected one. Changes go into the
+// list at once and mark the document modified.
 
 #include <QDialog>
 
+#include <string>
+
+class CCategory;
 class CQuilletDoc;
 class CXListCtrl;
 class QComboBox;
@@ -23,7 +26,7 @@ public:
 private:
     void FillList();
     void SelectRow(int row);
-    int SelectedRow() const;
+    CCategory* SelectedCategory() const;
     int FindRow(const std::string& name) const;
     void LoadRow(int row);
     void OnInsert();

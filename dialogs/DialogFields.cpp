@@ -1,5 +1,6 @@
 #include "DialogFields.h"
 
+#include "Money.h"
 #include "Records.h"
 #include "UserMessage.h"
 
@@ -9,7 +10,6 @@
 #include <QWidget>
 
 #include <charconv>
-#include <cmath>
 #include <string>
 
 namespace
@@ -37,17 +37,9 @@ void FocusField(QLineEdit* edit)
 }
 }
 
-std::optional<double> DialogFields::ParseNumber(const QString& text)
+std::optional<double> DialogFields::ParseMoney(const QString& text)
 {
-    std::string digits;
-    if (!PrepareDigits(text, digits))
-        return std::nullopt;
-    double value = 0.0;
-    const char* end = digits.data() + digits.size();
-    const auto result = std::from_chars(digits.data(), end, value);
-    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return Money::Parse(text.toStdString());
 }
 
 std::optional<int> DialogFields::ParseInteger(const QString& text)
@@ -63,9 +55,9 @@ std::optional<int> DialogFields::ParseInteger(const QString& text)
     return value;
 }
 
-bool DialogFields::ReadNumber(QLineEdit* edit, const QString& fieldName, double& value)
+bool DialogFields::ReadMoney(QLineEdit* edit, const QString& fieldName, double& value)
 {
-    const std::optional<double> parsed = ParseNumber(edit->text());
+    const std::optional<double> parsed = ParseMoney(edit->text());
     if (!parsed) {
         UserMessage::Show(edit->window(), fieldName + QStringLiteral(": Invalid Value.\nPlease enter a number."),
                           UserMessage::Buttons::Ok, UserMessage::Icon::Warning);

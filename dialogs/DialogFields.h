@@ -19,16 +19,18 @@ class QWidget;
 
 namespace DialogFields
 {
-// Plain text parsing, without any message: surrounding blanks are allowed,
-// anything else that is not a finite decimal number gives nothing.
-std::optional<double> ParseNumber(const QString& text);
+// Typed money, read the one way every field reads it (Money::Parse: a
+// sign, grouping commas, cents, whatever the locale); nothing when the
+// text is no amount or beyond the limit.
+std::optional<double> ParseMoney(const QString& text);
+// A whole number: surrounding blanks and one "+" allowed, within an int.
 std::optional<int> ParseInteger(const QString& text);
 
-// Reads the edit as a number. When it holds none, tells the user
-// "<fieldName>: Invalid Value.\nPlease enter a number." (or "... a whole
-// number." for integers), puts the keyboard focus back into the edit with
-// its text selected and returns false; value is then left untouched.
-bool ReadNumber(QLineEdit* edit, const QString& fieldName, double& value);
+// Reads the edit as money (or a whole number). When it holds none, tells
+// the user "<fieldName>: Invalid Value.\nPlease enter a number." (or "... a
+// whole number."), puts the keyboard focus back into the edit with its text
+// selected and returns false; value is then left untouched.
+bool ReadMoney(QLineEdit* edit, const QString& fieldName, double& value);
 bool ReadInteger(QLineEdit* edit, const QString& fieldName, int& value);
 
 // How an edit shows a number: up to 15 significant digits, no exponent for

@@ -1,20 +1,11 @@
 #include "EntryText.h"
 
-#include "DialogFields.h"
+#include "Money.h"
 #include "TextCodec.h"
-#include "UserMessage.h"
-
-#include <QLineEdit>
-
-#include <cmath>
 
 QString FormatMoney(double value, bool trailingSpace)
 {
-    // QString::number is free of the process locale, unlike printf, so the
-    // point is always a point.
-    QString text = QString::number(value, 'f', 2);
-    if (text == QLatin1String("-0.00"))
-        text = QStringLiteral("0.00");
+    QString text = QString::fromStdString(Money::Format(value));
     if (trailingSpace)
         text += QLatin1Char(' ');
     return text;
@@ -23,25 +14,4 @@ QString FormatMoney(double value, bool trailingSpace)
 QString FormatEntryDate(CTime date)
 {
     return FromBytes(date.Format(" %m/%d/%y"));
-}
-
-bool ParseMoney(const QString& text, double& value)
-{
-    const std::optional<double> read = DialogFields::ParseNumber(text);
-    // Beyond the bound, cents would no longer be exact in a double.
-    if (!read || std::fabs(*read) > 1e12)
-        return false;
-    value = std::round(*read * 100.0) / 100.0 + 0.0;
-    return true;
-}
-
-bool ReadMoney(QLineEdit* edit, const QString& fieldName, double& value)
-{
-    if (ParseMoney(edit->text(), value))
-        return true;
-    UserMessage::Show(edit->window(), fieldName + QStringLiteral(": Invalid Value.\nPlease enter a number."),
-                      UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
-    return false;
 }

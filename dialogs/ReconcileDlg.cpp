@@ -217,9 +217,8 @@ void CReconcileDlg::OnStatementChange(const QString& text)
 {
     // While the text is no number (empty, a lone "-" on the way to a
     // negative one) the last number stands; OK says so.
-    double value = 0.0;
-    if (ParseMoney(text, value))
-        m_dStatementBalance = value;
+    if (const std::optional<double> value = DialogFields::ParseMoney(text))
+        m_dStatementBalance = *value;
     m_strDifference = FormatMoney(m_dBankBalance - m_dStatementBalance);
     m_differenceText->setText(m_strDifference);
 }
@@ -245,7 +244,7 @@ void CReconcileDlg::ToggleCleared(int row)
 void CReconcileDlg::accept()
 {
     double value = 0.0;
-    if (!ReadMoney(m_statementEdit, QStringLiteral("Statement Balance"), value))
+    if (!DialogFields::ReadMoney(m_statementEdit, QStringLiteral("Statement Balance"), value))
         return;
     m_dStatementBalance = value;
     QDialog::accept();

@@ -1,10 +1,13 @@
 #include "RecurringDlg.h"
 
+#include "DateField.h"
 #include "DialogFields.h"
+#include "EntryText.h"
 #include "ListColumns.h"
 #include "ListKeyboard.h"
-#include "RecordEditorFrame.h"
 #include "QuilletDoc.h"
+#include "RecordEditorFrame.h"
+#include "RowRecords.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
 #include "XListCtrl.h"
@@ -12,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +26,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,7 +37,7 @@ const QColor kDepositGreen(0, 155, 0);
 
 void ShowProblem(QWidget* parent, const QString& text)
 {
-    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+    UserMessage::Show(parent, text, UserMessage::Buttons::Ok, UserMessage::Icon::None);
 }
 
 // Drop-down lists that sort their entries show them alphabetically with
@@ -101,11 +104,8 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
     QGroupBox* group = frame.group;
     m_accountCombo = new QComboBox(group);
     m_accountCombo->setObjectName(QStringLiteral("accountCombo"));
-    m_startDate = new QDateEdit(group);
+    m_startDate = new CDateField(group);
     m_startDate->setObjectName(QStringLiteral("startDate"));
-    m_startDate->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-    m_startDate->setCalendarPopup(true);
-    m_startDate->setDateRange(DialogFields::MinimumDate(), DialogFields::MaximumDate());
     m_amountEdit = new QLineEdit(group);
     m_amountEdit->setObjectName(QStringLiteral("amountEdit"));
     m_amountEdit->setAlignment(Qt::AlignRight);
@@ -190,7 +190,6 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
     FillSorted(m_accountCombo, accounts);
     m_accountCombo->setCurrentIndex(m_accountCombo->count() > 0 ? 0 : -1);
 
-    m_nEditIndex = -1;
     FillList();
     PrepareNew();
 }
@@ -203,8 +202,6 @@ void CRecurringDlg::AddRow(int row, const CRecurringTransaction& record)
                                 FromBytes(record.m_strCategory) + QStringLiteral(" ]");
     // + 0.0 keeps a zero amount from showing as "-0.00".
     const double magnitude = (record.m_dAmount > 0 ? record.m_dAmount : record.m_dAmount * -1) + 0.0;
-    char amount[64];
-    std::snprintf(amount, sizeof amount, "%.2f ", magnitude);
     const bool deposit = record.m_dAmount < 0;
     char remaining[64];
     if (record.m_strPeriods == "Forever")
@@ -217,13 +214,14 @@ void CRecurringDlg::AddRow(int row, const CRecurringTransaction& record)
 
     row = m_list->InsertItem(row, description, black, background);
     m_list->SetItemText(row, 0, description, black, background);
-    m_list->SetItemText(row, 1, QString::fromLatin1(amount), black, background);
+    m_list->SetItemText(row, 1, FormatMoney(magnitude, true), black, background);
     m_list->SetItemText(row, 2, deposit ? QStringLiteral("Y") : QStringLiteral("N"), deposit ? kDepositGreen : black,
                         background);
     m_list->SetItemText(row, 3, FromBytes(record.m_strAccount), black, background);
     m_list->SetItemText(row, 4, QString::fromStdString(record.m_nextDate.Format("%m/%d/%y")), black, background);
     m_list->SetItemText(row, 5, FromBytes(record.m_strFrequency), black, background);
     m_list->SetItemText(row, 6, remainingText, black, background);
+    SetRowRecord(m_list, row, &record);
 }
 
 void CRecurringDlg::FillList()
@@ -234,12 +232,19 @@ void CRecurringDlg::FillList()
         AddRow(m_nRecurringCount, *record);
         ++m_nRecurringCount;
     }
+    m_list->ReSort();
 }
 
 void CRecurringDlg::PrepareNew()
 {
     if (m_nRecurringCount > 0)
         m_list->EnsureVisible(m_nRecurringCount - 1);
+    // No row stays highlighted while a new transaction is typed.
+    m_list->clearSelection();
+    // A new transaction starts on an account that exists.
+    m_accountCombo->setPlaceholderText(QString());
+    if (m_accountCombo->currentIndex() < 0 && m_accountCombo->count() > 0)
+        m_accountCombo->setCurrentIndex(0);
     m_amountEdit->setText(DialogFields::FormatNumber(0.0));
     m_categoryCombo->setEditText(QString());
     m_descriptionEdit->clear();
@@ -248,7 +253,6 @@ void CRecurringDlg::PrepareNew()
     m_startDate->setDate(DialogFields::ToQDate(m_startTime));
     m_flagCombo->setCurrentIndex(0);
     // A transaction shown before must not be overwritten from the new form.
-    m_nEditIndex = -1;
     m_pEditRecurring = nullptr;
     m_bNew = true;
     m_accountCombo->setFocus();
@@ -256,23 +260,26 @@ void CRecurringDlg::PrepareNew()
 
 void CRecurringDlg::LoadRow(int row)
 {
-    if (row >= 0 && row < m_nRecurringCount) {
-        CRecurringTransaction* record = m_pDoc->GetRecurring(row);
-        if (record) {
-            m_pEditRecurring = record;
-            m_nEditIndex = row;
-            const bool deposit = record->m_dAmount <= 0;
-            m_depositCheck->setChecked(deposit);
-            m_amountEdit->setText(DialogFields::FormatNumber((deposit ? record->m_dAmount * -1 : record->m_dAmount) + 0.0));
-            SelectExact(m_accountCombo, FromBytes(record->m_strAccount));
-            m_categoryCombo->setEditText(FromBytes(record->m_strCategory));
-            m_descriptionEdit->setText(FromBytes(record->m_strDescription));
-            SelectExact(m_frequencyCombo, FromBytes(record->m_strFrequency));
-            m_periodsCombo->setEditText(FromBytes(record->m_strPeriods));
-            m_startTime = record->m_nextDate;
-            m_startDate->setDate(DialogFields::ToQDate(m_startTime));
-            m_flagCombo->setCurrentIndex(record->m_nFlag >= 0 && record->m_nFlag < m_flagCombo->count() ? record->m_nFlag : 0);
-        }
+    // The row's own transaction, wherever the sort put the row.
+    CRecurringTransaction* record = RowRecord<CRecurringTransaction>(m_list, row);
+    if (PositionOf(m_pDoc->m_recurring, record) >= 0) {
+        m_pEditRecurring = record;
+        const bool deposit = record->m_dAmount <= 0;
+        m_depositCheck->setChecked(deposit);
+        m_amountEdit->setText(DialogFields::FormatNumber((deposit ? record->m_dAmount * -1 : record->m_dAmount) + 0.0));
+        SelectExact(m_accountCombo, FromBytes(record->m_strAccount));
+        // An account that is gone shows by name, so the user sees what to replace.
+        m_accountCombo->setPlaceholderText(m_accountCombo->currentIndex() < 0
+                                               ? FromBytes(record->m_strAccount) + QStringLiteral(" (no such account)")
+                                               : QString());
+        m_categoryCombo->setEditText(FromBytes(record->m_strCategory));
+        m_descriptionEdit->setText(FromBytes(record->m_strDescription));
+        SelectExact(m_frequencyCombo, FromBytes(record->m_strFrequency));
+        m_periodsCombo->setEditText(FromBytes(record->m_strPeriods));
+        m_startTime = record->m_nextDate;
+        m_startDate->setDate(DialogFields::ToQDate(m_startTime));
+        m_flagCombo->setCurrentIndex(record->m_nFlag >= 0 && record->m_nFlag < m_flagCombo->count() ? record->m_nFlag
+                                                                                                  : 0);
     }
     m_bNew = false;
 }
@@ -291,15 +298,23 @@ void CRecurringDlg::OnCategoryChosen(int index)
 void CRecurringDlg::OnSave()
 {
     double amount = 0.0;
-    if (!DialogFields::ReadNumber(m_amountEdit, QStringLiteral("Amount"), amount))
+    QDate startDate;
+    if (!DialogFields::ReadMoney(m_amountEdit, QStringLiteral("Amount"), amount) ||
+        !m_startDate->ReadDate(QStringLiteral("Start Date"), startDate))
         return;
+    // A typed minus means money going out, whatever the Deposit box says.
+    const bool deposit = amount >= 0 && m_depositCheck->isChecked();
+    amount = std::fabs(amount);
     const std::string account = ToBytes(m_accountCombo->currentText());
     const std::string description = ToBytes(m_descriptionEdit->text());
     const QString periods = m_periodsCombo->currentText();
 
     QString problem;
-    if (account.empty())
+    if (account.empty() && m_accountCombo->count() == 0)
         problem = QStringLiteral("Account: Invalid Value.\nYou must create some accounts first.");
+    else if (account.empty())
+        // A transaction whose account is gone shows none: one must be chosen.
+        problem = QStringLiteral("Account: Invalid Value.\nPlease choose an account.");
     else if (amount == 0.0)
         problem = QStringLiteral("Amount: Invalid Value.\nPlease specify a value.");
     else if (description.empty())
@@ -313,8 +328,8 @@ void CRecurringDlg::OnSave()
         return;
     }
 
-    const double stored = m_depositCheck->isChecked() ? amount * -1 : amount;
-    const CTime start = DialogFields::FromQDate(m_startDate->date(), m_startTime);
+    const double stored = deposit ? amount * -1 : amount;
+    const CTime start = DialogFields::FromQDate(startDate, m_startTime);
     const std::string category = ToBytes(m_categoryCombo->currentText());
     const std::string frequency = ToBytes(m_frequencyCombo->currentText());
     const int flag = std::max(m_flagCombo->currentIndex(), 0);
@@ -324,9 +339,8 @@ void CRecurringDlg::OnSave()
         AddRow(m_nRecurringCount, *record);
         ++m_nRecurringCount;
         PrepareNew();
-    } else if (m_nEditIndex >= 0) {
+    } else if (PositionOf(m_pDoc->m_recurring, m_pEditRecurring) >= 0) {
         CRecurringTransaction* record = m_pEditRecurring;
-        m_nEditIndex = -1;
         m_pEditRecurring = nullptr;
         record->m_strAccount = account;
         record->m_dAmount = stored;
@@ -349,8 +363,9 @@ void CRecurringDlg::OnSave()
 void CRecurringDlg::OnDelete()
 {
     const int row = SelectedRow(m_list);
-    if (row >= 0 && row < m_nRecurringCount) {
-        m_pDoc->DeleteRecurring(row);
+    const int position = PositionOf(m_pDoc->m_recurring, RowRecord<CRecurringTransaction>(m_list, row));
+    if (position >= 0) {
+        m_pDoc->DeleteRecurring(position);
         m_list->DeleteItem(row);
         --m_nRecurringCount;
         // The row above takes the selection; after the first row, the new first.
@@ -361,7 +376,6 @@ void CRecurringDlg::OnDelete()
             m_list->EnsureVisible(next);
         }
     }
-    m_nEditIndex = -1;
     m_pEditRecurring = nullptr;
     m_bNew = false;
 }
@@ -371,7 +385,7 @@ void CRecurringDlg::accept()
     // The amount is checked even though nothing is saved here, as every
     // field holding a number is when the dialog closes with OK.
     double ignored = 0.0;
-    if (!DialogFields::ReadNumber(m_amountEdit, QStringLiteral("Amount"), ignored))
+    if (!DialogFields::ReadMoney(m_amountEdit, QStringLiteral("Amount"), ignored))
         return;
     QDialog::accept();
 }

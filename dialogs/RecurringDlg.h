@@ -12,8 +12,8 @@ class CQuilletDoc;
 class CRecurringTransaction;
 class CXListCtrl;
 class QCheckBox;
+class CDateField;
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 
 class CRecurringDlg : public QDialog
@@ -23,6 +23,9 @@ public:
     explicit CRecurringDlg(CQuilletDoc* doc, QWidget* parent = nullptr);
 
     CXListCtrl* List() const { return m_list; }
+    // The transaction whose fields are loaded for editing, if any.
+    const CRecurringTransaction* EditedRecurring() const { return m_pEditRecurring; }
+    bool IsNewMode() const { return m_bNew; }
 
     // The periods text holds a plain integer exactly as "%d" writes it.
     static bool IsPeriodsNumber(const QString& text);
@@ -42,7 +45,7 @@ private:
     CQuilletDoc* m_pDoc;
     CXListCtrl* m_list;
     QComboBox* m_accountCombo;
-    QDateEdit* m_startDate;
+    CDateField* m_startDate;
     QLineEdit* m_amountEdit;
     QCheckBox* m_depositCheck;
     QLineEdit* m_descriptionEdit;
@@ -55,7 +58,6 @@ private:
     // transaction's), since the picker shows only the date.
     CTime m_startTime;
     int m_nRecurringCount = 0;
-    int m_nEditIndex = -1;
     CRecurringTransaction* m_pEditRecurring = nullptr;
     bool m_bNew = false;
 };

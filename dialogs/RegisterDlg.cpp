@@ -1,17 +1,19 @@
 #include "RegisterDlg.h"
 
 #include "BalanceRule.h"
+#include "DateField.h"
 #include "DescriptionEdit.h"
 #include "DialogFields.h"
 #include "EntryText.h"
+#include "ListKeyboard.h"
 #include "QuilletDoc.h"
+#include "RowRecords.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
 #include "XListCtrl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,6 +26,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace
 {
@@ -162,11 +166,8 @@ void CRegisterDlg::BuildLayout()
         grid->addWidget(field, row + 1, column, 1, span);
     };
 
-    m_date = new QDateEdit(group);
+    m_date = new CDateField(group);
     m_date->setObjectName("date");
-    m_date->setCalendarPopup(true);
-    m_date->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-    m_date->setDateRange(DialogFields::MinimumDate(), DialogFields::MaximumDate());
     addField(0, 0, QStringLiteral("&Date"), m_date);
 
     m_checkNumber = new QLineEdit(group);
@@ -261,7 +262,24 @@ void CRegisterDlg::BuildLayout()
     connect(m_saveButton, &QPushButton::clicked, this, &CRegisterDlg::OnSaveEntry);
     connect(m_okButton, &QPushButton::clicked, this, &CRegisterDlg::accept);
     connect(m_list, &CXListCtrl::itemClicked, this, &CRegisterDlg::OnListClick);
-    connect(m_list, &CXListCtrl::itemDoubleClicked, this, [this] { LoadSelectedRow(); });
+    connect(m_list, &CXListCtrl::itemDoubleClicked, this, [this](int, int, Qt::KeyboardModifiers modifiers) {
+        // A double click that picks rows, or one while several rows are
+        // being changed, must not put one entry's values over "No Change"
+        // and the undecided boxes.
+        if (!HasModifier(modifiers) && !m_bMultiSelection)
+            LoadSelectedRow();
+    });
+    // Walking the list with the keys loads the row as a click does; with
+    // Shift or Ctrl it picks rows.
+    OnRowWalkedTo(m_list, [this](int row, Qt::KeyboardModifiers modifiers) {
+        if (HasModifier(modifiers)) {
+            EnterMultiSelection();
+            return;
+        }
+        if (m_bMultiSelection)
+            LeaveMultiSelection();
+        LoadRow(row);
+    });
     connect(m_category, &QComboBox::editTextChanged, this, &CRegisterDlg::OnCategoryChosen);
     connect(m_category, &QComboBox::activated, this, &CRegisterDlg::OnCategoryChosen);
     connect(m_description, &CDescriptionEdit::Completed, this, &CRegisterDlg::OnDescriptionCompleted);
@@ -306,10 +324,11 @@ bool CRegisterDlg::eventFilter(QObject* watched, QEvent* event)
         // From the keyboard: Enter loads the current row into the editor,
         // Space ticks its "C" box.
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-            // The keyboard moves the current row, not the selection mark.
+            // The keyboard acts on the current row, which becomes the one
+            // selected row: what is shown selected is what gets edited.
             const int row = m_list->currentIndex().row();
             if (row >= 0)
-                m_list->SetSelectionMark(row);
+                SelectRow(row);
             if (key == Qt::Key_Space && row >= 1)
                 ToggleCleared(row);
             if (m_bMultiSelection)
@@ -355,7 +374,7 @@ void CRegisterDlg::AddOpeningRow()
 int CRegisterDlg::AddEntryRow(int row, CTransaction* entry, double balance)
 {
     row = m_list->InsertItem(row, FormatEntryDate(entry->m_date));
-    m_list->SetItemData(row, reinterpret_cast<quintptr>(entry));
+    SetRowRecord(m_list, row, entry);
     const QString balanceText = FormatMoney(balance, !entry->m_bVoid);
     WriteEntryRow(row, *entry, &balanceText);
     return row;
@@ -388,20 +407,11 @@ void CRegisterDlg::ShowBankBalance()
     m_bankBalance->setText(account ? FormatMoney(m_pDoc->GetBankBalance(*account, 1)) : QString());
 }
 
-int CRegisterDlg::RowOf(const CTransaction* entry) const
-{
-    if (!entry)
-        return -1;
-    for (int row = 0; row < m_list->GetItemCount(); ++row)
-        if (m_list->GetItemData(row) == reinterpret_cast<quintptr>(entry))
-            return row;
-    return -1;
-}
-
 void CRegisterDlg::SelectRow(int row)
 {
     if (row < 0)
         return;
+    m_list->clearSelection();
     const unsigned bits = CXListCtrl::StateSelected | CXListCtrl::StateFocused;
     m_list->SetItemState(row, bits, bits);
     m_list->EnsureVisible(row);
@@ -428,10 +438,6 @@ void CRegisterDlg::ShowValues(const EntryValues& values)
 
 bool CRegisterDlg::ReadValues(EntryValues& values)
 {
-    // An untouched date keeps the loaded entry's exact time.
-    values.date = m_date->date() == DialogFields::ToQDate(m_editorTime)
-                      ? m_editorTime
-                      : DialogFields::FromQDate(m_date->date(), m_editorTime);
     values.checkNumber = m_checkNumber->text();
     values.deposit = m_deposit->isChecked();
     values.description = m_description->text();
@@ -451,12 +457,26 @@ bool CRegisterDlg::ReadValues(EntryValues& values)
     values.cleared = state(m_cleared);
     values.isVoid = state(m_void);
     // Several entries at once take only the boxes and the flag; the
-    // greyed-out money fields are not read.
+    // greyed-out date and money fields are not read.
     if (m_bMultiSelection)
         return true;
 
-    return ReadMoney(m_amount, QStringLiteral("Amount"), values.amount) &&
-           ReadMoney(m_fee, QStringLiteral("Fee"), values.fee);
+    QDate date;
+    if (!m_date->ReadDate(QStringLiteral("Date"), date) ||
+        !DialogFields::ReadMoney(m_amount, QStringLiteral("Amount"), values.amount) ||
+        !DialogFields::ReadMoney(m_fee, QStringLiteral("Fee"), values.fee))
+        return false;
+    // An untouched date keeps the loaded entry's exact time.
+    values.date = date == DialogFields::ToQDate(m_editorTime) ? m_editorTime
+                                                               : DialogFields::FromQDate(date, m_editorTime);
+    // A typed minus means money going out, whatever the Deposit box says;
+    // a fee is always a charge.
+    if (values.amount < 0) {
+        values.amount = -values.amount;
+        values.deposit = false;
+    }
+    values.fee = std::fabs(values.fee);
+    return true;
 }
 
 void CRegisterDlg::OnCategoryChosen()
@@ -515,6 +535,10 @@ void CRegisterDlg::OnSaveEntry()
         SaveNewEntry(values);
     else if (m_pEditEntry)
         SaveEditedEntry(values);
+    else
+        // Say so rather than drop what was typed silently.
+        UserMessage::Show(this, QStringLiteral("Entry: No entry selected.\nClick an entry in the list to change it, "
+                                               "or press \"Add Entry\" to start a new one."));
 }
 
 void CRegisterDlg::SaveNewEntry(const EntryValues& values)
@@ -540,7 +564,7 @@ void CRegisterDlg::SaveSelectedEntries(const EntryValues& values)
 {
     bool changed = false;
     for (int row : m_list->GetSelectedRows()) {
-        auto* entry = reinterpret_cast<CTransaction*>(m_list->GetItemData(row));
+        auto* entry = RowRecord<CTransaction>(m_list, row);
         if (!entry)
             continue;
         if (values.isVoid != kUndecided) {
@@ -561,11 +585,17 @@ void CRegisterDlg::SaveSelectedEntries(const EntryValues& values)
     }
     if (values.cleared != kUndecided)
         ShowBankBalance();
-    if (values.isVoid != kUndecided)
-        FillList();  // the running balances change
+    if (values.isVoid != kUndecided) {
+        // The running balances change; the rows the user picked stay picked.
+        std::vector<const CTransaction*> picked;
+        for (int row : m_list->GetSelectedRows())
+            picked.push_back(RowRecord<const CTransaction>(m_list, row));
+        FillList();
+        for (const CTransaction* entry : picked)
+            m_list->SetItemState(RowOfRecord(m_list, entry), CXListCtrl::StateSelected, CXListCtrl::StateSelected);
+    }
     if (changed)
         m_pDoc->SetModifiedFlag();
-    SelectRow(RowOf(m_pEditEntry));
     m_pEditEntry = nullptr;
 }
 
@@ -589,7 +619,7 @@ void CRegisterDlg::SaveEditedEntry(const EntryValues& values)
     entry->m_bVoid = values.isVoid;
     entry->m_nFlag = values.flag;
 
-    const int row = RowOf(entry);
+    const int row = RowOfRecord(m_list, entry);
     if (amountChanged || row < 0) {
         FillList();
     } else {
@@ -598,18 +628,27 @@ void CRegisterDlg::SaveEditedEntry(const EntryValues& values)
             ShowBankBalance();
     }
     m_pDoc->SetModifiedFlag();
-    SelectRow(RowOf(entry));
+    SelectRow(RowOfRecord(m_list, entry));
     m_pEditEntry = nullptr;
 }
 
 void CRegisterDlg::OnDeleteEntry()
 {
     CAccount* account = Account();
-    const int mark = m_list->GetSelectionMark();
+    // Only an entry shown selected: the mark's, or else the one selected
+    // entry (a Ctrl-click may have taken the selection off the mark's row).
+    int mark = m_list->GetSelectionMark();
+    if (mark < 1 || !m_list->GetItemState(mark, CXListCtrl::StateSelected)) {
+        QVector<int> entries;
+        for (int row : m_list->GetSelectedRows())
+            if (RowRecord<const CTransaction>(m_list, row))
+                entries.append(row);
+        mark = entries.size() == 1 ? entries.front() : -1;
+    }
     if (!account || mark < 1 || mark >= m_list->GetItemCount())
         return;
     // The row's own entry, wherever sorting has put the row.
-    const auto* entry = reinterpret_cast<const CTransaction*>(m_list->GetItemData(mark));
+    const auto* entry = RowRecord<const CTransaction>(m_list, mark);
     const auto& reg = account->m_transactions;
     const auto it = std::find_if(reg.begin(), reg.end(), [entry](const auto& t) { return t.get() == entry; });
     if (!entry || it == reg.end())
@@ -625,11 +664,11 @@ void CRegisterDlg::accept()
 {
     if (m_bNewEntry) {
         if (UserMessage::Show(this, QStringLiteral("You are creating a new record.  Are you sure you want to close ?"),
-                              UserMessage::Buttons::OkCancel, UserMessage::Icon::Question) != UserMessage::Answer::Ok)
+                              UserMessage::Buttons::OkCancel) != UserMessage::Answer::Ok)
             return;
     } else if (m_pEditEntry) {
         if (UserMessage::Show(this, QStringLiteral("You are editing a record.  Are you sure you want to close?"),
-                              UserMessage::Buttons::OkCancel, UserMessage::Icon::Question) != UserMessage::Answer::Ok)
+                              UserMessage::Buttons::OkCancel) != UserMessage::Answer::Ok)
             return;
     }
     QDialog::accept();
@@ -647,7 +686,7 @@ void CRegisterDlg::done(int result)
 
 void CRegisterDlg::OnListClick(int row, int column, Qt::KeyboardModifiers modifiers)
 {
-    auto* entry = reinterpret_cast<CTransaction*>(m_list->GetItemData(row));
+    auto* entry = RowRecord<CTransaction>(m_list, row);
     if (HasModifier(modifiers)) {
         // A click that picks rows changes no entry: a "C" box the list
         // toggled under it goes back to what the entry holds.
@@ -665,7 +704,7 @@ void CRegisterDlg::OnListClick(int row, int column, Qt::KeyboardModifiers modifi
 
 void CRegisterDlg::ToggleCleared(int row)
 {
-    auto* entry = reinterpret_cast<CTransaction*>(m_list->GetItemData(row));
+    auto* entry = RowRecord<CTransaction>(m_list, row);
     if (!entry)
         return;
     entry->m_bCleared = entry->m_bCleared ? 0 : 1;
@@ -677,9 +716,19 @@ void CRegisterDlg::ToggleCleared(int row)
 void CRegisterDlg::LoadSelectedRow()
 {
     const int mark = m_list->GetSelectionMark();
-    if (mark < 1 || mark >= m_list->GetItemCount())
+    // A row the user has just taken out of the selection is not loaded.
+    LoadRow(m_list->GetItemState(mark, CXListCtrl::StateSelected) ? mark : -1);
+}
+
+void CRegisterDlg::LoadRow(int row)
+{
+    if (row < 1 || row >= m_list->GetItemCount()) {
+        // The opening row or no row: with no entry shown selected, none
+        // stays the one that Save changes.
+        m_pEditEntry = nullptr;
         return;
-    auto* entry = reinterpret_cast<CTransaction*>(m_list->GetItemData(mark));
+    }
+    auto* entry = RowRecord<CTransaction>(m_list, row);
     if (!entry) {
         UserMessage::Show(this, QStringLiteral("There is nothing to edit."));
         return;

@@ -15,8 +15,8 @@ class CQuilletDoc;
 class CTransaction;
 class CXListCtrl;
 class QCheckBox;
+class CDateField;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -81,7 +81,6 @@ private:
     // Writes an entry's cells; balanceText null keeps the Available cell.
     void WriteEntryRow(int row, const CTransaction& entry, const QString* balanceText);
     void ShowBankBalance();
-    int RowOf(const CTransaction* entry) const;
     void SelectRow(int row);
 
     void ShowValues(const EntryValues& values);
@@ -95,6 +94,7 @@ private:
     void SaveEditedEntry(const EntryValues& values);
     void OnListClick(int row, int column, Qt::KeyboardModifiers modifiers);
     void LoadSelectedRow();
+    void LoadRow(int row);
     void ToggleCleared(int row);
     void EnterMultiSelection();
     void LeaveMultiSelection();
@@ -113,7 +113,7 @@ private:
     QWidget* m_header = nullptr;
     CXListCtrl* m_list = nullptr;
     QLabel* m_bankBalance = nullptr;
-    QDateEdit* m_date = nullptr;
+    CDateField* m_date = nullptr;
     QLineEdit* m_checkNumber = nullptr;
     QLineEdit* m_amount = nullptr;
     QCheckBox* m_deposit = nullptr;

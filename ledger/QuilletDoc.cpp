@@ -92,5 +92,5 @@ std::string GetListField(const std::string& list, int field)
     size_t end = list.find(';', start);
     if (end == std::string::npos)
         end = list.size();
-    return CutText(list.substr(start, end - start), 31);
+    return CutText(list.substr(start, end - start), kListFieldMax);
 }

@@ -79,7 +79,9 @@ public:
     void DeleteRecurring(int position);
     int CountDueRecurring(int days) const;
     CRecurringTransaction* GetDueRecurring(int index, int days) const;
-    void PostRecurring(CRecurringTransaction* record);
+    // Writes the due entry and moves the schedule on. False, and nothing
+    // changed, when the record names no existing account.
+    bool PostRecurring(CRecurringTransaction* record);
     void SkipRecurring(CRecurringTransaction* record);
     static void AdvanceNextDate(CRecurringTransaction& record);
     static bool IsDue(const CRecurringTransaction& record, int days, int64_t now);
@@ -111,5 +113,6 @@ private:
 };
 
 // Field n of a ";"-separated list such as GetAccountNames gives; at most
-// 31 characters, empty past the last field.
+// kListFieldMax characters, empty past the last field.
+constexpr size_t kListFieldMax = 31;
 std::string GetListField(const std::string& list, int field);

@@ -59,10 +59,12 @@ CRecurringTransaction* CQuilletDoc::GetDueRecurring(int index, int days) const
     return nullptr;
 }
 
-void CQuilletDoc::PostRecurring(CRecurringTransaction* record)
+bool CQuilletDoc::PostRecurring(CRecurringTransaction* record)
 {
-    if (!record)
-        return;
+    // The entry would land in no register, yet the schedule, the category
+    // totals and the modified flag would move on as if it had been written.
+    if (!record || !FindAccount(record->m_strAccount))
+        return false;
     record->m_nPeriodsDone += 1;
     char checkNumber[32];
     std::snprintf(checkNumber, sizeof checkNumber, "R-%d", record->m_nPeriodsDone);
@@ -70,6 +72,7 @@ void CQuilletDoc::PostRecurring(CRecurringTransaction* record)
              record->m_strCategory, record->m_dAmount, 0.0, 0, 0, 0, record->m_nFlag);
     AdvanceNextDate(*record);
     SetModifiedFlag();
+    return true;
 }
 
 void CQuilletDoc::SkipRecurring(CRecurringTransaction* record)

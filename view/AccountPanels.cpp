@@ -4,9 +4,11 @@
 
 #include "AppValues.h"
 #include "BalanceRule.h"
+#include "EntryText.h"
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
+#include "UserMessage.h"
 #include "XListCtrl.h"
 
 #include <QFrame>
@@ -15,20 +17,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace
 {
 constexpr int kRowHeight = 14;
 constexpr int kAccountListId = 501;
 constexpr int kRecurringListId = 502;
-
-QString Money(const char* format, double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return QString::fromLatin1(text);
-}
 
 struct ColumnSpec
 {
@@ -48,13 +42,14 @@ CXListCtrl* MakeList(QWidget* parent, int id, const QRect& initial, std::initial
     list->SetFullRowSelect(true);
     list->SetSingleSelection(true);
     list->SetRowHeight(kRowHeight);
-    list->setFont(MakeViewFont(ViewFont::ListRow));
+    list->setFont(MakeViewFont(ViewFont::ListRow, *list));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // One unit of border above and below the rows: the panel heights count
-    // on 14 per row plus 2.
-    list->setFrameStyle(QFrame::Box | QFrame::Plain);
-    list->setLineWidth(1);
+    // One blank unit above and below the rows (the panel heights count on 14
+    // a row plus 2), but no frame of its own inside the panel's green one:
+    // the printed page has none either.
+    list->setFrameShape(QFrame::NoFrame);
+    list->SetVerticalMargins(1, 1);
     const int width = list->width();
     int column = 0;
     for (const ColumnSpec& heading : columns)
@@ -79,8 +74,10 @@ void CQuilletView::CreateLists()
             [this](int row, int column, Qt::KeyboardModifiers) { OnAccountListClick(row, column); });
     connect(m_pRecurringList, &CXListCtrl::itemClicked, this,
             [this](int row, int column, Qt::KeyboardModifiers) { OnRecurringListClick(row, column); });
-    // Enter on an account row opens its register, as a click does.
+    // Enter on an account row opens its register, as a click does; the
+    // due rows take Add and Skip from the keyboard.
     m_pAccountList->installEventFilter(this);
+    m_pRecurringList->installEventFilter(this);
     m_bListsCreated = true;
 }
 
@@ -119,7 +116,7 @@ void CQuilletView::DrawAccountPanel(QPainter& painter)
 
     painter.save();
     DrawTitleBand(painter, EdgeRect(11, 17, 340, 47));
-    painter.setFont(MakeViewFont(ViewFont::TitleLarge));
+    UseViewFont(painter, ViewFont::TitleLarge);
     DrawLineText(painter, EdgeRect(20, 18, 210, 35), QStringLiteral("Account Information"), Qt::AlignLeft,
                  PanelColor::TitleText(), PanelColor::BandFill());
     DrawButtonLabel(painter, EdgeRect(270, 20, 330, 36), QStringLiteral("Add/Edit"), PanelColor::LabelNormal(),
@@ -130,10 +127,10 @@ void CQuilletView::DrawAccountPanel(QPainter& painter)
     // Filled lazily: n account rows and the total row.
     if (!m_bListsCreated || m_pAccountList->GetItemCount() > n)
         return;
-    FillAccountList(names);
+    FillAccountList();
 }
 
-void CQuilletView::FillAccountList(const std::string& names)
+void CQuilletView::FillAccountList()
 {
     CXListCtrl* list = m_pAccountList;
     const ListFillGuard guard(list);
@@ -144,24 +141,28 @@ void CQuilletView::FillAccountList(const std::string& names)
     // row and is left out of the total.
     FiniteSum total;
     int row = 0;
-    for (;; ++row) {
-        const std::string name = GetListField(names, row);
-        // An account without a name ends the list, as the names text has no
-        // way to tell it from the end.
-        if (name.empty())
+    // Each row carries its account: the names list would cut a long name
+    // to 31 characters, and the cut name finds no account.
+    for (; const CAccount* account = m_pDoc->GetAccount(row); ++row) {
+        // An account without a name ends the list, as in the names text,
+        // which has no way to tell it from the end.
+        if (account->m_strName.empty())
             break;
-        list->InsertItem(row, QStringLiteral("  ") + FromBytes(name));
-        list->SetItemText(row, 0, QStringLiteral("  ") + FromBytes(name), link, cell);
+        const QString name = QStringLiteral("  ") + FromBytes(account->m_strName);
+        list->InsertItem(row, name);
+        list->SetItemText(row, 0, name, link, cell);
         list->SetBold(row, 0, true);
-        const double balance = m_pDoc->GetAccountBalance(name, 0);
+        list->SetItemData(row, reinterpret_cast<quintptr>(account));
+        const double balance = m_pDoc->GetAccountBalance(account->m_strName, 0);
         total.Add(balance);
-        list->SetItemText(row, 1, Money("%.2f  ", balance), QColor(0, 0, 0), cell);
+        list->SetItemText(row, 1, FormatMoney(balance) + QStringLiteral("  "), QColor(0, 0, 0), cell);
         list->SetEnabled(row, true);
     }
     list->InsertItem(row, QString());
     list->SetItemText(row, 0, QString(), link, cell);
     list->SetBold(row, 0, true);
-    list->SetItemText(row, 1, Money("Total: $%.2f  ", total.sum), QColor(130, 130, 130), cell);
+    list->SetItemText(row, 1, QStringLiteral("Total: $") + FormatMoney(total.sum) + QStringLiteral("  "),
+                      QColor(130, 130, 130), cell);
     list->SetEnabled(row, false);
 }
 
@@ -175,8 +176,10 @@ void CQuilletView::DrawRecurringPanel(QPainter& painter)
 
     painter.save();
     DrawTitleBand(painter, EdgeRect(11, top, 340, top + 30));
-    painter.setFont(MakeViewFont(ViewFont::Title));
-    DrawLineText(painter, EdgeRect(20, top + 4, 330, top + 20), QStringLiteral("Recurring Transactions"),
+    UseViewFont(painter, ViewFont::Title);
+    // The list, placed at top + 19, covers the title box's last row; the
+    // descenders of "Recurring" must end above it.
+    DrawLineText(painter, EdgeRect(20, top + 4, 330, top + 19), QStringLiteral("Recurring Transactions"),
                  Qt::AlignLeft, PanelColor::TitleText(), PanelColor::BandFill());
     DrawButtonLabel(painter, EdgeRect(270, top + 3, 330, top + 19), QStringLiteral("Add/Edit"),
                     PanelColor::LabelNormal(), PanelColor::BandFill());
@@ -204,7 +207,7 @@ void CQuilletView::FillRecurringList()
         list->InsertItem(i, date);
         list->SetItemText(i, 0, date, black, cell);
         list->SetItemText(i, 1, QStringLiteral(" ") + FromBytes(t->m_strDescription), black, cell);
-        list->SetItemText(i, 2, Money("%.2f ", std::fabs(t->m_dAmount)), black, cell);
+        list->SetItemText(i, 2, FormatMoney(std::fabs(t->m_dAmount), true), black, cell);
         list->SetItemText(i, 3, t->m_dAmount < 0.0 ? QStringLiteral("D") : QStringLiteral("W"), black, cell);
         list->SetItemText(i, 4, QStringLiteral("Add"), link, cell);
         list->SetItemText(i, 5, QStringLiteral("Skip"), link, cell);
@@ -218,12 +221,14 @@ void CQuilletView::FillRecurringList()
 
 void CQuilletView::OnAccountListClick(int row, int /*column*/)
 {
-    if (row < 0 || row >= m_pAccountList->GetItemCount())
+    // The total row carries no account; a row left from before the document
+    // changed may carry one the document no longer holds.
+    const auto* account = reinterpret_cast<const CAccount*>(m_pAccountList->GetItemData(row));
+    if (!m_pDoc || !account ||
+        std::none_of(m_pDoc->m_accounts.begin(), m_pDoc->m_accounts.end(),
+                     [account](const auto& held) { return held.get() == account; }))
         return;
-    const QString text = m_pAccountList->GetItemText(row, 0);
-    if (text.isEmpty())
-        return;  // the total row
-    const std::string name = ToBytes(text.mid(2));
+    const std::string name = account->m_strName;
     // The register editor runs modally and the list is refilled afterwards;
     // neither may happen inside the list's own mouse handling.
     QMetaObject::invokeMethod(this, [this, name] { EditRegister(name); }, Qt::QueuedConnection);
@@ -231,14 +236,35 @@ void CQuilletView::OnAccountListClick(int row, int /*column*/)
 
 bool CQuilletView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pAccountList && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            OnAccountListClick(m_pAccountList->GetSelectionMark(), 0);
-            return true;
-        }
-    }
+    if ((watched == m_pAccountList || watched == m_pRecurringList) && event->type() == QEvent::KeyPress)
+        return ListKey(static_cast<CXListCtrl*>(watched), static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
+}
+
+bool CQuilletView::ListKey(CXListCtrl* list, QKeyEvent* event)
+{
+    const int row = list->GetSelectionMark();
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (list == m_pAccountList) {
+        if (!enter)
+            return false;
+        OnAccountListClick(row, 0);
+        return true;
+    }
+    // A due row: Enter or Space on its Add or Skip cell, or A or S anywhere
+    // on the row.
+    int column = -1;
+    if (enter)
+        column = list->currentIndex().column();
+    else if (key == Qt::Key_A && !(event->modifiers() & ~Qt::ShiftModifier))
+        column = 4;
+    else if (key == Qt::Key_S && !(event->modifiers() & ~Qt::ShiftModifier))
+        column = 5;
+    if (column != 4 && column != 5)
+        return enter;
+    OnRecurringListClick(row, column);
+    return true;
 }
 
 void CQuilletView::OnRecurringListClick(int row, int column)
@@ -258,13 +284,27 @@ void CQuilletView::OnRecurringListClick(int row, int column)
             if (!known)
                 return;
             if (column == 4) {
-                m_pDoc->PostRecurring(clicked);
+                if (!m_pDoc->PostRecurring(clicked)) {
+                    UserMessage::Show(
+                        this,
+                        QStringLiteral("\"%1\" was not added: its account \"%2\" does not exist.\n"
+                                       "Choose an existing account for it in Add/Edit Recurring, or skip it.")
+                            .arg(FromBytes(clicked->m_strDescription), FromBytes(clicked->m_strAccount)),
+                        UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+                    return;
+                }
                 m_pAccountList->DeleteAllItems();
             } else {
                 m_pDoc->SkipRecurring(clicked);
             }
+            const int row = m_pRecurringList->GetSelectionMark();
             m_pRecurringList->DeleteAllItems();
             RefreshNow();
+            // Keyboard users stay on the row that took the place of this
+            // one, or on the panel's button once no row is left.
+            MarkFocusedRow(m_pRecurringList, row);
+            if (window()->focusWidget() == m_pRecurringList && m_pRecurringList->GetItemCount() == 0)
+                FocusStop(Stop::RecurringButton);
         },
         Qt::QueuedConnection);
 }

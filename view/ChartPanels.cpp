@@ -42,7 +42,7 @@ void CQuilletView::DrawDayChart(QPainter& painter)
 
     painter.save();
     DrawTitleBand(painter, EdgeRect(11, top, 340, top + 30));
-    painter.setFont(MakeViewFont(ViewFont::Title));
+    UseViewFont(painter, ViewFont::Title);
     DrawLineText(painter, EdgeRect(20, top + 4, 330, top + 20), QStringLiteral("Day Chart"), Qt::AlignLeft,
                  PanelColor::TitleText(), PanelColor::BandFill());
     DrawButtonLabel(painter, EdgeRect(300, top + 3, 330, top + 19), QStringLiteral("Edit"), PanelColor::LabelNormal(),
@@ -69,7 +69,7 @@ void CQuilletView::DrawDayChart(QPainter& painter)
         painter.drawPolyline(line);
     }
 
-    painter.setFont(MakeViewFont(ViewFont::Axis));
+    UseViewFont(painter, ViewFont::Axis);
     const QColor black(0, 0, 0);
     const QColor grey = PanelColor::ChartBody();
     const auto scale = [](double value) { return QString::number(ScaleLabelValue(value)); };
@@ -96,7 +96,7 @@ void CQuilletView::DrawCategoryPanel(QPainter& painter)
 
     painter.save();
     DrawTitleBand(painter, EdgeRect(left + 1, top, left + 300, top + 305));
-    painter.setFont(MakeViewFont(ViewFont::TitleLarge));
+    UseViewFont(painter, ViewFont::TitleLarge);
     DrawLineText(painter, EdgeRect(left + 10, top + 4, left + 290, top + 20), QStringLiteral("Category View"),
                  Qt::AlignLeft, PanelColor::TitleText(), PanelColor::BandFill());
     DrawButtonLabel(painter, EdgeRect(left + 260, top + 3, left + 290, top + 19), QStringLiteral("Edit"),
@@ -131,14 +131,10 @@ void CQuilletView::DrawCategoryPanel(QPainter& painter)
         painter.drawPie(square, from, span);
     }
 
-    painter.setFont(MakeViewFont(ViewFont::Slice));
+    UseViewFont(painter, ViewFont::Slice);
     painter.setPen(QColor(0, 0, 0));
-    for (const PieLabel& label : pie.labels) {
-        const QRect box = EdgeRect(label.left, label.top, label.right, label.bottom);
-        painter.save();
-        painter.setClipRect(box, Qt::IntersectClip);
-        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, FromBytes(label.name));
-        painter.restore();
-    }
+    for (const PieLabel& label : pie.labels)
+        DrawTopText(painter, EdgeRect(label.left, label.top, label.right, label.bottom), FromBytes(label.name),
+                    QColor(0, 0, 0));
     painter.restore();
 }

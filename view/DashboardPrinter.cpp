@@ -17,14 +17,6 @@
 
 namespace
 {
-// The header's face: plain, as tall as the panel titles.
-QFont HeaderFont()
-{
-    QFont font = MakeViewFont(ViewFont::Title);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
 // Where the panels start under the printable area's top.
 constexpr int kPanelsTop = 40;
 
@@ -60,7 +52,7 @@ void CQuilletView::PrintPageHeader(QPainter& painter, CPrintInfo& info, const QS
     const int right = area.x() + area.width();
 
     painter.save();
-    painter.setFont(HeaderFont());
+    UseViewFont(painter, ViewFont::Header);
     painter.setPen(Qt::black);
     const QFontMetrics metrics = painter.fontMetrics();
     const int baseline = 25 + metrics.ascent();

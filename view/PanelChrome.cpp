@@ -3,51 +3,11 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-QFont MakeViewFont(ViewFont role)
+#include <algorithm>
+
+void UseViewFont(QPainter& painter, ViewFont role)
 {
-    int height = 16;
-    QFont::Weight weight = QFont::DemiBold;
-    bool underline = false;
-    switch (role) {
-    case ViewFont::TitleLarge:
-        height = 18;
-        break;
-    case ViewFont::Title:
-        break;
-    case ViewFont::Button:
-        underline = true;
-        break;
-    case ViewFont::Axis:
-        height = 12;
-        weight = QFont::Normal;
-        break;
-    case ViewFont::Slice:
-        height = 10;
-        weight = QFont::Normal;
-        break;
-    case ViewFont::ListRow:
-        height = 13;
-        weight = QFont::Normal;
-        break;
-    }
-    QFont font;
-    // The panels were laid out for the common proportional sans face of
-    // the desktop (Arial metrics); wider faces clip the button labels.
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Helvetica")});
-    font.setWeight(weight);
-    font.setUnderline(underline);
-    font.setStyleStrategy(QFont::NoAntialias);
-    // The heights are character cell heights (ascent plus descent). Faces
-    // report their cells differently, so take the em from the proportions
-    // of the face the layout was made with (cell = 1.117 em).
-    font.setPixelSize(int(height / 1.117 + 0.5));
-    // List rows are a fixed 14 high: there the whole line, underline
-    // included, must fit whatever the face says about its cell.
-    if (role == ViewFont::ListRow)
-        while (font.pixelSize() > 6 && QFontMetrics(font).height() > 14)
-            font.setPixelSize(font.pixelSize() - 1);
-    return font;
+    painter.setFont(MakeViewFont(role, *painter.device()));
 }
 
 void FrameEdgeRect(QPainter& painter, const QRect& r, const QColor& color)
@@ -70,14 +30,31 @@ void DrawTitleBand(QPainter& painter, const QRect& band)
     painter.restore();
 }
 
+namespace
+{
+// The top of a font cell `height` tall placed at `top` in rect: moved up
+// so that its bottom stays inside when the cell is taller than the rect.
+int CellTop(const QRect& rect, int top, int height)
+{
+    return std::min(top, rect.top() + rect.height() - height);
+}
+
+// Clips to the rectangle's sides and to whichever is taller of it and the
+// text's cell.
+void ClipToText(QPainter& painter, const QRect& rect, int cellTop)
+{
+    const int top = std::min(rect.top(), cellTop);
+    painter.setClipRect(QRect(rect.left(), top, rect.width(), rect.top() + rect.height() - top), Qt::IntersectClip);
+}
+}
+
 void DrawLineText(QPainter& painter, const QRect& rect, const QString& text, Qt::Alignment horizontal,
                   const QColor& color, const QColor& background)
 {
     if (rect.isEmpty())
         return;
     painter.save();
-    painter.setClipRect(rect, Qt::IntersectClip);
-    const QFontMetrics metrics(painter.font());
+    const QFontMetrics metrics = painter.fontMetrics();
     const int width = metrics.horizontalAdvance(text);
     const int height = metrics.height();
     int left = rect.left();
@@ -85,9 +62,24 @@ void DrawLineText(QPainter& painter, const QRect& rect, const QString& text, Qt:
         left = rect.left() + rect.width() - width;
     else if (horizontal & Qt::AlignHCenter)
         left = rect.left() + (rect.width() - width) / 2;
-    const int top = rect.top() + (rect.height() - height) / 2;
+    const int top = CellTop(rect, rect.top() + (rect.height() - height) / 2, height);
     if (background.isValid())
-        painter.fillRect(QRect(left, top, width, height), background);
+        painter.fillRect(QRect(left, top, width, height).intersected(rect), background);
+    ClipToText(painter, rect, top);
+    painter.setPen(color);
+    painter.drawText(QPoint(left, top + metrics.ascent()), text);
+    painter.restore();
+}
+
+void DrawTopText(QPainter& painter, const QRect& rect, const QString& text, const QColor& color)
+{
+    if (rect.isEmpty())
+        return;
+    painter.save();
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int left = rect.left() + (rect.width() - metrics.horizontalAdvance(text)) / 2;
+    const int top = CellTop(rect, rect.top(), metrics.height());
+    ClipToText(painter, rect, top);
     painter.setPen(color);
     painter.drawText(QPoint(left, top + metrics.ascent()), text);
     painter.restore();
@@ -97,7 +89,7 @@ void DrawButtonLabel(QPainter& painter, const QRect& rect, const QString& label,
                      const QColor& background)
 {
     painter.save();
-    painter.setFont(MakeViewFont(ViewFont::Button));
+    UseViewFont(painter, ViewFont::Button);
     DrawLineText(painter, rect, label, Qt::AlignLeft, color, background);
     painter.restore();
 }

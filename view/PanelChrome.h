@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include "ViewFonts.h"
+
 class QPainter;
 
 namespace PanelColor
@@ -21,18 +23,8 @@ inline QColor ListCell() { return QColor(150, 250, 185); }
 inline QColor ChartBody() { return QColor(230, 230, 230); }
 }
 
-enum class ViewFont
-{
-    TitleLarge,  // 18, semibold
-    Title,       // 16, semibold
-    Button,      // 16, semibold, underlined
-    Axis,        // 12, normal
-    Slice,       // 10, normal
-    ListRow,     // 13, normal: the dashboard lists' rows are 14 high
-};
-
-// A sans face sized so that its character cell is the role's height.
-QFont MakeViewFont(ViewFont role);
+// Paints from now on with the role's font, fitted for the painter's device.
+void UseViewFont(QPainter& painter, ViewFont role);
 
 // A rectangle given by its edges; the right and bottom edges lie outside it,
 // so QRect::contains gives the panel hit test.
@@ -47,11 +39,19 @@ void FrameEdgeRect(QPainter& painter, const QRect& rect, const QColor& color);
 // The rounded title band: panel-green outline two units wide, white inside.
 void DrawTitleBand(QPainter& painter, const QRect& band);
 
-// One line of text, vertically centred and clipped to the rectangle.
-// With a background colour the text's own cell is filled first, the way an
-// opaque text background looks.
+// One line of text, vertically centred in the rectangle and cut at its
+// sides. A font cell taller than the rectangle sits on its bottom edge: the
+// part that sticks out above is the face's leading, which holds no ink in
+// the program's texts, and the glyphs keep their descenders. With a
+// background colour the text's own cell is filled first (inside the
+// rectangle), the way an opaque text background looks.
 void DrawLineText(QPainter& painter, const QRect& rect, const QString& text, Qt::Alignment horizontal,
                   const QColor& color, const QColor& background = QColor());
+
+// One line of text centred horizontally at the top of the rectangle, on a
+// transparent background; a cell taller than the rectangle is lifted, as
+// above, so that the descenders stay inside it.
+void DrawTopText(QPainter& painter, const QRect& rect, const QString& text, const QColor& color);
 
 // A painted push-button label in its given colours.
 void DrawButtonLabel(QPainter& painter, const QRect& rect, const QString& label, const QColor& color,

@@ -10,8 +10,13 @@
 #include "XListCtrl.h"
 
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QPainter>
+
+#include <algorithm>
+#include <iterator>
 
 namespace
 {
@@ -24,12 +29,18 @@ CQuilletView::CQuilletView(QWidget* parent) : QWidget(parent)
     // The whole client area is painted on every paint, into Qt's back
     // buffer, so nothing flickers and no background erase is needed.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
     OnInitialUpdate();
 }
 
 QSize CQuilletView::sizeHint() const
 {
     return QSize(680, 520);
+}
+
+QSize CQuilletView::minimumSizeHint() const
+{
+    return m_extent.isValid() ? m_extent : QSize(680, 520);
 }
 
 void CQuilletView::SetDocument(CQuilletDoc* doc)
@@ -84,6 +95,23 @@ void CQuilletView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     PaintDashboard(painter);
+
+    // The panels grow with the rows; ten units of white beyond the last.
+    const QSize extent(RightEdge(m_rcCategoryPanel) + 10,
+                       std::max(m_rcCategoryPanel.bottom(), m_rcDayChartPanel.top() + 135) + 10);
+    if (extent != m_extent) {
+        m_extent = extent;
+        updateGeometry();
+    }
+
+    if (hasFocus()) {
+        // The focused button's mark: a dotted frame just around its label.
+        const QRect label = ButtonRect(ButtonOf(m_focusButton));
+        painter.save();
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(QRect(label.left() - 3, label.top() - 1, label.width() + 3, label.height() - 1));
+        painter.restore();
+    }
 
     switch (m_feedback) {
     case Feedback::None:
@@ -231,6 +259,131 @@ void CQuilletView::ClickPanel(Panel panel)
     RefreshNow();
 }
 
+// ---- keyboard -----------------------------------------------------------------
+
+CQuilletView::Panel CQuilletView::ButtonOf(Stop stop)
+{
+    switch (stop) {
+    case Stop::AccountButton:
+        return Panel::Account;
+    case Stop::RecurringButton:
+        return Panel::Recurring;
+    case Stop::DayChartButton:
+        return Panel::DayChart;
+    case Stop::CategoryButton:
+        return Panel::Category;
+    default:
+        break;
+    }
+    return Panel::None;
+}
+
+CQuilletView::Stop CQuilletView::CurrentStop() const
+{
+    if (m_pAccountList->hasFocus())
+        return Stop::AccountList;
+    if (m_pRecurringList->hasFocus())
+        return Stop::RecurringList;
+    if (hasFocus())
+        return m_focusButton;
+    return Stop::Count;
+}
+
+void CQuilletView::FocusStop(Stop stop)
+{
+    if (stop == Stop::AccountList || stop == Stop::RecurringList) {
+        CXListCtrl* list = stop == Stop::AccountList ? m_pAccountList : m_pRecurringList;
+        list->setFocus(Qt::TabFocusReason);
+        if (list->GetSelectionMark() < 0)
+            MarkFocusedRow(list, 0);
+        ScrollTo(list->geometry());
+        return;
+    }
+    m_focusButton = stop;
+    setFocus(Qt::TabFocusReason);
+    ScrollTo(ButtonRect(ButtonOf(stop)));
+    update();
+}
+
+void CQuilletView::ScrollTo(const QRect& area)
+{
+    // In a window smaller than the panels, the keyboard's place is brought
+    // into sight.
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget())
+        if (auto* scroll = qobject_cast<QScrollArea*>(up)) {
+            const QPoint centre = area.center();
+            scroll->ensureVisible(centre.x(), centre.y(), area.width() / 2 + 10, area.height() / 2 + 10);
+            return;
+        }
+}
+
+void CQuilletView::MarkFocusedRow(CXListCtrl* list, int row)
+{
+    row = std::min(row, list->GetItemCount() - 1);
+    // The window's focus widget, also while a closing dialog still holds
+    // the activation.
+    if (row < 0 || list->window()->focusWidget() != list)
+        return;
+    list->SetItemState(row, CXListCtrl::StateSelected | CXListCtrl::StateFocused,
+                       CXListCtrl::StateSelected | CXListCtrl::StateFocused);
+    list->EnsureVisible(row);
+}
+
+bool CQuilletView::focusNextPrevChild(bool next)
+{
+    const Stop current = CurrentStop();
+    if (current == Stop::Count)
+        return QWidget::focusNextPrevChild(next);
+    // The stops go round; the recurring list is one only while it has rows.
+    const int count = int(Stop::Count);
+    int stop = int(current);
+    do
+        stop = (stop + (next ? 1 : count - 1)) % count;
+    while (Stop(stop) == Stop::RecurringList && m_pRecurringList->GetItemCount() == 0);
+    FocusStop(Stop(stop));
+    return true;
+}
+
+void CQuilletView::keyPressEvent(QKeyEvent* event)
+{
+    const Stop buttons[] = {Stop::AccountButton, Stop::RecurringButton, Stop::DayChartButton, Stop::CategoryButton};
+    const int at = int(std::find(std::begin(buttons), std::end(buttons), m_focusButton) - std::begin(buttons));
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: {
+        const Panel panel = ButtonOf(m_focusButton);
+        m_rcButton = ButtonRect(panel);
+        m_strButton = ButtonLabel(panel);
+        ClickPanel(panel);
+        return;
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        FocusStop(buttons[(at + 3) % 4]);
+        return;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        FocusStop(buttons[(at + 1) % 4]);
+        return;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CQuilletView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CQuilletView::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 // ---- dialogs ----------------------------------------------------------------
 
 void CQuilletView::EditRegister(const std::string& accountName)
@@ -238,12 +391,14 @@ void CQuilletView::EditRegister(const std::string& accountName)
     if (!m_pDoc)
         return;
     CRegisterDlg dialog(m_pDoc, accountName, this);
+    const int row = m_pAccountList->GetSelectionMark();
     RunDialog(dialog);
     // Entries may have been changed in place: every balance is read again
     // by the refill, and the pie sums them again.
     m_pDoc->RebuildCategoryTotals();
     m_pAccountList->DeleteAllItems();
     RefreshNow();
+    MarkFocusedRow(m_pAccountList, row);
 }
 
 void CQuilletView::EditAccounts()

@@ -62,9 +62,15 @@ public:
     QRect CategoryPanel() const { return m_rcCategoryPanel; }
 
     QSize sizeHint() const override;
+    // Everything the last paint placed: a smaller window scrolls.
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -96,7 +102,7 @@ private:
     void DrawDayChart(QPainter& painter);
     void DrawCategoryPanel(QPainter& painter);
 
-    void FillAccountList(const std::string& names);
+    void FillAccountList();
     void FillRecurringList();
     void PlaceList(CXListCtrl* list, const QRect& geometry);
     void CreateLists();
@@ -109,6 +115,26 @@ private:
     static QString ButtonLabel(Panel panel);
     void ShowLabel(Feedback feedback);
     void ClickPanel(Panel panel);
+
+    // Keyboard: Tab walks the painted buttons and the lists in the panels'
+    // order; Enter or Space on a button does what its click does.
+    enum class Stop
+    {
+        AccountButton,
+        AccountList,
+        RecurringButton,
+        RecurringList,
+        DayChartButton,
+        CategoryButton,
+        Count,
+    };
+    Stop CurrentStop() const;
+    void FocusStop(Stop stop);
+    void ScrollTo(const QRect& area);
+    static Panel ButtonOf(Stop stop);
+    // Selects a row of a list that has the window's focus, so its mark shows.
+    static void MarkFocusedRow(CXListCtrl* list, int row);
+    bool ListKey(CXListCtrl* list, QKeyEvent* event);
     // Invalidate the whole view and repaint it at once.
     void RefreshNow();
 
@@ -118,6 +144,8 @@ private:
     QRect m_rcButton;
     QString m_strButton;
     Feedback m_feedback = Feedback::None;
+    Stop m_focusButton = Stop::AccountButton;  // the button the view's own focus is on
+    QSize m_extent;
 
     QRect m_rcAccountPanel;
     QRect m_rcRecurringPanel;

@@ -98,6 +98,39 @@ private slots:
         QVERIFY(h.messages.isEmpty());
     }
 
+    void twoWindowsMergeTheirRecentFiles()
+    {
+        AppHarness h;
+        QStringList paths;
+        for (const char* name : {"a.ql1", "b.ql1", "c.ql1", "gone.ql1"}) {
+            paths << h.Path(name);
+            h.WriteCheckbook(paths.last(), name);
+        }
+        const QString &a = paths[0], &b = paths[1], &c = paths[2], &gone = paths[3];
+        {
+            auto store = h.Store();
+            AppSettings::WriteRecentFiles(*store, {a, gone});
+        }
+        QVERIFY(h.Start());
+        CQuilletApp second;
+        second.SetShowMainWindow(false);
+        QVERIFY(second.InitInstance({"quillet"}));
+
+        // The first window opens b and finds the gone file gone; the
+        // second opens c and is closed first.
+        h.openPath = b;
+        h.Trigger(ID_FILE_OPEN);
+        QVERIFY(QFile::remove(gone));
+        h.Trigger(ID_FILE_MRU_FILE1 + 2);
+        QVERIFY(second.Session().OpenDocumentFile(c));
+        second.ExitInstance();
+        QCOMPARE(AppSettings::ReadRecentFiles(*h.Store()), (QStringList{c, a, gone}));
+
+        // The first keeps what the second stored, with its own changes on top.
+        h.app->ExitInstance();
+        QCOMPARE(AppSettings::ReadRecentFiles(*h.Store()), (QStringList{b, c, a}));
+    }
+
     void failedStartsAreReportedAndLeaveTheStoreAlone()
     {
         AppHarness files;

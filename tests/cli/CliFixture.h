@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -35,7 +36,8 @@ protected:
     }
     void TearDown() override
     {
-        std::system(("rm -rf '" + m_dir + "'").c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(m_dir, ignored);
         AppValues::ResetToDefaults();
         Clock::Set(nullptr);
     }

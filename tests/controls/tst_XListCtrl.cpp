@@ -10,6 +10,8 @@ private slots:
     void headingClicksCycleTheOrderBelowPinnedRows();
     void pressesOnDisabledRowsCheckBoxesAndEmptySpace();
     void selectionFollowsRowsThroughSortAndDelete();
+    void modelAnswersTheStandardRolesForEveryCell();
+    void noGestureSelectsADisabledRow();
 };
 
 void TestXListCtrl::insertFormsTextsAndFailureValues()
@@ -193,6 +195,81 @@ void TestXListCtrl::selectionFollowsRowsThroughSortAndDelete()
     QCOMPARE(list->SetItemState(1, both, both), 1);
     QCOMPARE(list->GetSelectionMark(), 1);
     QCOMPARE(list->GetItemState(1, both), both);
+}
+
+void TestXListCtrl::modelAnswersTheStandardRolesForEveryCell()
+{
+    // What assistive technology reads: texts, check states, colours and
+    // emphasis from the model, as the list paints them.
+    ListFixture f({100, 100, 100}, {"first", "second"});
+    CXListCtrl* list = f.list;
+    list->SetItemText(0, 1, QStringLiteral("12.50 "), Qt::red, Qt::yellow);
+    list->SetCheckState(0, 2, 1);
+    list->SetCheckState(1, 2, 0);
+    list->SetBold(1, 0, true);
+    const QAbstractItemModel* model = list->model();
+    const auto at = [model](int row, int column, int role) { return model->data(model->index(row, column), role); };
+
+    QCOMPARE(at(0, 1, Qt::DisplayRole).toString(), QStringLiteral("12.50 "));
+    QCOMPARE(at(1, 0, Qt::DisplayRole).toString(), QStringLiteral("second"));
+    QCOMPARE(at(0, 2, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    QCOMPARE(at(1, 2, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    QVERIFY(!at(0, 1, Qt::CheckStateRole).isValid());  // no box in that cell
+    QVERIFY(model->flags(model->index(0, 2)) & Qt::ItemIsUserCheckable);
+    QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsUserCheckable));
+    QCOMPARE(at(0, 1, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+    QCOMPARE(at(0, 1, Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::yellow));
+    QVERIFY(!at(0, 0, Qt::BackgroundRole).isValid());  // the list's default
+    QVERIFY(at(1, 0, Qt::FontRole).value<QFont>().bold() && at(1, 0, Qt::FontRole).value<QFont>().underline());
+    QVERIFY(!at(0, 0, Qt::FontRole).isValid());
+
+    // A toggle by a click shows in the model at once.
+    QRect cell;
+    list->GetSubItemRect(1, 2, CXListCtrl::AreaBounds, cell);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(at(1, 2, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+}
+
+void TestXListCtrl::noGestureSelectsADisabledRow()
+{
+    for (const bool single : {true, false})
+    {
+        ListFixture f({100, 100}, {"aa", "total", "bb", "cc"});
+        CXListCtrl* list = f.list;
+        list->SetSingleSelection(single);
+        list->SetEnabled(1, false);
+        QWidget* viewport = list->viewport();
+        auto drag = [&](int fromRow, int toRow, int dx) {
+            const QPoint from = f.Cell(fromRow, 0).center();
+            QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, from);
+            QTest::mouseMove(viewport, from + QPoint(dx, 3));
+            QTest::mouseMove(viewport, f.Cell(toRow, 0).center() + QPoint(dx, 0));
+            QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, f.Cell(toRow, 0).center() + QPoint(dx, 0));
+        };
+        const QString mode = single ? QStringLiteral("single") : QStringLiteral("multiple");
+
+        // A press-and-move on the greyed row, alone or sweeping others.
+        drag(1, 1, 4);
+        QVERIFY2(list->GetSelectedRows().isEmpty(), qPrintable(mode));
+        drag(1, 3, 0);
+        QVERIFY2(list->GetSelectedRows().isEmpty(), qPrintable(mode));
+        // A drag from an enabled row across it, and a Shift range over it.
+        drag(0, 2, 0);
+        QVERIFY2(!list->GetSelectedRows().contains(1), qPrintable(mode));
+        f.Press(0, 0);
+        f.Press(3, 0, Qt::ShiftModifier);
+        QVERIFY2(!list->GetSelectedRows().contains(1), qPrintable(mode));
+        // The keyboard walks over it and Ctrl+A leaves it out.
+        f.Press(0, 0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QVERIFY2(!list->GetSelectedRows().contains(1), qPrintable(mode));
+        QCOMPARE(list->GetItemText(list->GetSelectionMark(), 0), QStringLiteral("bb"));
+        QTest::keyClick(list, Qt::Key_Up, Qt::ShiftModifier);
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QVERIFY2(!list->GetSelectedRows().contains(1), qPrintable(mode));
+        if (!single)
+            QCOMPARE(list->GetSelectedRows(), QVector<int>({0, 2, 3}));
+    }
 }
 
 QTEST_MAIN(TestXListCtrl)

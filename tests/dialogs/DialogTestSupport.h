@@ -13,6 +13,13 @@
 #include <QHeaderView>
 #include <QTest>
 
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <random>
+#include <utility>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 // Records every message box instead of showing it. Answers OK, or `answer`
@@ -24,6 +31,7 @@ public:
     {
         UserMessage::SetHandler([this](const UserMessage::Shown& shown) {
             texts << shown.text;
+            icons << shown.icon;
             m_lastTitle = shown.title;
             return shown.buttons == UserMessage::Buttons::Ok ? UserMessage::Answer::Ok : answer;
         });
@@ -34,7 +42,11 @@ public:
     QString lastText() const { return texts.isEmpty() ? QString() : texts.last(); }
     QString lastTitle() const { return m_lastTitle; }
 
+    // True when every box so far was a plain one, without an icon.
+    bool allPlain() const { return std::all_of(icons.begin(), icons.end(), [](UserMessage::Icon i) { return i == UserMessage::Icon::None; }); }
+
     QStringList texts;
+    QList<UserMessage::Icon> icons;
     UserMessage::Answer answer = UserMessage::Answer::No;
 
 private:
@@ -156,4 +168,135 @@ inline void Show(QWidget& dialog)
 {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
+}
+
+// A seeded walk of random user steps. The seed is fixed, so a run repeats
+// exactly; QUILLET_SEED=n walks another way. Where() names the seed and the
+// step for the failure message, so a failure can be replayed.
+class RandomWalk
+{
+public:
+    explicit RandomWalk(quint32 seed)
+        : m_seed(qEnvironmentVariableIsSet("QUILLET_SEED") ? quint32(qEnvironmentVariableIntValue("QUILLET_SEED"))
+                                                          : seed),
+          m_rng(m_seed)
+    {
+    }
+
+    // 0 .. n-1; the generator's output is the same on every platform.
+    int Pick(int n) { return n > 0 ? int(m_rng() % quint32(n)) : 0; }
+    template <class T>
+    const T& PickOf(const std::vector<T>& values)
+    {
+        return values[size_t(Pick(int(values.size())))];
+    }
+    bool Chance(int percent) { return Pick(100) < percent; }
+
+    void Step(const QString& action)
+    {
+        ++m_step;
+        m_action = action;
+    }
+    QString Where() const { return u"seed %1, step %2 (%3): "_s.arg(m_seed).arg(m_step).arg(m_action); }
+
+private:
+    quint32 m_seed;
+    std::mt19937 m_rng;
+    int m_step = 0;
+    QString m_action;
+};
+
+// Fails the walk with its seed when problem is not empty.
+#define WALK_VERIFY(walk, problem)                                                                            \
+    do {                                                                                                      \
+        const QString walkProblem = (problem);                                                                \
+        QVERIFY2(walkProblem.isEmpty(), qPrintable((walk).Where() + walkProblem));                            \
+    } while (false)
+
+// One random gesture on a list, as a user makes it: a heading click, an
+// arrow key (now and then with Shift), or a click on a row scrolled into
+// view: plain, with Ctrl or Shift, or double; a third of the clicks land on
+// favouredColumn when one is given.
+inline void RandomListGesture(RandomWalk& walk, CXListCtrl* list, int favouredColumn = -1)
+{
+    const int roll = walk.Pick(10);
+    if (roll == 0) {
+        const int column = walk.Pick(list->GetColumns());
+        walk.Step(u"heading %1"_s.arg(column));
+        ClickHeading(list, column);
+        return;
+    }
+    if (roll == 1) {
+        const bool up = walk.Chance(50);
+        const bool shift = walk.Chance(25);
+        walk.Step(u"%1%2"_s.arg(up ? u"Up"_s : u"Down"_s, shift ? u" +Shift"_s : QString()));
+        list->setFocus();
+        QTest::keyClick(list, up ? Qt::Key_Up : Qt::Key_Down, shift ? Qt::ShiftModifier : Qt::NoModifier);
+        return;
+    }
+    const int row = walk.Pick(list->GetItemCount());
+    const int column = favouredColumn >= 0 && walk.Chance(33) ? favouredColumn : walk.Pick(list->GetColumns());
+    const Qt::KeyboardModifiers modifiers[] = {Qt::NoModifier, Qt::NoModifier, Qt::ControlModifier,
+                                               Qt::ControlModifier, Qt::ShiftModifier};
+    const Qt::KeyboardModifiers modifier = modifiers[walk.Pick(5)];
+    const bool twice = walk.Chance(15);
+    walk.Step(u"%1click row %2 column %3%4"_s.arg(twice ? u"double "_s : QString())
+                  .arg(row)
+                  .arg(column)
+                  .arg(modifier == Qt::ControlModifier ? u" +Ctrl"_s
+                       : modifier == Qt::ShiftModifier ? u" +Shift"_s
+                                                       : QString()));
+    list->EnsureVisible(row);
+    QRect cell;
+    list->GetSubItemRect(row, column, CXListCtrl::AreaBounds, cell);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifier, cell.center());
+    if (twice) {
+        // The second press of a double click arrives as the double click.
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, modifier, cell.center());
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, modifier, cell.center());
+    }
+}
+
+// Presses one of the dialog's buttons, picked at random (a button named
+// twice comes twice as often), and says which.
+inline QString PressRandomButton(RandomWalk& walk, QWidget* dialog, const std::vector<QString>& buttons)
+{
+    const QString button = walk.PickOf(buttons);
+    walk.Step(u"press %1"_s.arg(button));
+    ClickButton(dialog, button);
+    return button;
+}
+
+// The values of every record of a document's list, by record.
+template <class Record, class ValuesOf>
+auto SnapshotOf(const std::vector<std::unique_ptr<Record>>& records, ValuesOf valuesOf)
+{
+    std::map<const Record*, decltype(valuesOf(std::declval<const Record&>()))> snapshot;
+    for (const auto& record : records)
+        snapshot[record.get()] = valuesOf(*record);
+    return snapshot;
+}
+
+// The records a step removed, added and changed, from snapshots of their
+// values taken before and after it.
+template <class Record>
+struct Changes
+{
+    std::vector<const Record*> removed, added, changed;
+    bool None() const { return removed.empty() && added.empty() && changed.empty(); }
+};
+
+template <class Record, class Values>
+Changes<Record> Compare(const std::map<const Record*, Values>& before, const std::map<const Record*, Values>& after)
+{
+    Changes<Record> changes;
+    for (const auto& [record, values] : before)
+        if (!after.count(record))
+            changes.removed.push_back(record);
+        else if (!(after.at(record) == values))
+            changes.changed.push_back(record);
+    for (const auto& [record, values] : after)
+        if (!before.count(record))
+            changes.added.push_back(record);
+    return changes;
 }

@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <map>
+#include <set>
+
 class TestCategoriesDlg : public QObject
 {
     Q_OBJECT
@@ -58,7 +61,8 @@ private slots:
         Insert(u"Cash"_s);
         QCOMPARE(Categories().GetCategoryFlag("Cash"), 5);
         Insert(QString());
-        QCOMPARE(m_messages->texts, QStringList{u"Category: Invalid Value.\nYou must enter a category name."_s});
+        QCOMPARE(m_messages->texts, QStringList({u"Category: Invalid Value.\nThe category \"Cash\" already exists."_s,
+                                                 u"Category: Invalid Value.\nYou must enter a category name."_s}));
         QCOMPARE(List()->GetItemCount(), 41);
 
         ChooseFlag(8);
@@ -86,6 +90,8 @@ private slots:
         Click(u"Delete"_s);
         QCOMPARE(Categories().m_categories.size(), size_t(42));
     }
+
+    void randomWalkKeepsRowsFieldsAndDocumentInStep();
 
     void modifyChangesTheSelectedFlagAndInPlaceEditsNothing()
     {
@@ -119,6 +125,91 @@ private slots:
         QCOMPARE(Categories().GetCategoryFlag("Pets"), 0);
     }
 };
+
+void TestCategoriesDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
+{
+    const auto NameAndFlag = [](const CCategory& category) {
+        return std::make_pair(category.m_strName, category.m_nFlag);
+    };
+    const std::vector<QString> names = {u"Cable"_s, u"cable"_s, u"Medical"_s, u" Deposit-Stock"_s, u"Pets"_s,
+                                        u"Zoo"_s,   u""_s,      u"Aardvark"_s, u"Pets "_s};
+    RandomWalk walk(55);
+    for (int step = 0; step < 200; ++step) {
+        const auto before = SnapshotOf(Categories().m_categories, NameAndFlag);
+        const int selectedRow = List()->GetNextSelected(-1);
+        const auto* selected =
+            reinterpret_cast<const CCategory*>(selectedRow >= 0 ? List()->GetItemData(selectedRow) : 0);
+        const std::string typed = ToBytes(NameEdit()->text());
+        const int flag = FlagCombo()->currentIndex();
+        const int shownBefore = m_messages->count();
+
+        enum Kind { Gesture, Name, Flag, Button } kind;
+        const int roll = walk.Pick(100);
+        kind = roll < 45 ? Gesture : roll < 60 ? Name : roll < 70 ? Flag : Button;
+        QString pressed;
+        switch (kind) {
+        case Gesture:
+            RandomListGesture(walk, List());
+            break;
+        case Name:
+            walk.Step(u"name"_s);
+            RetypeText(NameEdit(), walk.PickOf(names));
+            break;
+        case Flag:
+            walk.Step(u"flag"_s);
+            FlagCombo()->setCurrentIndex(walk.Pick(kFlagCount));
+            break;
+        case Button:
+            pressed = PressRandomButton(walk, m_dialog.get(), {u"Insert"_s, u"Insert"_s, u"Modify"_s, u"Delete"_s});
+            break;
+        }
+
+        const auto after = SnapshotOf(Categories().m_categories, NameAndFlag);
+        const auto [removed, added, changed] = Compare(before, after);
+        bool existed = false;
+        for (const auto& [category, values] : before)
+            existed = existed || values.first == typed;
+
+        WALK_VERIFY(walk, removed.empty() || (pressed == u"Delete"_s && removed.size() == 1 && removed[0] == selected)
+                              ? QString()
+                              : u"a category was removed that was not the selected one"_s);
+        WALK_VERIFY(walk, changed.empty() || (pressed == u"Modify"_s && changed.size() == 1 && changed[0] == selected &&
+                                              after.at(selected).second == flag)
+                              ? QString()
+                              : u"a category changed that was not the selected one"_s);
+        WALK_VERIFY(walk, added.empty() || (pressed == u"Insert"_s && added.size() == 1 &&
+                                            after.at(added[0]) == std::make_pair(typed, flag))
+                              ? QString()
+                              : u"a category was added that is not the one typed"_s);
+        if (pressed == u"Insert"_s && (existed || typed.empty()))
+            WALK_VERIFY(walk, m_messages->count() == shownBefore + 1 && added.empty()
+                                  ? QString()
+                                  : u"an existing or empty name was not refused with a message"_s);
+        if (pressed == u"Insert"_s && !existed && !typed.empty())
+            WALK_VERIFY(walk, added.size() == 1 ? QString() : u"a new name was not inserted"_s);
+
+        // Every row shows one category as the list holds it; a row chosen
+        // with the mouse or the keys shows in the fields.
+        std::set<const CCategory*> seen;
+        for (int row = 0; row < List()->GetItemCount(); ++row) {
+            const auto* category = reinterpret_cast<const CCategory*>(List()->GetItemData(row));
+            WALK_VERIFY(walk, after.count(category) && seen.insert(category).second &&
+                                      RowText(List(), row) == u"%1|%2"_s.arg(FromBytes(category->m_strName))
+                                                                  .arg(category->m_nFlag)
+                                  ? QString()
+                                  : u"row %1 does not show a category of the list"_s.arg(row));
+        }
+        WALK_VERIFY(walk, seen.size() == after.size() ? QString() : u"rows and categories differ in number"_s);
+        const int row = List()->GetNextSelected(-1);
+        const auto* category = reinterpret_cast<const CCategory*>(row >= 0 ? List()->GetItemData(row) : 0);
+        if (category && kind == Gesture && (walk.Where().contains(u"click"_s) || category != selected)) {
+            WALK_VERIFY(walk, NameEdit()->text() == FromBytes(category->m_strName) &&
+                                      FlagCombo()->currentIndex() == category->m_nFlag
+                                  ? QString()
+                                  : u"the fields do not show the selected row's category"_s);
+        }
+    }
+}
 
 QTEST_MAIN(TestCategoriesDlg)
 #include "tst_CategoriesDlg.moc"

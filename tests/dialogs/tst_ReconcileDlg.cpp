@@ -124,7 +124,9 @@ private slots:
         QCOMPARE(messages.lastText(), u"Statement Balance: Invalid Value.\nPlease enter a number."_s);
         QVERIFY(dialog.isVisible());
         QVERIFY(Statement(dialog)->hasFocus());
-        RetypeText(Statement(dialog), u"1172.75"_s);
+        // Grouping commas are read while typing and at OK alike.
+        RetypeText(Statement(dialog), u"1,172.75"_s);
+        QCOMPARE(Figure(dialog, "difference"), u"27.75"_s);
         QTest::mouseClick(Find<QPushButton>(&dialog, "ok"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.StatementBalance(), 1172.75);

@@ -93,4 +93,14 @@ TEST_F(RecurringTest, PostingWritesTheScheduledEntryAndSteps)
     EXPECT_DOUBLE_EQ(reg[1]->m_dAmount, 250.0);
     EXPECT_EQ(rent->m_nextDate, CTime(2027, 2, 1, 0, 0, 0));
     EXPECT_EQ(pay->m_nextDate, due + 7 * CTime::kDay);
+
+    // An account that is gone takes no entry, so nothing moves on either.
+    pay->m_strAccount = "Closed";
+    doc.SetModifiedFlag(false);
+    EXPECT_FALSE(doc.PostRecurring(pay));
+    EXPECT_EQ(pay->m_nPeriodsDone, 1);
+    EXPECT_EQ(pay->m_nextDate, due + 7 * CTime::kDay);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(reg.size(), 2u);
+    EXPECT_FALSE(doc.PostRecurring(nullptr));
 }

@@ -94,3 +94,60 @@ inline int CountColor(const QImage& image, const QRect& rect, const QColor& colo
             n += QColor(image.pixel(x, y)) == color;
     return n;
 }
+
+// ---- Ink: what a text leaves on the pixels ----------------------------------
+
+// The pixels of region that are ink, cropped to their bounding box as a
+// mask (black ink on white); a null image when there is none. Only whole
+// pixels are compared: the dashboard paints without antialiasing.
+template <typename IsInk>
+QImage InkMask(const QImage& image, const QRect& region, IsInk isInk, QRect* bounds = nullptr)
+{
+    QRect box;
+    const QRect area = region.intersected(image.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (isInk(QColor(image.pixel(x, y))))
+                box |= QRect(x, y, 1, 1);
+    if (bounds)
+        *bounds = box;
+    if (box.isEmpty())
+        return QImage();
+    QImage mask(box.size(), QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (isInk(QColor(image.pixel(x, y))))
+                mask.setPixel(x - box.left(), y - box.top(), qRgb(0, 0, 0));
+    return mask;
+}
+
+// The whole ink of text in font, drawn by plain QPainter on a roomy canvas
+// of the given resolution with nothing to clip it: what an uncut text
+// looks like when it starts `sixteenths` of a pixel right of a pixel edge.
+inline QImage WholeInk(const QString& text, const QFont& font, int sixteenths = 0, int dpi = 96)
+{
+    QImage canvas(40 + 3 * text.size() * 30, 120, QImage::Format_RGB32);
+    canvas.setDotsPerMeterX(qRound(dpi / 0.0254));
+    canvas.setDotsPerMeterY(qRound(dpi / 0.0254));
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(20 + sixteenths / 16.0, 60), text);
+    painter.end();
+    return InkMask(canvas, canvas.rect(), [](const QColor& c) { return c == QColor(Qt::black); });
+}
+
+// True when ink is the whole ink of text in font: a text laid out by its
+// alignment may start at any fraction of a pixel, and glyphs fall on whole
+// pixels from there.
+inline bool IsWholeInk(const QImage& ink, const QString& text, const QFont& font)
+{
+    for (int sixteenths = 0; sixteenths < 16; ++sixteenths)
+        if (ink == WholeInk(text, font, sixteenths))
+            return true;
+    return false;
+}
+
+inline bool IsBlack(const QColor& c) { return c == QColor(Qt::black); }

@@ -2,8 +2,11 @@
 #include "ViewTestSupport.h"
 
 #include "RegisterDlg.h"
+#include "UserMessage.h"
 
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QtTest>
 
 #include <cmath>
@@ -160,6 +163,8 @@ private slots:
         QCOMPARE(list->GetItemText(0, 1), QString("Total: $0.00  "));
     }
 
+    void longNamesAndMissingAccountsWorkEndToEnd();
+
     void pieFollowsTheEntriesItSums()
     {
         // An 80.00 electricity check and 20.00 of food: electricity is the
@@ -246,6 +251,88 @@ private slots:
         QCOMPARE(doc.FindAccount("Checking")->m_transactions.size(), size_t(1));
     }
 };
+
+void DashboardButtonsTest::longNamesAndMissingAccountsWorkEndToEnd()
+{
+    FixedNow now;
+    QStringList messages;
+    UserMessage::SetHandler([&messages](const UserMessage::Shown& shown) {
+        messages << shown.text;
+        return UserMessage::Answer::Ok;
+    });
+    // A name longer than the 31 characters the names list keeps, as files
+    // written elsewhere may hold.
+    const std::string longName = "Household Joint Checking at the Credit Union";
+    CQuilletDoc doc;
+    doc.AddAccount("Checking", "1", 100.0, "", "", "");
+    doc.AddAccount(longName, "2", 40.0, "", "", "");
+    doc.AddEntry(longName, now.Days(-2), "", "Groceries", "", 15.0, 0.0, 0, 0, 0, 0);
+    CRecurringTransaction* orphan =
+        doc.AddRecurring("Closed Account", 12.5, now.Days(2), "Magazine", "Books", "Monthly", "Forever", 0);
+    doc.AddRecurring("Checking", 30.0, now.Days(3), "Phone", "", "Monthly", "Forever", 0);
+    doc.RebuildCategoryTotals();
+    doc.SetModifiedFlag(false);
+    RecordingView view;
+    view.SetDocument(&doc);
+    ShowView(view);
+
+    // Its balance is shown and counted.
+    CXListCtrl* accounts = view.AccountList();
+    QCOMPARE(accounts->GetItemText(1, 0), QString::fromStdString("  " + longName));
+    QCOMPARE(accounts->GetItemText(1, 1), QString("25.00  "));
+    QCOMPARE(accounts->GetItemText(2, 1), QString("Total: $125.00  "));
+    // A press-and-move on the total row selects nothing.
+    QRect total;
+    accounts->GetSubItemRect(2, 1, CXListCtrl::AreaBounds, total);
+    QTest::mousePress(accounts->viewport(), Qt::LeftButton, {}, total.center());
+    QTest::mouseMove(accounts->viewport(), total.center() + QPoint(8, 2));
+    QTest::mouseRelease(accounts->viewport(), Qt::LeftButton, {}, total.center() + QPoint(8, 2));
+    QVERIFY(accounts->GetSelectedRows().isEmpty());
+
+    // Its register opens with its entries, and an entry saved there lands in it.
+    int rows = 0;
+    view.whileOpen = [&](QDialog& dialog) {
+        rows = static_cast<CRegisterDlg&>(dialog).List()->GetItemCount();
+        dialog.findChild<QLineEdit*>("description")->setText("Bakery");
+        dialog.findChild<QLineEdit*>("amount")->setText("4.50");
+        dialog.findChild<QPushButton*>("saveEntry")->click();
+    };
+    ClickCell(accounts, 1, 0);
+    QTRY_COMPARE(view.dialogs, QStringList{"CRegisterDlg"});
+    QCOMPARE(rows, 2);  // the opening row and Groceries
+    QCOMPARE(doc.FindAccount(longName)->m_transactions.size(), size_t(2));
+    QTRY_COMPARE(accounts->GetItemText(1, 1), QString("20.50  "));
+    QVERIFY(messages.isEmpty());
+
+    // "Add" on a transaction whose account is gone changes nothing and says
+    // which account is missing; "Skip" still works.
+    CXListCtrl* due = view.RecurringList();
+    QCOMPARE(due->GetItemText(0, 1), QString(" Magazine"));
+    doc.SetModifiedFlag(false);
+    const CTime next = orphan->m_nextDate;
+    auto totals = [&doc] {
+        double sum = 0.0;
+        for (const CATTOTAL_NODE* node = doc.m_pCategoryTotals.get(); node; node = node->next.get())
+            sum += node->total;
+        return sum;
+    };
+    const double totalsBefore = totals();
+    ClickCell(due, 0, 4);
+    QTRY_COMPARE(messages.size(), 1);
+    QVERIFY(messages[0].contains("\"Closed Account\" does not exist"));
+    QVERIFY(messages[0].contains("Add/Edit Recurring"));
+    QCOMPARE(orphan->m_nPeriodsDone, 0);
+    QCOMPARE(orphan->m_nextDate, next);
+    QVERIFY(!doc.IsModified());
+    QCOMPARE(totals(), totalsBefore);
+    for (const auto& account : doc.m_accounts)
+        for (const auto& entry : account->m_transactions)
+            QVERIFY(entry->m_strDescription != "Magazine");
+    ClickCell(due, 0, 5);
+    QTRY_COMPARE(orphan->m_nPeriodsDone, 1);
+    QVERIFY(doc.IsModified());
+    UserMessage::SetHandler({});
+}
 
 QTEST_MAIN(DashboardButtonsTest)
 #include "tst_DashboardButtons.moc"
