@@ -1,7 +1,6 @@
 // encrypt and decrypt, and every other command on an encrypted file.
 #include "CheckbookFile.h"
 #include "CliFixture.h"
-#include "PasswordHash.h"
 #include "QuilletDoc.h"
 #include "SealedFile.h"
 
@@ -23,13 +22,12 @@ protected:
         SetNow(CTime(2026, 12, 6, 12, 0, 0));
     }
 
-    std::string Book(const std::string& name, const std::string& passwordHash = std::string())
+    std::string Book(const std::string& name)
     {
         CQuilletDoc doc;
         doc.AddAccount("Checking", "1001", 100.0, "", "", "");
         doc.AddEntry("Checking", CTime(2026, 12, 1, 0, 0, 0), "101", "Rent to Landlord", "Housing", 1234.56, 0.0, 0,
                      1, 0, 0);
-        g_strPasswordHash = passwordHash;
         FileError error;
         EXPECT_TRUE(SaveCheckbookFile(doc, Path(name), error)) << error.message;
         AppValues::ResetToDefaults();
@@ -144,27 +142,6 @@ TEST_F(EncryptTest, EncryptedFilesShowNothingAndDecryptToTheSameBytes)
     r = Run({"pack", "--passphrase", "x", Path("dump.json"), Path("new.ql1")});
     EXPECT_EQ(r.status, Cli::BadUsage);
     EXPECT_FALSE(std::ifstream(Path("new.ql1")).good());
-}
-
-TEST_F(EncryptTest, ThePasswordInsideIsAskedAfterThePassphrase)
-{
-    const std::string file = Book("Locked.ql1", CryptPassword("pw", "ab"));
-    // Encrypting needs no password: the file inside stays as it was.
-    ASSERT_EQ(Run({"encrypt", "--passphrase", "outer", file}).status, 0);
-    std::vector<std::string> asked;
-    Cli::Environment env;
-    env.askPassphrase = [&asked](const std::string& question) {
-        asked.push_back(question);
-        return std::optional<std::string>("outer");
-    };
-    env.askPassword = [&asked](const std::string& name) {
-        asked.push_back("password " + name);
-        return std::optional<std::string>("pw");
-    };
-    EXPECT_EQ(Run({"balances", file}, env).status, 0);
-    EXPECT_EQ(asked, (std::vector<std::string>{"Passphrase for Locked.ql1: ", "password Locked.ql1"}));
-    env.askPassword = [](const std::string&) { return std::optional<std::string>("wrong"); };
-    EXPECT_EQ(Run({"balances", file}, env).status, Cli::PasswordProblem);
 }
 
 TEST_F(EncryptTest, RefusalsLeaveTheFileAsItWas)
