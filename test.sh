@@ -4,7 +4,8 @@
 # Then builds the GUI-free part again under AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs its tests. The benchmarks only get a
 # smoke run (each once, at its smallest size).
-# QUILLET_FUZZ_SECONDS=N also runs the file reader's fuzzer for N seconds.
+# QUILLET_FUZZ_SECONDS=N also runs the file reader's fuzzer and the
+# encrypted-file reader's fuzzer for N seconds each.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -29,6 +30,7 @@ if [ -n "${QUILLET_FUZZ_SECONDS:-}" ]; then
   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_GUI=OFF \
     -DQUILLET_TESTS=OFF -DQUILLET_FUZZ=ON >/dev/null
   cmake --build build-fuzz -j "$jobs"
-  mkdir -p build-fuzz/corpus
+  mkdir -p build-fuzz/corpus build-fuzz/corpus-sealed
   build-fuzz/fuzz/fuzz_reader build-fuzz/corpus fuzz/corpus -max_total_time="$QUILLET_FUZZ_SECONDS"
+  build-fuzz/fuzz/fuzz_sealed build-fuzz/corpus-sealed fuzz/corpus-sealed -max_total_time="$QUILLET_FUZZ_SECONDS"
 fi

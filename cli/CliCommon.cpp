@@ -63,7 +63,7 @@ bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& options, 
                 return false;
             }
             parsed.flags.insert(name == "-h" ? "--help" : name);
-        } else if (name == "--password" || known(options.valued, name)) {
+        } else if (name == "--password" || name == "--passphrase" || known(options.valued, name)) {
             std::string value;
             if (equals != std::string::npos) {
                 value = arg.substr(equals + 1);
@@ -113,11 +113,72 @@ std::string FormatFromName(const std::string& path)
     return ending;
 }
 
-int LoadCheckbook(const std::string& path, const std::optional<std::string>& password, const Io& io,
-                  CQuilletDoc& doc, std::string* version, std::optional<std::string>* used)
+int ReadCheckbookImage(const std::string& path, FileKeys& keys, const Io& io, std::string& image)
 {
     const std::string name = BaseName(path);
     FileError error;
+    if (!ReadCheckbookBytes(path, image, error)) {
+        io.err << error.message << "\n";
+        return FileProblem;
+    }
+    bool noPassphrase = false;
+    const PassphrasePrompt prompt = [&](const std::string& fileName, const PassphraseAttempt& attempt) {
+        std::optional<std::string> typed = keys.passphrase ? keys.passphrase : io.env.passphraseVariable;
+        if (!typed && io.env.askPassphrase)
+            typed = io.env.askPassphrase("Passphrase for " + fileName + ": ");
+        if (!typed) {
+            noPassphrase = true;
+            return SealStatus::NoPassphrase;
+        }
+        return attempt(CSecret::Take(*typed));
+    };
+    if (UnsealCheckbook(image, name, prompt, keys.sealKey, error))
+        return Success;
+    if (noPassphrase)
+        io.err << "The file \"" << name
+               << "\" is encrypted; give its passphrase with --passphrase or QUILLET_PASSPHRASE.\n";
+    else
+        io.err << error.message << "\n";
+    return error.kind == FileError::PassphraseRefused ? PasswordProblem : FileProblem;
+}
+
+namespace
+{
+// Whether the file at path starts as an encrypted checkbook does. One that
+// cannot be read is taken as plain: reading it then says why it cannot.
+bool StartsSealed(const std::string& path)
+{
+    FileError error;
+    const int fd = OpenRegularFile(path, error);
+    if (fd < 0)
+        return false;
+    char head[64];
+    const ssize_t got = ::read(fd, head, sizeof head);
+    ::close(fd);
+    return got > 0 && IsSealedImage(std::string(head, size_t(got)));
+}
+}  // namespace
+
+int LoadCheckbook(const std::string& path, FileKeys keys, const Io& io, CQuilletDoc& doc, std::string* version,
+                  FileKeys* opened)
+{
+    const std::string name = BaseName(path);
+    // An encrypted checkbook is opened whole; a plain one is read as it
+    // goes, so that one of millions of entries needs memory for its records
+    // and not for a copy of the file as well.
+    const bool sealed = StartsSealed(path);
+    std::string bytes;
+    if (sealed) {
+        if (const int status = ReadCheckbookImage(path, keys, io, bytes))
+            return status;
+    } else {
+        keys.sealKey.reset();
+    }
+    if (opened)
+        *opened = keys;
+
+    FileError error;
+    const std::optional<std::string> password = keys.password;
     bool noPassword = false;
     const PasswordPrompt prompt = [&](const std::string& storedHash) {
         std::optional<std::string> typed = password ? password : io.env.passwordVariable;
@@ -127,14 +188,22 @@ int LoadCheckbook(const std::string& path, const std::optional<std::string>& pas
             noPassword = true;
             return false;
         }
-        if (used)
-            *used = typed;
+        if (opened)
+            opened->password = typed;
         return CheckPassword(storedHash, PasswordBytes(*typed));
     };
 
-    // Read as it goes: a checkbook of millions of entries needs memory for
-    // its records, not for a copy of the file as well.
-    if (ReadCheckbookFile(doc, path, prompt, error, version))
+    bool read = false;
+    if (!sealed) {
+        read = ReadCheckbookFile(doc, path, prompt, error, version);
+    } else if (bytes.empty()) {  // a file of zero bytes is an empty checkbook
+        read = true;
+    } else {
+        if (version)
+            ReadCheckbookVersion(bytes, *version);
+        read = ReadCheckbook(doc, bytes, prompt, error, name);
+    }
+    if (read)
         return Success;
     if (error.kind != FileError::AccessDenied) {
         io.err << error.message << "\n";
@@ -157,23 +226,28 @@ int LockCheckbook(const std::string& path, const Io& io, CFileLock& lock)
     return FileProblem;
 }
 
-int LoadCheckbookToChange(const std::string& path, const std::optional<std::string>& password, const Io& io,
-                          CQuilletDoc& doc, CFileLock& lock)
+int LoadCheckbookToChange(const std::string& path, FileKeys keys, const Io& io, CQuilletDoc& doc, CFileLock& lock,
+                          FileKeys* opened)
 {
-    std::optional<std::string> used = password;
-    if (const int status = LoadCheckbook(path, password, io, doc, nullptr, &used))
+    FileKeys first;
+    if (const int status = LoadCheckbook(path, keys, io, doc, nullptr, &first))
         return status;
     if (const int status = LockCheckbook(path, io, lock))
         return status;
-    return LoadCheckbook(path, used, io, doc);
+    return LoadCheckbook(path, first, io, doc, nullptr, opened);
 }
 
-int SaveCheckbook(const CQuilletDoc& doc, const std::string& path, const Io& io, const std::string* version)
+int SaveCheckbook(const CQuilletDoc& doc, const std::string& path, const Io& io, const std::string* version,
+                  const SealKeyPtr& key)
+{
+    return SaveImage(version ? WriteCheckbook(doc, *version) : WriteCheckbook(doc), path, io, {key, key});
+}
+
+int SaveImage(const std::string& image, const std::string& path, const Io& io, const SealKeys& keys)
 {
     FileError error;
     SaveOutcome outcome;
-    const bool saved = version ? SaveFileImage(path, WriteCheckbook(doc, *version), error, &outcome)
-                               : SaveCheckbookFile(doc, path, error, &outcome);
+    const bool saved = ::SaveCheckbookImage(path, image, keys, error, &outcome);
     if (!outcome.backupProblem.empty())
         io.err << outcome.backupProblem << "\n";
     if (!saved) {
