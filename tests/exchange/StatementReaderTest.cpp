@@ -184,6 +184,34 @@ TEST(OfxTest, BothFormsGiveTheSameEntries)
     }
 }
 
+TEST(OfxTest, Utf8BytesAreReadAsUtf8WhateverTheHeaderSays)
+{
+    // Banks often declare USASCII/1252 and send UTF-8 all the same; bytes
+    // that are no UTF-8 are read in the declared Windows-1252.
+    auto declared1252 = [](std::string text) {
+        for (const auto& [from, to] : {std::pair<std::string, std::string>{"ENCODING:UTF-8\nCHARSET:NONE",
+                                                                          "ENCODING:USASCII\nCHARSET:1252"},
+                                      {"encoding=\"UTF-8\"", "encoding=\"windows-1252\""}})
+            if (const size_t at = text.find(from); at != std::string::npos)
+                text.replace(at, from.size(), to);
+        return text;
+    };
+    for (const bool xml : {false, true}) {
+        SCOPED_TRACE(xml ? "XML" : "SGML");
+        const std::vector<OfxLine> utf8 = {
+            {"POS", "20261103", "-12.50", "E1", "Caf\xC3\xA9 \xE2\x82\xAC" "5", "Stra\xC3\x9F" "e"}};
+        const std::vector<OfxLine> cp1252 = {
+            {"POS", "20261103", "-12.50", "E1", "Caf\xE9 \x80" "5", "Stra\xDF" "e"}};
+        for (const std::string& file :
+             {declared1252(Ofx(xml, utf8)), declared1252(Ofx(xml, cp1252)), Ofx(xml, utf8)}) {
+            const Statement s = ReadOfxStatement(file);
+            ASSERT_TRUE(s.fileProblems.empty()) << s.fileProblems.front();
+            ASSERT_EQ(s.Entries().size(), 1u);
+            EXPECT_EQ(s.Entries()[0].description, "Caf\xE9 \x80" "5 - Stra\xDF" "e");
+        }
+    }
+}
+
 TEST(OfxTest, AMalformedAmountOrDateRefusesItsTransactionOnly)
 {
     const Statement s = ReadOfxStatement(Ofx(false, {kNovember[0],
