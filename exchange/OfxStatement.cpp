@@ -367,13 +367,17 @@ Statement ReadOfxStatement(const std::string& source)
             description += " - " + memo;
         entry.description = LedgerText(description, true);
 
-        if (!raw[i].hasDate)
+        if (!raw[i].hasDate) {
             line.problems.push_back(Named(t) + " has no date");
-        else if (!ParseOfxDate(raw[i].date, entry))
+        } else if (!ParseOfxDate(raw[i].date, entry)) {
+            line.writtenDate = raw[i].date;
             line.problems.push_back("the date \"" + raw[i].date + "\" of " + Named(t) + " cannot be read");
+        }
         if (!raw[i].hasAmount)
             line.problems.push_back(Named(t) + " has no amount");
-        else if (!ParseOfxAmount(raw[i].amount, entry.amount))
+        else if (ParseOfxAmount(raw[i].amount, entry.amount))
+            line.amountRead = true;
+        else
             line.problems.push_back("the amount \"" + raw[i].amount + "\" of " + Named(t) + " is not an amount");
         if (entry.description.empty())
             line.problems.push_back(Named(t) + " has neither name nor memo");

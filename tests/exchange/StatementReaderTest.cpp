@@ -52,8 +52,11 @@ TEST(StatementTest, DatesAndAmountsAsBanksWriteThem)
         EXPECT_EQ(y * 10000 + m * 100 + d, c.y * 10000 + c.m * 100 + c.d) << c.text;
     }
     for (const char* bad : {"2026-02-29", "2026-13-01", "2026-12", "12/01/2026", "2038-06-01", "yesterday", "",
-                            "2026-12-01x"})
+                            "2026-12-01x"}) {
+        y = m = d = 0;
         EXPECT_FALSE(ParseStatementDate(bad, DateOrder::YearMonthDay, y, m, d)) << bad;
+        EXPECT_EQ(y * 10000 + m * 100 + d, 0) << bad;  // nothing half-read that could be shown as a date
+    }
 
     double v = 0;
     struct AmountCase { const char* text; double value; };
