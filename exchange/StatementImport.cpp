@@ -527,13 +527,18 @@ ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>
         plan.reasons.push_back(reason);
         plan.skipped.push_back({entry, reason});
     };
-    std::map<std::string, int> fitIdLines;
+    std::map<std::string, const StatementEntry*> fitIdFirst;
     for (const StatementEntry& entry : entries) {
         if (!entry.fitId.empty()) {
-            const auto first = fitIdLines.emplace(entry.fitId, entry.line);
+            const auto first = fitIdFirst.emplace(entry.fitId, &entry);
             if (!first.second) {
+                // The first named as the lists show it: a file's line
+                // number reads as a count of statement lines, and a
+                // statement written on one line gives all the same one.
+                const StatementEntry& other = *first.first->second;
                 skip(entry, ImportPlan::RepeatedInStatement,
-                     "same FITID as line " + std::to_string(first.first->second));
+                     "same FITID as \"" + Cp1252ToUtf8(other.description) + "\" of " +
+                         other.Date().Format("%m/%d/%y"));
                 continue;
             }
         }

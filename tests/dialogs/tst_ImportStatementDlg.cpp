@@ -167,7 +167,8 @@ private slots:
             ClickCell(list, 1, CImportStatementDlg::ColAmount);
             QCOMPARE(Find<QLabel>(&dialog, "detail")->text(),
                      u"Line 15: Airport Taxi With A Name Banks Love To Make Very Long - Card 4411 Terminal 7 \u2014 new"_s);
-            QCOMPARE(Status(list, 2), u"same FITID as line 15"_s);
+            QCOMPARE(Status(list, 2), u"same FITID as \"Airport Taxi With A Name Banks Love To Make Very Long - "
+                                      u"Card 4411 Terminal 7\" of 06/11/24"_s);
             QVERIFY(!Ticked(list, 2) && !list->GetEnabled(2));
 
             // Cancel changes nothing.

@@ -269,7 +269,10 @@ TEST(OfxTest, ARepeatedFitIdIsAddedOnceAndASecondDownloadAddsNothing)
     ASSERT_EQ(first.decisions.size(), 8u);
     EXPECT_EQ(first.added.size(), 6u);
     EXPECT_EQ(first.decisions[4], ImportPlan::RepeatedInStatement);
-    EXPECT_EQ(first.reasons[4], "same FITID as line " + std::to_string(s.lines[1].entry.line));
+    // The first is named as every list shows it; a statement on one line
+    // gives all its transactions the same line number.
+    EXPECT_EQ(first.reasons[4], "same FITID as \"Caf\xC3\xA9 Luna - Card 4411\" of 11/03/26");
+    EXPECT_EQ(first.reasons[7], "same FITID as \"ACME PAYROLL\" of 11/30/26");
     EXPECT_EQ(first.decisions[7], ImportPlan::RepeatedInStatement);
     EXPECT_EQ(ApplyImport(doc, "Checking", first.added), 6);
     EXPECT_TRUE(doc.IsModified());
