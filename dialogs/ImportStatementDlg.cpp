@@ -103,7 +103,7 @@ bool CImportStatementDlg::ImportFile(CQuilletDoc* doc, const QString& path, QWid
 {
     CImportStatementDlg dialog(doc, path, parent);
     if (!dialog.IsReadable()) {
-        UserMessage::Show(parent, dialog.Problem(), UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+        UserMessage::Show(parent, dialog.Problem());
         return false;
     }
     return dialog.exec() == QDialog::Accepted && dialog.AddedCount() > 0;

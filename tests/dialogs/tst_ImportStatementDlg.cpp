@@ -222,6 +222,7 @@ private slots:
         CQuilletDoc empty;
         QVERIFY(!CImportStatementDlg::ImportFile(&empty, file.fileName(), nullptr));
         QCOMPARE(messages.lastText(), uR"(There is no account to import "page.ofx" into. Add the account first.)"_s);
+        QVERIFY(messages.allPlain());
     }
 };
 
