@@ -1,5 +1,6 @@
 #include "Records.h"
 
+#include <algorithm>
 #include <cstring>
 
 CTransaction::CTransaction(CTime date, std::string checkNumber, std::string description,
@@ -54,6 +55,14 @@ std::unique_ptr<CTransaction> CAccount::RemoveTransactionAt(int index)
     std::unique_ptr<CTransaction> taken = std::move(m_transactions[position]);
     m_transactions.erase(m_transactions.begin() + long(position));
     return taken;
+}
+
+void CAccount::InsertTransactionAt(int index, std::unique_ptr<CTransaction> t)
+{
+    if (!t)
+        return;
+    const size_t position = index < 0 ? 0 : std::min(size_t(index), m_transactions.size());
+    m_transactions.insert(m_transactions.begin() + long(position), std::move(t));
 }
 
 double CAccount::RecomputeBalances(int which)
@@ -158,6 +167,13 @@ std::unique_ptr<CCategory> CCategoryList::RemoveCategoryAt(int index)
     std::unique_ptr<CCategory> taken = std::move(m_categories[size_t(index)]);
     m_categories.erase(m_categories.begin() + index);
     return taken;
+}
+
+void CCategoryList::InsertCategoryAt(int index, std::unique_ptr<CCategory> category)
+{
+    if (!category || index < 0 || size_t(index) > m_categories.size())
+        return;
+    m_categories.insert(m_categories.begin() + index, std::move(category));
 }
 
 int CCategoryList::GetCategoryFlag(const std::string& name) const
