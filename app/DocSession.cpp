@@ -44,7 +44,7 @@ QString DescribeFileError(const FileError& error, const QString& path)
     return QString("An unexpected error occurred with %1.").arg(name);
 }
 
-CDocSession::CDocSession(CQuilletDoc& doc, QObject* parent) : QObject(parent), m_doc(doc)
+CDocSession::CDocSession(CQuilletDoc& doc, QObject* parent) : QObject(parent), m_doc(doc), m_history(doc)
 {
     m_openDialog = [](QWidget* parent, const QString& folder) {
         return QFileDialog::getOpenFileName(parent, "Open", folder, QString(kFilter) + ";;All Files (*)");
@@ -88,6 +88,8 @@ void CDocSession::Report(const QString& text)
 
 void CDocSession::NewDocument()
 {
+    // The steps of the old document mean nothing to the new one.
+    m_history.Clear();
     m_doc.OnNewDocument();
     m_doc.SetModifiedFlag(false);
     SetPathName(QString());
@@ -112,6 +114,7 @@ bool CDocSession::OpenDocumentFile(const QString& path, FileError::Kind* failure
             NewDocument();
         return false;
     }
+    m_history.Clear();
     m_doc.SetModifiedFlag(false);
     SetPathName(path);
     m_fileStamp = stamp;
@@ -159,7 +162,8 @@ bool CDocSession::DoSave(const QString& path)
         emit StatusMessage(QString::fromLocal8Bit(outcome.backupProblem.c_str()));
     SetPathName(path);
     m_fileStamp = outcome.stamp;
-    m_doc.SetModifiedFlag(false);
+    // Undoing back to here gives what the file holds.
+    m_history.SetClean();
     m_recent.Add(m_strPathName);
     emit RecentFilesChanged();
     emit TitleChanged();

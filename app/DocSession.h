@@ -4,6 +4,7 @@
 // files. The document object itself is reused for every file.
 
 #include "CheckbookFile.h"
+#include "DocHistory.h"
 #include "FileAccess.h"
 #include "RecentFileList.h"
 
@@ -28,6 +29,8 @@ public:
     ~CDocSession() override;
 
     CQuilletDoc& Document() const { return m_doc; }
+    // Every change the user makes goes through here, so it can be undone.
+    CDocHistory& History() { return m_history; }
     QString PathName() const { return m_strPathName; }
     // The file's name, or "Untitled".
     QString Title() const;
@@ -88,6 +91,7 @@ private:
     void SetPathName(const QString& path);
 
     CQuilletDoc& m_doc;
+    CDocHistory m_history;
     QString m_strPathName;
     // The bound file as last read or written here.
     FileStamp m_fileStamp;

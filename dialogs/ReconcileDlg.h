@@ -8,6 +8,7 @@
 
 #include <string>
 
+class CDocHistory;
 class CQuilletDoc;
 class CTransaction;
 class CXListCtrl;
@@ -19,7 +20,8 @@ class CReconcileDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CReconcileDlg(CQuilletDoc* doc, QWidget* parent = nullptr);
+    // Ticks go through history, which holds the document.
+    explicit CReconcileDlg(CDocHistory& history, QWidget* parent = nullptr);
     ~CReconcileDlg() override;
 
     enum Column
@@ -47,7 +49,10 @@ protected:
 private:
     void BuildLayout();
     void SetColumnWidths();
+    void FillAccounts();
     void FillList();
+    // After an undo or redo: the accounts and the list follow the document.
+    void OnDocumentChanged();
     void AddRow(const CTransaction& t);
     void ComputeBankBalance();
     void ShowBalances();
@@ -57,6 +62,7 @@ private:
     void OnStatementChange(const QString& text);
     void OnListClick(int row, int column);
 
+    CDocHistory& m_history;
     CQuilletDoc* m_pDoc;
     CXListCtrl* m_list = nullptr;
     QComboBox* m_comboAccount = nullptr;

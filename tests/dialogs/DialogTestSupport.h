@@ -3,6 +3,7 @@
 // into a list of shown messages, a small checkbook, and a user's clicks.
 
 #include "AppValues.h"
+#include "DocHistory.h"
 #include "QuilletDoc.h"
 #include "Time.h"
 #include "UserMessage.h"
@@ -140,6 +141,7 @@ void RetypeText(Edit* edit, const QString& text)
 struct SampleBook
 {
     CQuilletDoc doc;
+    CDocHistory history{doc};
     CTransaction* groceries;
     CTransaction* rent;
     CTransaction* salary;

@@ -48,6 +48,7 @@ class TestAccountsDlg : public QObject
 {
     Q_OBJECT
     std::unique_ptr<CQuilletDoc> m_doc;
+    std::unique_ptr<CDocHistory> m_history;
     std::unique_ptr<MessageLog> m_messages;
     std::unique_ptr<CAccountsDlg> m_dialog;
 
@@ -57,7 +58,9 @@ class TestAccountsDlg : public QObject
     CXListCtrl* List() { return m_dialog->List(); }
     void Open()
     {
-        m_dialog = std::make_unique<CAccountsDlg>(m_doc.get());
+        m_dialog.reset();
+        m_history = std::make_unique<CDocHistory>(*m_doc);
+        m_dialog = std::make_unique<CAccountsDlg>(*m_history);
         Show(*m_dialog);
     }
 

@@ -32,7 +32,8 @@ private slots:
         doc.AddEntry("Boat", CTime(kTestNow), "", "Sold", "", 10.0, 0.0, 1, 0, 0, 0);  // open deposit
         // Voided in place, as the register editor does: no longer counted.
         doc.AddEntry("Home", CTime(kTestNow), "", "Lost", "", 500.0, 0.0, 0, 1, 0, 0)->m_bVoid = 1;
-        CBalanceBooksDlg dialog(&doc);
+        CDocHistory history(doc);
+        CBalanceBooksDlg dialog(history);
         Show(dialog);
         CXListCtrl* list = dialog.List();
         QCOMPARE(list->GetItemCount(), 5);
@@ -60,7 +61,8 @@ private slots:
     void emptyDocumentSaysSo()
     {
         CQuilletDoc doc;
-        CBalanceBooksDlg dialog(&doc);
+        CDocHistory history(doc);
+        CBalanceBooksDlg dialog(history);
         dialog.resize(600, 360);
         Show(dialog);
         QCOMPARE(dialog.List()->GetItemCount(), 0);

@@ -13,6 +13,7 @@ class TestCategoriesDlg : public QObject
 {
     Q_OBJECT
     std::unique_ptr<CQuilletDoc> m_doc;
+    std::unique_ptr<CDocHistory> m_history;
     std::unique_ptr<MessageLog> m_messages;
     std::unique_ptr<CCategoriesDlg> m_dialog;
 
@@ -49,7 +50,8 @@ private slots:
         FixClock();
         m_doc = std::make_unique<CQuilletDoc>();
         m_messages = std::make_unique<MessageLog>();
-        m_dialog = std::make_unique<CCategoriesDlg>(m_doc.get());
+        m_history = std::make_unique<CDocHistory>(*m_doc);
+        m_dialog = std::make_unique<CCategoriesDlg>(*m_history);
         Show(*m_dialog);
     }
 
@@ -118,7 +120,7 @@ private slots:
         QCOMPARE(Categories().m_categories[3]->m_strName, std::string(" Deposit-Other"));
 
         // Without a flag chosen in a fresh dialog a category gets flag 0, never -1.
-        CCategoriesDlg fresh(m_doc.get());
+        CCategoriesDlg fresh(*m_history);
         fresh.show();
         RetypeText(Find<QLineEdit>(&fresh, "nameEdit"), u"Pets"_s);
         ClickButton(&fresh, u"Insert"_s);

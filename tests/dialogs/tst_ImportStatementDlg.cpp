@@ -84,7 +84,7 @@ private slots:
         file.close();
 
         MessageLog messages;
-        CImportStatementDlg dialog(&book.doc, path);
+        CImportStatementDlg dialog(book.history, path);
         QVERIFY(dialog.IsReadable());
         Show(dialog);
         CXListCtrl* list = dialog.List();
@@ -149,7 +149,7 @@ private slots:
 
         MessageLog messages;
         {
-            CImportStatementDlg dialog(&book.doc, path);
+            CImportStatementDlg dialog(book.history, path);
             QVERIFY(dialog.IsReadable());
             Show(dialog);
             // "000-222" is the number the checkbook keeps as "222".
@@ -171,7 +171,7 @@ private slots:
             QVERIFY(!book.doc.IsModified());
         }
         {
-            CImportStatementDlg dialog(&book.doc, path);
+            CImportStatementDlg dialog(book.history, path);
             Show(dialog);
             ClickButton(&dialog, u"&Import"_s);
             QCOMPARE(messages.lastText(), uR"(Added 3 entries to "Travel"; 1 line left out.)"_s);
@@ -184,7 +184,7 @@ private slots:
         }
         {
             // The statement downloaded again: every line is there already.
-            CImportStatementDlg dialog(&book.doc, path);
+            CImportStatementDlg dialog(book.history, path);
             Show(dialog);
             CXListCtrl* list = dialog.List();
             for (int row : {0, 1, 3}) {
@@ -202,19 +202,20 @@ private slots:
         SampleBook book;
         QTemporaryDir dir;
         MessageLog messages;
-        QVERIFY(!CImportStatementDlg::ImportFile(&book.doc, dir.filePath("gone.ofx"), nullptr));
+        QVERIFY(!CImportStatementDlg::ImportFile(book.history, dir.filePath("gone.ofx"), nullptr));
         QVERIFY(messages.lastText().startsWith(uR"(The statement "gone.ofx" could not be read ()"_s));
 
         QFile file(dir.filePath("page.ofx"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<html><body>Your session has expired</body></html>\n");
         file.close();
-        QVERIFY(!CImportStatementDlg::ImportFile(&book.doc, file.fileName(), nullptr));
+        QVERIFY(!CImportStatementDlg::ImportFile(book.history, file.fileName(), nullptr));
         QCOMPARE(messages.lastText(), uR"(The statement "page.ofx" cannot be imported: the file is not an OFX )"
                                       uR"(statement, or it is damaged.)"_s);
 
         CQuilletDoc empty;
-        QVERIFY(!CImportStatementDlg::ImportFile(&empty, file.fileName(), nullptr));
+        CDocHistory emptyHistory(empty);
+        QVERIFY(!CImportStatementDlg::ImportFile(emptyHistory, file.fileName(), nullptr));
         QCOMPARE(messages.lastText(), uR"(There is no account to import "page.ofx" into. Add the account first.)"_s);
     }
 };

@@ -40,7 +40,7 @@ private slots:
     void listsTheAccountAndSumsItsBankAccount()
     {
         SampleBook book;
-        CReconcileDlg dialog(&book.doc);
+        CReconcileDlg dialog(book.history);
         Show(dialog);
         QCOMPARE(Find<QComboBox>(&dialog, "account")->currentText(), u"Checking"_s);
         CXListCtrl* list = dialog.List();
@@ -87,7 +87,7 @@ private slots:
     {
         SampleBook book;
         MessageLog messages;
-        CReconcileDlg dialog(&book.doc);
+        CReconcileDlg dialog(book.history);
         Show(dialog);
         ChooseAccount(dialog, 2);  // Travel: 1000.00 + 200.50 cleared
         QCOMPARE(Figure(dialog, "bankBalance"), u"1200.50"_s);
@@ -135,7 +135,8 @@ private slots:
     void withoutAccounts()
     {
         CQuilletDoc doc;
-        CReconcileDlg dialog(&doc);
+        CDocHistory history(doc);
+        CReconcileDlg dialog(history);
         Show(dialog);
         QCOMPARE(dialog.List()->GetItemCount(), 0);
         QCOMPARE(Figure(dialog, "bankBalance"), QString());

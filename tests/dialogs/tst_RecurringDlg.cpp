@@ -50,13 +50,16 @@ class TestRecurringDlg : public QObject
 {
     Q_OBJECT
     std::unique_ptr<CQuilletDoc> m_doc;
+    std::unique_ptr<CDocHistory> m_history;
     std::unique_ptr<MessageLog> m_messages;
     std::unique_ptr<CRecurringDlg> m_dialog;
 
     void Open()
     {
         m_doc->SetModifiedFlag(false);
-        m_dialog = std::make_unique<CRecurringDlg>(m_doc.get());
+        m_dialog.reset();
+        m_history = std::make_unique<CDocHistory>(*m_doc);
+        m_dialog = std::make_unique<CRecurringDlg>(*m_history);
         Show(*m_dialog);
     }
     template <class T>
@@ -236,7 +239,8 @@ private slots:
     {
         CQuilletDoc empty;
         {
-            CRecurringDlg dialog(&empty);
+            CDocHistory history(empty);
+            CRecurringDlg dialog(history);
             dialog.show();
             ClickButton(&dialog, u"Save"_s);  // the account comes before the zero amount
             QCOMPARE(m_messages->lastText(), u"Account: Invalid Value.\nYou must create some accounts first."_s);

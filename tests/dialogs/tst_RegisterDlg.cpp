@@ -187,7 +187,7 @@ private slots:
         FixClock();
         m_book = std::make_unique<SampleBook>();
         m_messages = std::make_unique<MessageLog>();
-        m_dialog = std::make_unique<CRegisterDlg>(&m_book->doc, "Checking");
+        m_dialog = std::make_unique<CRegisterDlg>(m_book->history, "Checking");
         Show(*m_dialog);
     }
 
@@ -602,7 +602,7 @@ private slots:
         QVERIFY(!m_book->doc.m_pEntryMemory);
 
         // Escape closes without a question.
-        CRegisterDlg again(&m_book->doc, "Checking");
+        CRegisterDlg again(m_book->history, "Checking");
         Show(again);
         QTest::keyClick(&again, Qt::Key_Escape);
         QVERIFY(!again.isVisible());
@@ -620,7 +620,7 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
                          0, 0);
     m_book->doc.AddEntry("Checking", CTime(2024, 5, 30, 17, 0, 0), "", "Bonus", " Deposit-Bonus", 250.0, 1.0, 1, 1,
                          0, 1);
-    m_dialog = std::make_unique<CRegisterDlg>(&m_book->doc, "Checking");
+    m_dialog = std::make_unique<CRegisterDlg>(m_book->history, "Checking");
     Show(*m_dialog);
 
     const std::vector<QString> dates = {u"06/20/2024"_s, u"11/20/26"_s, u"02/30/2024"_s, u"6/1/2024"_s};
