@@ -58,7 +58,8 @@ class TestRecurringDlg : public QObject
     {
         m_doc->SetModifiedFlag(false);
         m_dialog.reset();
-        m_history = std::make_unique<CDocHistory>(*m_doc);
+        if (!m_history)
+            m_history = std::make_unique<CDocHistory>(*m_doc);
         m_dialog = std::make_unique<CRecurringDlg>(*m_history);
         Show(*m_dialog);
     }
@@ -161,6 +162,7 @@ private slots:
     void init()
     {
         m_dialog.reset();  // the last test's, before its document and messages
+        m_history.reset();
         m_messages.reset();
         FixClock();
         m_doc = std::make_unique<CQuilletDoc>();
@@ -353,6 +355,8 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
     const char* const combos[] = {"accountCombo", "flagCombo", "frequencyCombo"};
 
     RandomWalk walk(2024);
+    HistoryKeys keys(*m_history);
+    QWidget* lastTyped = List();
     QStringList loaded = FieldTexts();
     for (int step = 0; step < 300; ++step) {
         const Snapshot before = Take(*m_doc);
@@ -365,11 +369,19 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         const RecurringValues typedEdit = Typed(editedBefore ? editedBefore->m_nPeriodsDone : 0);
         const QStringList fieldsBefore = FieldTexts();
 
-        enum Kind { Gesture, Typing, Button } kind;
+        // Undo and redo take the transactions back and forth through their
+        // steps: every other check below holds across them too.
+        enum Kind { Gesture, Typing, Button, History } kind;
         const int roll = walk.Pick(100);
-        kind = roll < 42 ? Gesture : roll < 70 ? Typing : Button;
+        kind = roll < 36 ? Gesture : roll < 60 ? Typing : roll < 82 ? Button : History;
         QString pressed;
+        const bool keyed = kind == History;
         switch (kind) {
+        case History:
+            keys.Press(walk, {List(), List(), lastTyped, lastTyped});
+            if (keys.FieldKept())
+                kind = Typing;
+            break;
         case Gesture:
             RandomListGesture(walk, List());
             break;
@@ -378,9 +390,11 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
             if (which == 0) {
                 walk.Step(u"amount"_s);
                 RetypeText(Field<QLineEdit>("amountEdit"), walk.PickOf(amounts));
+                lastTyped = Field<QLineEdit>("amountEdit");
             } else if (which == 1) {
                 walk.Step(u"description"_s);
                 RetypeText(Field<QLineEdit>("descriptionEdit"), walk.PickOf(descriptions));
+                lastTyped = Field<QLineEdit>("descriptionEdit");
             } else if (which == 2) {
                 walk.Step(u"periods"_s);
                 RetypeText(Field<QComboBox>("periodsCombo")->lineEdit(), walk.PickOf(periods));
@@ -403,6 +417,15 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
             break;
         }
 
+        WALK_VERIFY(walk, keys.Check(keyed));
+        if (kind == History) {
+            const QStringList now = FieldTexts();
+            if (now != fieldsBefore)
+                loaded = now;
+            WALK_VERIFY(walk, CheckRows());
+            WALK_VERIFY(walk, CheckFields(now != loaded));
+            continue;
+        }
         const Snapshot after = Take(*m_doc);
         const auto [removed, added, changed] = Compare(before, after);
         // Only the transaction in front of the user changes, and only as typed.
@@ -426,6 +449,7 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         WALK_VERIFY(walk, CheckRows());
         WALK_VERIFY(walk, CheckFields(now != loaded));
     }
+    QVERIFY2(keys.Coverage().isEmpty(), qPrintable(keys.Coverage()));
 }
 
 QTEST_MAIN(TestRecurringDlg)
