@@ -3,7 +3,8 @@
 # builds the Debian package and checks it.
 # Then builds the GUI-free part again under AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs its tests.
-# QUILLET_FUZZ_SECONDS=N also runs the file reader's fuzzer for N seconds.
+# QUILLET_FUZZ_SECONDS=N also runs the file reader's fuzzer and the
+# encrypted-file reader's fuzzer for N seconds each.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -28,6 +29,7 @@ if [ -n "${QUILLET_FUZZ_SECONDS:-}" ]; then
   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_GUI=OFF \
     -DQUILLET_TESTS=OFF -DQUILLET_FUZZ=ON >/dev/null
   cmake --build build-fuzz -j "$jobs"
-  mkdir -p build-fuzz/corpus
+  mkdir -p build-fuzz/corpus build-fuzz/corpus-sealed
   build-fuzz/fuzz/fuzz_reader build-fuzz/corpus fuzz/corpus -max_total_time="$QUILLET_FUZZ_SECONDS"
+  build-fuzz/fuzz/fuzz_sealed build-fuzz/corpus-sealed fuzz/corpus-sealed -max_total_time="$QUILLET_FUZZ_SECONDS"
 fi

@@ -13,6 +13,7 @@ QString CommandPrompt(int id)
     case ID_FILE_PRINT: return "Print the active document\nPrint";
     case ID_FILE_PRINT_PREVIEW: return "Display full pages\nPrint Preview";
     case ID_FILE_EXPORT_PDF: return "Save the printed page as a PDF file\nExport PDF";
+    case ID_FILE_ENCRYPTION: return "Encrypt the checkbook file with a passphrase, change it or turn it off\nEncryption";
     case ID_FILE_IMPORT_STATEMENT:
         return "Add the lines of a bank statement (CSV, QIF, OFX, QFX) to an account\nImport Statement";
     case ID_EDIT_UNDO: return "Undo the last action\nUndo";

@@ -38,6 +38,7 @@ enum CommandId
     ID_VIEW_RECURRING = 32783,
     ID_VIEW_DAY_CHART = 32784,
     ID_VIEW_CATEGORY_VIEW = 32785,
+    ID_FILE_ENCRYPTION = 32786,
 };
 
 // The prompt text of a command; empty for commands without one.

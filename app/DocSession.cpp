@@ -2,6 +2,7 @@
 
 #include "FileLock.h"
 #include "FilePasswordDialog.h"
+#include "PassphraseDialog.h"
 #include "QuilletDoc.h"
 #include "UserMessage.h"
 
@@ -34,6 +35,8 @@ QString DescribeFileError(const FileError& error, const QString& path)
         return QString("Cannot open %1: it is not a checkbook file or it is damaged.").arg(name);
     case FileError::AccessDenied:
         return QString("Access to %1 was denied.").arg(name);
+    case FileError::PassphraseRefused:
+        return QString("%1 is encrypted and was not opened.").arg(name);
     case FileError::WriteFailed:
         return QString("Cannot save %1: the file could not be written.").arg(name);
     case FileError::Locked:
@@ -56,6 +59,9 @@ CDocSession::CDocSession(CQuilletDoc& doc, QObject* parent) : QObject(parent), m
                                             QFileDialog::DontConfirmOverwrite);
     };
     m_passwordPrompt = [this](const std::string& storedHash) { return AskFilePassword(DialogParent(), storedHash); };
+    m_passphrasePrompt = [this](const std::string& fileName, const PassphraseAttempt& attempt) {
+        return AskPassphrase(DialogParent(), fileName, attempt);
+    };
     m_doc.SetModifiedListener([this](bool) { emit TitleChanged(); });
 }
 
@@ -86,6 +92,14 @@ void CDocSession::Report(const QString& text)
     UserMessage::Show(DialogParent(), text, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
 }
 
+SealKeyPtr CDocSession::SetSealKey(SealKeyPtr key)
+{
+    std::swap(m_sealKey, key);
+    if (m_sealKey != key)
+        m_doc.SetModifiedFlag();
+    return key;
+}
+
 void CDocSession::NewDocument()
 {
     // The steps of the old document mean nothing to the new one.
@@ -94,6 +108,8 @@ void CDocSession::NewDocument()
     m_doc.SetModifiedFlag(false);
     SetPathName(QString());
     m_fileStamp = FileStamp();
+    m_sealKey.reset();
+    m_fileKey.reset();
     emit DocumentReplaced();
     emit TitleChanged();
 }
@@ -102,7 +118,9 @@ bool CDocSession::OpenDocumentFile(const QString& path, FileError::Kind* failure
 {
     FileError error;
     FileStamp stamp;
-    const bool loaded = LoadCheckbookFile(m_doc, NativePath(path), m_passwordPrompt, error, &stamp);
+    SealKeyPtr key;
+    const bool loaded =
+        OpenCheckbookFile(m_doc, NativePath(path), m_passphrasePrompt, m_passwordPrompt, error, &stamp, key);
     if (failure)
         *failure = loaded ? FileError::None : error.kind;
     if (!loaded) {
@@ -118,6 +136,7 @@ bool CDocSession::OpenDocumentFile(const QString& path, FileError::Kind* failure
     m_doc.SetModifiedFlag(false);
     SetPathName(path);
     m_fileStamp = stamp;
+    m_sealKey = m_fileKey = key;
     m_recent.Add(m_strPathName);
     emit RecentFilesChanged();
     emit DocumentReplaced();
@@ -153,7 +172,7 @@ bool CDocSession::DoSave(const QString& path)
     }
 
     SaveOutcome outcome;
-    if (!SaveCheckbookFile(m_doc, native, error, &outcome)) {
+    if (!SaveCheckbookImage(native, WriteCheckbook(m_doc), {m_sealKey, m_fileKey}, error, &outcome)) {
         Report(DescribeFileError(error, path));
         return false;
     }
@@ -162,6 +181,7 @@ bool CDocSession::DoSave(const QString& path)
         emit StatusMessage(QString::fromLocal8Bit(outcome.backupProblem.c_str()));
     SetPathName(path);
     m_fileStamp = outcome.stamp;
+    m_fileKey = m_sealKey;
     // Undoing back to here gives what the file holds.
     m_history.SetClean();
     m_recent.Add(m_strPathName);

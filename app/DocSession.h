@@ -7,6 +7,7 @@
 #include "DocHistory.h"
 #include "FileAccess.h"
 #include "RecentFileList.h"
+#include "SealedCheckbook.h"
 
 #include <QObject>
 #include <QString>
@@ -42,16 +43,25 @@ public:
     void SetOpenDialog(OpenDialog dialog) { m_openDialog = std::move(dialog); }
     void SetSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
     void SetPasswordPrompt(PasswordPrompt prompt) { m_passwordPrompt = std::move(prompt); }
+    void SetPassphrasePrompt(PassphrasePrompt prompt) { m_passphrasePrompt = std::move(prompt); }
     // How long a save waits for another program that is changing the file.
     void SetLockWait(int ms) { m_lockWaitMs = ms; }
 
-    // An empty document titled "Untitled", bound to no file.
+    // The key the next save encrypts the file under; null: saved plain.
+    const SealKeyPtr& SealKey() const { return m_sealKey; }
+    // Turns encryption on, changes its key, or turns it off (null): one
+    // change of the document, which is marked modified when the key
+    // changes. Returns the key it replaced.
+    SealKeyPtr SetSealKey(SealKeyPtr key);
+
+    // An empty document titled "Untitled", bound to no file and not
+    // encrypted.
     void NewDocument();
     // Reads the file into a fresh document that replaces the open one only
     // on success. On failure the user is told why and the open document
     // stays, except after a refused password, which leaves a new
     // "Untitled" one; failure, when given, says what went wrong (None on
-    // success).
+    // success). An encrypted file asks for its passphrase first.
     bool OpenDocumentFile(const QString& path, FileError::Kind* failure = nullptr);
     // Writes the document to path under the file's lock and binds it to
     // that file; reports failure. Saving over the open file after another
@@ -95,11 +105,16 @@ private:
     QString m_strPathName;
     // The bound file as last read or written here.
     FileStamp m_fileStamp;
+    SealKeyPtr m_sealKey;
+    // The key of the bound file as last read or written here: its backups
+    // are brought under a new key.
+    SealKeyPtr m_fileKey;
     CRecentFileList m_recent;
     QWidget* m_pWindow = nullptr;
     OpenDialog m_openDialog;
     SaveDialog m_saveDialog;
     PasswordPrompt m_passwordPrompt;
+    PassphrasePrompt m_passphrasePrompt;
     int m_lockWaitMs = 5000;
 };
 

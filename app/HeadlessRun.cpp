@@ -19,6 +19,7 @@
 namespace
 {
 const char kPasswordVariable[] = "QUILLET_PASSWORD";
+const char kPassphraseVariable[] = "QUILLET_PASSPHRASE";
 
 // One line from the terminal with the echo off; false at end of input.
 bool ReadHiddenLine(std::string& line)
@@ -53,6 +54,24 @@ bool AskPassword(const std::string& storedHash)
         return false;
     return CheckFilePassword(storedHash, QString::fromLocal8Bit(typed.c_str()));
 }
+
+SealStatus AskPassphrase(const std::string& fileName, const PassphraseAttempt& attempt)
+{
+    std::string typed;
+    if (qEnvironmentVariableIsSet(kPassphraseVariable)) {
+        typed = qgetenv(kPassphraseVariable).toStdString();
+    } else if (!::isatty(STDIN_FILENO)) {
+        std::fprintf(stderr, "quillet: \"%s\" is encrypted; give its passphrase in %s.\n", fileName.c_str(),
+                     kPassphraseVariable);
+        return SealStatus::NoPassphrase;
+    } else {
+        std::fprintf(stderr, "Passphrase for %s: ", fileName.c_str());
+        std::fflush(stderr);
+        if (!ReadHiddenLine(typed))
+            return SealStatus::NoPassphrase;
+    }
+    return attempt(CSecret::Take(typed));
+}
 }
 
 bool HeadlessRun::Requested(int argc, char** argv)
@@ -83,4 +102,5 @@ void HeadlessRun::UseTerminal(CQuilletApp& app)
         return shown.buttons == UserMessage::Buttons::Ok ? UserMessage::Answer::Ok : UserMessage::Answer::Cancel;
     });
     app.Session().SetPasswordPrompt(AskPassword);
+    app.Session().SetPassphrasePrompt(AskPassphrase);
 }

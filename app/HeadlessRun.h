@@ -2,7 +2,8 @@
 // quillet --print-to-pdf runs without a window, often where there is no
 // display at all (a script, a server): nothing may wait for a click. Its
 // messages go to the standard error, and a protected checkbook's password
-// comes from QUILLET_PASSWORD or is asked on the terminal.
+// comes from QUILLET_PASSWORD or is asked on the terminal (an encrypted
+// one's passphrase from QUILLET_PASSPHRASE, or the terminal).
 
 class CQuilletApp;
 

@@ -6,6 +6,7 @@
 #include "CommandIcons.h"
 #include "Commands.h"
 #include "DocSession.h"
+#include "EncryptionDialog.h"
 #include "LockKeys.h"
 #include "PasswordDialog.h"
 #include "QuilletDoc.h"
@@ -110,6 +111,7 @@ void CMainFrame::CreateMenus()
     file->addAction(AddCommand(ID_FILE_IMPORT_STATEMENT, "&Import Statement..."));
     file->addSeparator();
     file->addAction(AddCommand(ID_FILE_SETPASSWORD, "S&et Password..."));
+    file->addAction(AddCommand(ID_FILE_ENCRYPTION, "En&cryption..."));
     file->addSeparator();
     file->addAction(AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P", {QKeySequence("Ctrl+P")}));
     file->addAction(AddCommand(ID_FILE_PRINT_PREVIEW, "Print Pre&view"));
@@ -171,6 +173,7 @@ void CMainFrame::CreateMenus()
     connect(m_actions[ID_FILE_SAVE], &QAction::triggered, this, &CMainFrame::OnFileSave);
     connect(m_actions[ID_FILE_SAVE_AS], &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
     connect(m_actions[ID_FILE_SETPASSWORD], &QAction::triggered, this, &CMainFrame::OnSetPassword);
+    connect(m_actions[ID_FILE_ENCRYPTION], &QAction::triggered, this, &CMainFrame::OnEncryption);
     connect(m_actions[ID_FILE_PRINT], &QAction::triggered, this, &CMainFrame::OnFilePrint);
     connect(m_actions[ID_FILE_PRINT_PREVIEW], &QAction::triggered, this, &CMainFrame::OnFilePrintPreview);
     connect(m_actions[ID_FILE_EXPORT_PDF], &QAction::triggered, this, &CMainFrame::OnFileExportPdf);
@@ -349,6 +352,13 @@ void CMainFrame::OnSetPassword()
     // The hash is application-wide, but it only protects the file once the
     // document is saved: the change is a step, so leaving asks to save it.
     SetPasswordDialog(m_session.History(), this);
+}
+
+void CMainFrame::OnEncryption()
+{
+    SealKeyPtr key = m_session.SealKey();
+    if (ChooseEncryption(this, key))
+        m_session.SetSealKey(key);
 }
 
 void CMainFrame::RefreshView()

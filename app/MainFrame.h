@@ -47,6 +47,7 @@ public slots:
     void OnFileSave();
     void OnFileSaveAs();
     void OnSetPassword();
+    void OnEncryption();
     void OnViewBalance();
     void OnViewCategories();
     void OnViewReconsile();

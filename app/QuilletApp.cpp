@@ -132,10 +132,14 @@ bool CQuilletApp::ProcessCommandLine(const QStringList& arguments)
     FileError::Kind failure = FileError::None;
     if (m_pSession->OpenDocumentFile(line.file, &failure))
         return true;
-    // A refused password is no failure of the start: the user goes on with
-    // an empty document and may open the file again.
+    // A refused password or passphrase is no failure of the start: the user
+    // goes on with an empty document and may open the file again.
     if (failure == FileError::AccessDenied)
         return true;
+    if (failure == FileError::PassphraseRefused) {
+        m_pSession->NewDocument();
+        return true;
+    }
     m_nExitCode = kExitOpenFailed;
     return false;
 }

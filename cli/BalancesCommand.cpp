@@ -10,7 +10,7 @@ namespace Cli
 namespace
 {
 const char kUsage[] =
-    "Usage: quillet-cli balances [--json] [--password PW] FILE.ql1\n"
+    "Usage: quillet-cli balances [--json] [--password PW] [--passphrase PP] FILE.ql1\n"
     "Lists every account with its number, balance and bank (cleared) balance.\n"
     "Accounts that share a number stand together, followed by a \"Summary\" row\n"
     "with the group's sums; an account without a number has its own bank\n"
@@ -58,7 +58,7 @@ int RunBalances(const std::vector<std::string>& args, const Io& io)
         return *done;
 
     CQuilletDoc doc;
-    if (const int status = LoadCheckbook(parsed.operands[0], parsed.Password(), io, doc))
+    if (const int status = LoadCheckbook(parsed.operands[0], parsed.Keys(), io, doc))
         return status;
     for (const auto& account : doc.m_accounts)
         account->RecomputeBalances(0);

@@ -12,7 +12,8 @@ namespace Cli
 namespace
 {
 const char kUsage[] =
-    "Usage: quillet-cli categories [--days N] [--account NAME] [--json] [--password PW] FILE.ql1\n"
+    "Usage: quillet-cli categories [--days N] [--account NAME] [--json]\n"
+    "                              [--password PW] [--passphrase PP] FILE.ql1\n"
     "Lists the spending per category over the last N days (by default the file's\n"
     "lookback setting), largest first, with its share and the total: the sums the\n"
     "dashboard's pie draws. Void entries and fees are not counted; a category\n"
@@ -40,7 +41,7 @@ int RunCategories(const std::vector<std::string>& args, const Io& io)
 
     const std::string& path = parsed.operands[0];
     CQuilletDoc doc;
-    if (const int status = LoadCheckbook(path, parsed.Password(), io, doc))
+    if (const int status = LoadCheckbook(path, parsed.Keys(), io, doc))
         return status;
     if (days)
         g_nLookback = *days;

@@ -25,13 +25,19 @@ const char kUsage[] =
     "  categories FILE [--days N]  spending by category over the last N days\n"
     "  export FILE --format csv|qif [--account NAME] [-o OUT]\n"
     "  import FILE --account NAME --format csv|qif SOURCE [--dry-run]\n"
+    "  encrypt FILE                encrypt the file with a passphrase\n"
+    "  decrypt FILE                store it without encryption again\n"
     "\"quillet-cli COMMAND --help\" tells more. A protected file takes --password,\n"
-    "or QUILLET_PASSWORD, or asks on the terminal. Exit status: 0 done, 1 wrong\n"
-    "usage, 2 a file could not be read or written, 3 password missing or wrong.\n"
+    "or QUILLET_PASSWORD, or asks on the terminal; an encrypted one takes\n"
+    "--passphrase, or QUILLET_PASSPHRASE, or asks on the terminal. Exit status:\n"
+    "0 done, 1 wrong usage, 2 a file could not be read or written, 3 password or\n"
+    "passphrase missing or wrong.\n"
     "The password stops a checkbook from being opened in Quillet without it,\n"
     "but the file is not encrypted: anyone with the file can read the amounts.\n"
-    "import and pack wait for another program that is changing the checkbook,\n"
-    "and keep the version they replace in FILE.ql1.backups (the last 3).\n";
+    "An encrypted file reveals nothing without its passphrase.\n"
+    "import, pack, encrypt and decrypt wait for another program that is changing\n"
+    "the checkbook, and keep the version they replace in FILE.ql1.backups (the\n"
+    "last 3).\n";
 
 using Command = int (*)(const std::vector<std::string>&, const Io&);
 
@@ -40,9 +46,34 @@ const std::map<std::string, Command>& Commands()
     static const std::map<std::string, Command> commands = {
         {"dump", RunDump},         {"pack", RunPack}, {"balances", RunBalances}, {"register", RunRegister},
         {"due", RunDue},           {"categories", RunCategories}, {"export", RunExport}, {"import", RunImport},
+        {"encrypt", RunEncrypt},   {"decrypt", RunDecrypt},
     };
     return commands;
 }
+
+// The answer to question, typed on the terminal without being shown.
+std::optional<std::string> AskHidden(const std::string& question)
+{
+    if (!::isatty(STDIN_FILENO))
+        return std::nullopt;
+    std::cerr << question << std::flush;
+    termios saved = {};
+    const bool haveTerminal = ::tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (haveTerminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string typed;
+    const bool got = bool(std::getline(std::cin, typed));
+    if (haveTerminal)
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::cerr << "\n";
+    if (!got)
+        return std::nullopt;
+    return typed;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Environment& env)
@@ -68,26 +99,10 @@ Environment ProcessEnvironment()
     Environment env;
     if (const char* value = std::getenv("QUILLET_PASSWORD"))
         env.passwordVariable = std::string(value);
-    env.askPassword = [](const std::string& fileName) -> std::optional<std::string> {
-        if (!::isatty(STDIN_FILENO))
-            return std::nullopt;
-        std::cerr << "Password for " << fileName << ": " << std::flush;
-        termios saved = {};
-        const bool haveTerminal = ::tcgetattr(STDIN_FILENO, &saved) == 0;
-        if (haveTerminal) {
-            termios quiet = saved;
-            quiet.c_lflag &= ~tcflag_t(ECHO);
-            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-        }
-        std::string typed;
-        const bool got = bool(std::getline(std::cin, typed));
-        if (haveTerminal)
-            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-        std::cerr << "\n";
-        if (!got)
-            return std::nullopt;
-        return typed;
-    };
+    if (const char* value = std::getenv("QUILLET_PASSPHRASE"))
+        env.passphraseVariable = std::string(value);
+    env.askPassword = [](const std::string& fileName) { return AskHidden("Password for " + fileName + ": "); };
+    env.askPassphrase = AskHidden;
     return env;
 }
 }  // namespace Cli

@@ -15,7 +15,7 @@ enum Status
     Success = 0,
     BadUsage = 1,
     FileProblem = 2,      // cannot be read or written: missing, damaged, cut short
-    PasswordProblem = 3,  // missing or wrong
+    PasswordProblem = 3,  // password or passphrase missing or wrong
 };
 
 struct Environment
@@ -24,6 +24,10 @@ struct Environment
     // Asks on the terminal for the password of the named file; empty when
     // there is no terminal to ask on.
     std::function<std::optional<std::string>(const std::string& fileName)> askPassword;
+    std::optional<std::string> passphraseVariable;  // QUILLET_PASSPHRASE, when set
+    // Asks the question on the terminal, the answer not shown; empty when
+    // there is no terminal to ask on. For an encrypted file's passphrase.
+    std::function<std::optional<std::string>(const std::string& question)> askPassphrase;
     // How long a command that changes a checkbook waits for another
     // program that is changing it to finish, before it gives up.
     int lockWaitMs = 10000;
@@ -31,7 +35,7 @@ struct Environment
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Environment& env);
 
-// The real environment: the variable, and a prompt without echo when
+// The real environment: the variables, and prompts without echo when
 // standard input is a terminal.
 Environment ProcessEnvironment();
 }

@@ -63,7 +63,7 @@ bool ParseArgs(const std::vector<std::string>& args, const OptionSpec& options, 
                 return false;
             }
             parsed.flags.insert(name == "-h" ? "--help" : name);
-        } else if (name == "--password" || known(options.valued, name)) {
+        } else if (name == "--password" || name == "--passphrase" || known(options.valued, name)) {
             std::string value;
             if (equals != std::string::npos) {
                 value = arg.substr(equals + 1);
@@ -113,17 +113,47 @@ std::string FormatFromName(const std::string& path)
     return ending;
 }
 
-int LoadCheckbook(const std::string& path, const std::optional<std::string>& password, const Io& io,
-                  CQuilletDoc& doc, std::string* version, std::optional<std::string>* used)
+int ReadCheckbookImage(const std::string& path, FileKeys& keys, const Io& io, std::string& image)
 {
     const std::string name = BaseName(path);
     FileError error;
-    std::string bytes;
-    if (!ReadCheckbookBytes(path, bytes, error)) {
+    if (!ReadCheckbookBytes(path, image, error)) {
         io.err << error.message << "\n";
         return FileProblem;
     }
+    bool noPassphrase = false;
+    const PassphrasePrompt prompt = [&](const std::string& fileName, const PassphraseAttempt& attempt) {
+        std::optional<std::string> typed = keys.passphrase ? keys.passphrase : io.env.passphraseVariable;
+        if (!typed && io.env.askPassphrase)
+            typed = io.env.askPassphrase("Passphrase for " + fileName + ": ");
+        if (!typed) {
+            noPassphrase = true;
+            return SealStatus::NoPassphrase;
+        }
+        return attempt(CSecret::Take(*typed));
+    };
+    if (UnsealCheckbook(image, name, prompt, keys.sealKey, error))
+        return Success;
+    if (noPassphrase)
+        io.err << "The file \"" << name
+               << "\" is encrypted; give its passphrase with --passphrase or QUILLET_PASSPHRASE.\n";
+    else
+        io.err << error.message << "\n";
+    return error.kind == FileError::PassphraseRefused ? PasswordProblem : FileProblem;
+}
 
+int LoadCheckbook(const std::string& path, FileKeys keys, const Io& io, CQuilletDoc& doc, std::string* version,
+                  FileKeys* opened)
+{
+    const std::string name = BaseName(path);
+    std::string bytes;
+    if (const int status = ReadCheckbookImage(path, keys, io, bytes))
+        return status;
+    if (opened)
+        *opened = keys;
+
+    FileError error;
+    const std::optional<std::string> password = keys.password;
     bool noPassword = false;
     const PasswordPrompt prompt = [&](const std::string& storedHash) {
         std::optional<std::string> typed = password ? password : io.env.passwordVariable;
@@ -133,8 +163,8 @@ int LoadCheckbook(const std::string& path, const std::optional<std::string>& pas
             noPassword = true;
             return false;
         }
-        if (used)
-            *used = typed;
+        if (opened)
+            opened->password = typed;
         return CheckPassword(storedHash, PasswordBytes(*typed));
     };
 
@@ -165,23 +195,28 @@ int LockCheckbook(const std::string& path, const Io& io, CFileLock& lock)
     return FileProblem;
 }
 
-int LoadCheckbookToChange(const std::string& path, const std::optional<std::string>& password, const Io& io,
-                          CQuilletDoc& doc, CFileLock& lock)
+int LoadCheckbookToChange(const std::string& path, FileKeys keys, const Io& io, CQuilletDoc& doc, CFileLock& lock,
+                          FileKeys* opened)
 {
-    std::optional<std::string> used = password;
-    if (const int status = LoadCheckbook(path, password, io, doc, nullptr, &used))
+    FileKeys first;
+    if (const int status = LoadCheckbook(path, keys, io, doc, nullptr, &first))
         return status;
     if (const int status = LockCheckbook(path, io, lock))
         return status;
-    return LoadCheckbook(path, used, io, doc);
+    return LoadCheckbook(path, first, io, doc, nullptr, opened);
 }
 
-int SaveCheckbook(const CQuilletDoc& doc, const std::string& path, const Io& io, const std::string* version)
+int SaveCheckbook(const CQuilletDoc& doc, const std::string& path, const Io& io, const std::string* version,
+                  const SealKeyPtr& key)
+{
+    return SaveImage(version ? WriteCheckbook(doc, *version) : WriteCheckbook(doc), path, io, {key, key});
+}
+
+int SaveImage(const std::string& image, const std::string& path, const Io& io, const SealKeys& keys)
 {
     FileError error;
     SaveOutcome outcome;
-    const bool saved = version ? SaveFileImage(path, WriteCheckbook(doc, *version), error, &outcome)
-                               : SaveCheckbookFile(doc, path, error, &outcome);
+    const bool saved = ::SaveCheckbookImage(path, image, keys, error, &outcome);
     if (!outcome.backupProblem.empty())
         io.err << outcome.backupProblem << "\n";
     if (!saved) {

@@ -3,6 +3,7 @@
 // (possibly protected) checkbook, money and date texts, aligned tables.
 
 #include "Cli.h"
+#include "SealedCheckbook.h"
 #include "Time.h"
 
 #include <initializer_list>
@@ -26,7 +27,19 @@ struct Io
     const Environment& env;
 };
 
-// A sub-command's options: --help (-h) and --password are always known.
+// What opens a checkbook: the password and passphrase the command line
+// gave and, once it has been read, the password typed and the key of an
+// encrypted file, which open it again (a second read under the lock) and
+// encrypt it when it is saved.
+struct FileKeys
+{
+    std::optional<std::string> password;
+    std::optional<std::string> passphrase;
+    SealKeyPtr sealKey;
+};
+
+// A sub-command's options: --help (-h), --password and --passphrase are
+// always known.
 struct OptionSpec
 {
     std::vector<std::string> flags;   // take no value
@@ -42,6 +55,7 @@ struct ParsedArgs
     bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
     std::optional<std::string> Value(const std::string& option) const;
     std::optional<std::string> Password() const { return Value("--password"); }
+    FileKeys Keys() const { return {Password(), Value("--passphrase"), nullptr}; }
 };
 
 // Usage problem: says it, then the command's usage; BadUsage.
@@ -60,11 +74,19 @@ std::string BaseName(const std::string& path);
 // what the user gets when --format is left out.
 std::string FormatFromName(const std::string& path);
 
-// Reads the checkbook at path, asking for its password through the
-// option, QUILLET_PASSWORD or the terminal, in that order. Success, or the
-// status after the reason has been written to err.
-int LoadCheckbook(const std::string& path, const std::optional<std::string>& password, const Io& io,
-                  CQuilletDoc& doc, std::string* version = nullptr, std::optional<std::string>* used = nullptr);
+// The plain image of the checkbook file at path: an encrypted one is opened
+// with keys.sealKey when that is its key, or else with the passphrase from
+// the option, QUILLET_PASSPHRASE or the terminal, in that order; keys.sealKey
+// becomes the key it opened with. Success, or the status after the reason
+// has been written to err.
+int ReadCheckbookImage(const std::string& path, FileKeys& keys, const Io& io, std::string& image);
+
+// Reads the checkbook at path (ReadCheckbookImage), asking for its
+// password through the option, QUILLET_PASSWORD or the terminal, in that
+// order. opened, when given, gets what opened it. Success, or the status
+// after the reason has been written to err.
+int LoadCheckbook(const std::string& path, FileKeys keys, const Io& io, CQuilletDoc& doc,
+                  std::string* version = nullptr, FileKeys* opened = nullptr);
 
 // Commands that change a checkbook take its lock before they read it and
 // keep it until it is written, so that two of them (or one and the
@@ -74,13 +96,16 @@ int LockCheckbook(const std::string& path, const Io& io, CFileLock& lock);
 // LoadCheckbook for a command that writes the file back: the password is
 // asked for first, then the lock is taken and the file read under it, so
 // that nobody waits on the lock while the user types.
-int LoadCheckbookToChange(const std::string& path, const std::optional<std::string>& password, const Io& io,
-                          CQuilletDoc& doc, CFileLock& lock);
-// Writes the checkbook, keeping the version it replaces among the file's
-// backups; a backup that could not be made is said on err, the save
-// stands. Success, or the status after the reason.
-int SaveCheckbook(const CQuilletDoc& doc, const std::string& path, const Io& io,
-                  const std::string* version = nullptr);
+int LoadCheckbookToChange(const std::string& path, FileKeys keys, const Io& io, CQuilletDoc& doc, CFileLock& lock,
+                          FileKeys* opened = nullptr);
+// Writes a checkbook file image, encrypted under key when one is given, keeping the
+// version it replaces among the file's backups; a backup that could not
+// be made is said on err, the save stands. Success, or the status after
+// the reason.
+int SaveImage(const std::string& image, const std::string& path, const Io& io, const SealKeys& keys);
+// SaveImage of the document, with version at its head if given.
+int SaveCheckbook(const CQuilletDoc& doc, const std::string& path, const Io& io, const std::string* version = nullptr,
+                  const SealKeyPtr& key = nullptr);
 
 // The account named on the command line (UTF-8); null, after saying which
 // accounts there are, when the checkbook has none of that name.

@@ -13,4 +13,6 @@ int RunDue(const std::vector<std::string>& args, const Io& io);
 int RunCategories(const std::vector<std::string>& args, const Io& io);
 int RunExport(const std::vector<std::string>& args, const Io& io);
 int RunImport(const std::vector<std::string>& args, const Io& io);
+int RunEncrypt(const std::vector<std::string>& args, const Io& io);
+int RunDecrypt(const std::vector<std::string>& args, const Io& io);
 }

@@ -12,7 +12,7 @@ namespace Cli
 namespace
 {
 const char kUsage[] =
-    "Usage: quillet-cli due [--days N] [--json] [--password PW] FILE.ql1\n"
+    "Usage: quillet-cli due [--days N] [--json] [--password PW] [--passphrase PP] FILE.ql1\n"
     "Lists the recurring transactions due within N days from now (by default\n"
     "the file's upcoming-days setting), overdue ones included, by date.\n"
     "Deposit shows D for a deposit and W for a payment.\n";
@@ -29,7 +29,7 @@ int RunDue(const std::vector<std::string>& args, const Io& io)
         return BadUsage;
 
     CQuilletDoc doc;
-    if (const int status = LoadCheckbook(parsed.operands[0], parsed.Password(), io, doc))
+    if (const int status = LoadCheckbook(parsed.operands[0], parsed.Keys(), io, doc))
         return status;
     const int window = days ? *days : g_nUpcomingDays;
 

@@ -13,14 +13,29 @@ namespace Cli
 namespace
 {
 const char kDumpUsage[] =
-    "Usage: quillet-cli dump [--password PW] FILE.ql1\n"
+    "Usage: quillet-cli dump [--password PW] [--passphrase PP] FILE.ql1\n"
     "Writes the checkbook as JSON on standard output.\n";
 const char kPackUsage[] =
-    "Usage: quillet-cli pack JSON OUT.ql1\n"
+    "Usage: quillet-cli pack [--passphrase PP] JSON OUT.ql1\n"
     "Writes a checkbook file from JSON as dump writes it (\"-\" reads it from\n"
     "standard input). Every field dump writes must be there, except the\n"
     "balances, which are worked out; a file OUT replaces is kept among its\n"
-    "backups.\n";
+    "backups. An encrypted OUT stays encrypted under its passphrase, which is\n"
+    "asked for as when it is read.\n";
+
+// The key of the file at path when it is an encrypted checkbook: pack
+// writes it encrypted again rather than leave a plain file in its place.
+// A file that is not encrypted (or not there) has none.
+int KeyOfExisting(const std::string& path, FileKeys& keys, const Io& io)
+{
+    std::string bytes;
+    FileError error;
+    if (!ReadCheckbookBytes(path, bytes, error) || !IsSealedImage(bytes)) {
+        keys.sealKey.reset();
+        return Success;
+    }
+    return ReadCheckbookImage(path, keys, io, bytes);
+}
 }  // namespace
 
 int RunDump(const std::vector<std::string>& args, const Io& io)
@@ -33,7 +48,7 @@ int RunDump(const std::vector<std::string>& args, const Io& io)
     const std::string& path = parsed.operands[0];
     CQuilletDoc doc;
     std::string version;
-    if (const int status = LoadCheckbook(path, parsed.Password(), io, doc, &version))
+    if (const int status = LoadCheckbook(path, parsed.Keys(), io, doc, &version))
         return status;
 
     io.out << CheckbookToJson(doc, version).dump(2) << "\n";
@@ -90,9 +105,20 @@ int RunPack(const std::vector<std::string>& args, const Io& io)
         io.err << "The file " << name << " does not describe a checkbook: " << problem << ".\n";
         return FileProblem;
     }
+    // Asked for before the lock is taken, and checked again under it.
+    FileKeys keys = parsed.Keys();
+    if (const int status = KeyOfExisting(outPath, keys, io))
+        return status;
+    if (keys.passphrase && !keys.sealKey)
+        return UsageError(io.err,
+                          "OUT is not encrypted; --passphrase only opens an encrypted one. Encrypt the new file "
+                          "with quillet-cli encrypt.",
+                          kPackUsage);
     CFileLock lock;
     if (const int status = LockCheckbook(outPath, io, lock))
         return status;
-    return SaveCheckbook(doc, outPath, io, &version);
+    if (const int status = KeyOfExisting(outPath, keys, io))
+        return status;
+    return SaveCheckbook(doc, outPath, io, &version, keys.sealKey);
 }
 }  // namespace Cli

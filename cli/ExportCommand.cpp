@@ -10,7 +10,7 @@ namespace
 {
 const char kUsage[] =
     "Usage: quillet-cli export --format csv|qif [--account NAME] [-o OUT] [--json]\n"
-    "                          [--password PW] FILE.ql1\n"
+    "                          [--password PW] [--passphrase PP] FILE.ql1\n"
     "Writes the entries of every account, or of the one named, to OUT (or to\n"
     "standard output) in UTF-8. CSV: a header row, ISO dates, signed amounts with\n"
     "a point. QIF: !Type:Bank records; void entries are left out. The format is\n"
@@ -39,7 +39,7 @@ int RunExport(const std::vector<std::string>& args, const Io& io)
     if (output && SameFile(*output, path))
         return UsageError(io.err, "-o names the checkbook itself; the export would replace it.", kUsage);
     CQuilletDoc doc;
-    if (const int status = LoadCheckbook(path, parsed.Password(), io, doc))
+    if (const int status = LoadCheckbook(path, parsed.Keys(), io, doc))
         return status;
     std::vector<const CAccount*> accounts;
     if (const auto name = parsed.Value("--account")) {

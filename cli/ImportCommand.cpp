@@ -15,7 +15,7 @@ const char kUsage[] =
     "                          [--cleared] [--date-format ymd|mdy|dmy] [--no-header]\n"
     "                          [--date-col C] [--amount-col C] [--description-col C]\n"
     "                          [--check-col C] [--category-col C]\n"
-    "                          [--json] [--password PW] FILE.ql1 SOURCE\n"
+    "                          [--json] [--password PW] [--passphrase PP] FILE.ql1 SOURCE\n"
     "Appends the statement's entries to the account and saves the checkbook.\n"
     "An entry already in the register (same date, amount and description, or\n"
     "the same transaction id in the check number) is skipped and reported, so\n"
@@ -118,8 +118,9 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
     const bool dryRun = parsed.Has("--dry-run");
     CFileLock lock;
     CQuilletDoc doc;
-    if (const int status = dryRun ? LoadCheckbook(path, parsed.Password(), io, doc)
-                                  : LoadCheckbookToChange(path, parsed.Password(), io, doc, lock))
+    FileKeys opened;
+    if (const int status = dryRun ? LoadCheckbook(path, parsed.Keys(), io, doc)
+                                  : LoadCheckbookToChange(path, parsed.Keys(), io, doc, lock, &opened))
         return status;
     CAccount* account = RequireAccount(doc, *accountName, path, io.err);
     if (!account)
@@ -165,7 +166,7 @@ int RunImport(const std::vector<std::string>& args, const Io& io)
     // the import would give.
     ApplyImport(doc, account->m_strName, plan.added);
     if (!dryRun && !plan.added.empty())
-        if (const int status = SaveCheckbook(doc, path, io))
+        if (const int status = SaveCheckbook(doc, path, io, nullptr, opened.sealKey))
             return status;
     lock.Release();
     const double balance = doc.GetAccountBalance(account->m_strName, 0);

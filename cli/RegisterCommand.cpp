@@ -12,7 +12,7 @@ namespace Cli
 namespace
 {
 const char kUsage[] =
-    "Usage: quillet-cli register [--json] [--password PW] FILE.ql1 ACCOUNT\n"
+    "Usage: quillet-cli register [--json] [--password PW] [--passphrase PP] FILE.ql1 ACCOUNT\n"
     "Lists the account's entries in register order: date, check number,\n"
     "description [category], payment, cleared mark, fee, deposit and the\n"
     "\"Available\" balance after the entry in date order. Void entries are marked\n"
@@ -28,7 +28,7 @@ int RunRegister(const std::vector<std::string>& args, const Io& io)
 
     const std::string& path = parsed.operands[0];
     CQuilletDoc doc;
-    if (const int status = LoadCheckbook(path, parsed.Password(), io, doc))
+    if (const int status = LoadCheckbook(path, parsed.Keys(), io, doc))
         return status;
     CAccount* account = RequireAccount(doc, parsed.operands[1], path, io.err);
     if (!account)

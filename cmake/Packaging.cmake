@@ -25,14 +25,17 @@ balance, what is due in the next days, a chart of the day-by-day balances
 and a pie of the spending by category.
 
 A reconcile dialog ticks entries off against the bank statement, and a
-checkbook can be protected with a password, printed or exported as PDF.
-The command-line tool quillet-cli prints reports, exports CSV and QIF and
-imports bank statements.")
+checkbook can be encrypted with a passphrase, protected with a password,
+printed or exported as PDF. The command-line tool quillet-cli prints
+reports, exports CSV and QIF, imports bank statements and encrypts or
+decrypts checkbooks.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no library check finds them: the window's
 # platform plugins, the face the dashboard's fonts are fitted to, and
 # libofx7's OFX DTDs, which the statement reader needs besides its library.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, libofx7")
+# libsodium23 encrypts checkbooks; the library check finds it too, but it is
+# named so that a package built without that check still has it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, libofx7, libsodium23")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

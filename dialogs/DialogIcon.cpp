@@ -1,6 +1,8 @@
 #include "DialogIcon.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
 
@@ -15,4 +17,14 @@ QLabel* MakeDialogIcon(QWidget* parent)
     label->setFixedSize(40, 40);
     label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     return label;
+}
+
+QGridLayout* LayOutWithIcon(QDialog* dialog, QLayout* fields, QWidget* buttons)
+{
+    auto* grid = new QGridLayout(dialog);
+    grid->addWidget(MakeDialogIcon(dialog), 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    grid->addLayout(fields, 0, 1);
+    grid->addWidget(buttons, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    return grid;
 }

@@ -4,7 +4,6 @@
 #include "PasswordHash.h"
 
 #include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,11 +29,7 @@ CFilePasswordDialog::CFilePasswordDialog(QWidget* parent) : QDialog(parent)
     fields->addWidget(label);
     fields->addWidget(m_pPassword);
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(MakeDialogIcon(this), 0, 0, Qt::AlignTop | Qt::AlignLeft);
-    grid->addLayout(fields, 0, 1);
-    grid->addWidget(buttons, 1, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
+    LayOutWithIcon(this, fields, buttons);
     setMinimumWidth(300);
     m_pPassword->setFocus();
 }

@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,7 +19,7 @@ namespace
 // What the password does and does not do, in plain words.
 const char kPasswordNote[] =
     "The password stops the checkbook from being opened in Quillet without it. The file is not encrypted: "
-    "anyone who has the file can read the amounts.";
+    "anyone who has the file can read the amounts. File, Encryption... encrypts it.";
 }
 
 CPasswordDialog::CPasswordDialog(CDocHistory& history, QWidget* parent) : QDialog(parent), m_history(history)
@@ -60,11 +59,7 @@ CPasswordDialog::CPasswordDialog(CDocHistory& history, QWidget* parent) : QDialo
     fields->addSpacing(6);
     fields->addWidget(note);
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(MakeDialogIcon(this), 0, 0, Qt::AlignTop | Qt::AlignLeft);
-    grid->addLayout(fields, 0, 1);
-    grid->addWidget(buttons, 1, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
+    LayOutWithIcon(this, fields, buttons);
     setMinimumWidth(340);
 
     // The old password is never shown: the edits always start empty.

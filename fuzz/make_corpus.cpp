@@ -1,24 +1,36 @@
-// Writes the seed corpus: small checkbooks as the program writes them.
+// Writes the seed corpora: small checkbooks as the program writes them,
+// and the same encrypted with the passphrase "fuzz" at the tests' cost.
 // Build and run by hand when the format's writer changes:
-//   c++ -std=c++17 -I../ledger make_corpus.cpp ../ledger/*.cpp -o /tmp/make_corpus && /tmp/make_corpus corpus
+//   c++ -std=c++17 -DQUILLET_TEST_SEAL_COST -I../ledger -I../security make_corpus.cpp ../ledger/*.cpp \
+//       ../security/*.cpp -lsodium -lcrypt -o /tmp/make_corpus && /tmp/make_corpus corpus corpus-sealed
 #include "AppValues.h"
 #include "CheckbookFile.h"
 #include "QuilletDoc.h"
+#include "SealedFile.h"
 
 #include <fstream>
 #include <string>
 
 namespace
 {
+SealKeyPtr g_key;
+std::string g_sealedFolder;
+
 void Save(const std::string& folder, const std::string& name, const CQuilletDoc& doc)
 {
-    std::ofstream(folder + "/" + name, std::ios::binary) << WriteCheckbook(doc);
+    const std::string image = WriteCheckbook(doc);
+    std::ofstream(folder + "/" + name, std::ios::binary) << image;
+    std::ofstream(g_sealedFolder + "/" + name, std::ios::binary) << SealImage(image, *g_key);
 }
 }
 
 int main(int argc, char** argv)
 {
     const std::string folder = argc > 1 ? argv[1] : "corpus";
+    g_sealedFolder = argc > 2 ? argv[2] : "corpus-sealed";
+    std::string passphrase = "fuzz";
+    if (CSealKey::Make(CSecret::Take(passphrase), g_key) != SealStatus::Ok)
+        return 1;
     AppValues::ResetToDefaults();
 
     CQuilletDoc empty;

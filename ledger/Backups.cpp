@@ -88,7 +88,7 @@ std::vector<std::string> ListBackups(const std::string& target)
 }
 
 bool KeepBackup(const std::string& target, const std::string& next, int limit, std::string& made,
-                std::string& problem)
+                std::string& problem, const BackupContents& contents)
 {
     made.clear();
     problem.clear();
@@ -105,6 +105,8 @@ bool KeepBackup(const std::string& target, const std::string& next, int limit, s
         return fail(error.message.empty() ? MakeFileError(FileError::NotFound, name, errno).message : error.message);
     if (previous == next)
         return true;
+    if (contents)
+        previous = contents(previous);
 
     const std::string folder = BackupFolder(target);
     if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)

@@ -4,6 +4,7 @@
 // and the like, a few of the most recent ones. The names sort by time and
 // each backup is a checkbook that opens like any other.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,14 @@ std::string BackupFolder(const std::string& target);
 // The backups of target, oldest first.
 std::vector<std::string> ListBackups(const std::string& target);
 
+// The bytes a backup keeps of the version it replaces, given that
+// version's bytes (an encrypted checkbook keeps its backups encrypted).
+// Empty: the version as it is.
+using BackupContents = std::function<std::string(const std::string& replaced)>;
+
 // Keeps the file now at target as its newest backup, then removes the
 // oldest beyond limit. Nothing is kept when the file already holds next
 // (a save that changes nothing). made is the backup's path; false with a
 // sentence in problem when none could be made.
 bool KeepBackup(const std::string& target, const std::string& next, int limit, std::string& made,
-                std::string& problem);
+                std::string& problem, const BackupContents& contents = {});

@@ -360,21 +360,28 @@ bool LoadCheckbookFile(CQuilletDoc& doc, const std::string& path, const Password
     error = FileError();
     std::string bytes;
     FileStamp read;
-    if (!ReadWholeFile(path, bytes, error, &read))
+    if (!ReadWholeFile(path, bytes, error, &read) || !LoadCheckbookImage(doc, bytes, prompt, error, FileBaseName(path)))
         return false;
-    CQuilletDoc fresh;
-    // An empty file is a new checkbook; it carries no settings to take.
-    if (!bytes.empty() && !ReadCheckbook(fresh, bytes, prompt, error, FileBaseName(path)))
-        return false;
-    doc.TakeContents(fresh);
-    doc.SetModifiedFlag(false);
     if (stamp)
         *stamp = read;
     return true;
 }
 
+bool LoadCheckbookImage(CQuilletDoc& doc, const std::string& bytes, const PasswordPrompt& prompt, FileError& error,
+                        const std::string& fileName)
+{
+    error = FileError();
+    CQuilletDoc fresh;
+    // An empty file is a new checkbook; it carries no settings to take.
+    if (!bytes.empty() && !ReadCheckbook(fresh, bytes, prompt, error, fileName))
+        return false;
+    doc.TakeContents(fresh);
+    doc.SetModifiedFlag(false);
+    return true;
+}
+
 bool SaveFileImage(const std::string& path, const std::string& image, FileError& error, SaveOutcome* outcome,
-                   int backups)
+                   int backups, const BackupContents& contents)
 {
     SaveOutcome local;
     SaveOutcome& out = outcome ? *outcome : local;
@@ -385,7 +392,7 @@ bool SaveFileImage(const std::string& path, const std::string& image, FileError&
     // Only once the new version is safely on disk: a failed save keeps no
     // copy of a file it left alone.
     if (backups > 0 && file.Replaces())
-        KeepBackup(file.Target(), image, backups, out.backup, out.backupProblem);
+        KeepBackup(file.Target(), image, backups, out.backup, out.backupProblem, contents);
     if (!file.Commit(error))
         return false;
     out.stamp = file.Stamp();

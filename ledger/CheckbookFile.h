@@ -28,9 +28,13 @@ std::string WriteCheckbook(const CQuilletDoc& doc, const std::string& version);
 bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPrompt& prompt,
                    FileError& error, const std::string& fileName = std::string());
 
-// Reads the file into a fresh document that replaces doc's contents only
-// when the whole file was read: on failure doc stays as it was. A file of
-// zero bytes opens as an empty checkbook. stamp, when given, describes
+// Reads a file image into a fresh document that replaces doc's contents
+// only when the whole image was read: on failure doc stays as it was. An
+// image of zero bytes opens as an empty checkbook.
+bool LoadCheckbookImage(CQuilletDoc& doc, const std::string& bytes, const PasswordPrompt& prompt, FileError& error,
+                        const std::string& fileName);
+
+// LoadCheckbookImage of the file at path. stamp, when given, describes
 // what was read.
 bool LoadCheckbookFile(CQuilletDoc& doc, const std::string& path, const PasswordPrompt& prompt,
                        FileError& error, FileStamp* stamp = nullptr);
@@ -47,8 +51,9 @@ struct SaveOutcome
 // beside the file (links followed) that is renamed over it, keeping its
 // permissions, after the version it replaces has been kept among the
 // last backups. The caller holds the file's lock (FileLock.h).
+// contents, when given, makes the backup's bytes from the replaced version's.
 bool SaveFileImage(const std::string& path, const std::string& image, FileError& error,
-                   SaveOutcome* outcome = nullptr, int backups = kKeptBackups);
+                   SaveOutcome* outcome = nullptr, int backups = kKeptBackups, const BackupContents& contents = {});
 // SaveFileImage of the document's file image.
 bool SaveCheckbookFile(const CQuilletDoc& doc, const std::string& path, FileError& error,
                        SaveOutcome* outcome = nullptr, int backups = kKeptBackups);

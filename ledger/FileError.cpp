@@ -45,6 +45,9 @@ FileError MakeFileError(FileError::Kind kind, const std::string& fileName, int e
         error.message = "Access to " + (fileName.empty() ? std::string("the file") : "\"" + fileName + "\"") +
                         " was denied because the password was not given correctly.";
         break;
+    case FileError::PassphraseRefused:
+        error.message = TheFile(fileName) + " is encrypted and was not opened: its passphrase was not given correctly.";
+        break;
     case FileError::WriteFailed:
         error.message = TheFile(fileName) + " could not be saved: " + ErrorReason(err) + ".";
         break;

@@ -11,6 +11,7 @@ struct FileError
         NotFound,      // the file does not exist or cannot be opened
         Damaged,       // truncated, or not a checkbook at all
         AccessDenied,  // the password was refused or the prompt cancelled
+        PassphraseRefused,  // an encrypted file's passphrase was wrong or not given
         WriteFailed,   // the file could not be written; the old one is untouched
         Locked,        // another program is changing the file right now
     };

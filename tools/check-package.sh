@@ -106,7 +106,7 @@ for command in $commands; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in fonts-liberation2 qt6-qpa-plugins libqt6svg6; do
+for package in fonts-liberation2 qt6-qpa-plugins libqt6svg6 libsodium23; do
   grep -qw "$package" <<<"$depends" || fail "the package does not depend on $package"
 done
 

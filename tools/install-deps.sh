@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev libxcb1-dev
-  libcrypt-dev nlohmann-json3-dev libofx-dev
+  libcrypt-dev libsodium-dev nlohmann-json3-dev libofx-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 locales

@@ -1,6 +1,7 @@
 #pragma once
 // A Quillet application driven by a test: a throw-away settings store,
-// scripted answers to the message boxes, file dialogs and password prompt.
+// scripted answers to the message boxes, file dialogs, password and
+// passphrase prompts.
 
 #include "AppSettings.h"
 #include "AppValues.h"
@@ -52,6 +53,18 @@ public:
             ++passwordPrompts;
             return passwordAccepted;
         });
+        // Tries the passphrases in turn until one is not wrong.
+        session.SetPassphrasePrompt([this](const std::string&, const PassphraseAttempt& attempt) {
+            ++passphrasePrompts;
+            SealStatus status = SealStatus::NoPassphrase;
+            while (!passphrases.isEmpty()) {
+                std::string typed = passphrases.takeFirst().toStdString();
+                status = attempt(CSecret::Take(typed));
+                if (status != SealStatus::WrongPassphrase)
+                    break;
+            }
+            return status;
+        });
         return *app;
     }
     bool Start(const QStringList& arguments = {})
@@ -98,6 +111,8 @@ public:
     QStringList saveSuggestions;
     bool passwordAccepted = true;
     int passwordPrompts = 0;
+    QStringList passphrases;
+    int passphrasePrompts = 0;
 
 private:
     QTemporaryDir m_profile, m_files;

@@ -40,7 +40,7 @@ private slots:
         QCOMPARE(Texts(menus), (QStringList{"&File", "&Edit", "&View", "&Help"}));
         QCOMPARE(Texts(menus[0]->menu()->actions()),
                  (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                              "&Import Statement...", "-", "S&et Password...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...",
+                              "&Import Statement...", "-", "S&et Password...", "En&cryption...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...",
                               "Export P&DF...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(Texts(menus[1]->menu()->actions()),
                  (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",

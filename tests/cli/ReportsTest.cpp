@@ -313,7 +313,8 @@ TEST_F(ReportsTest, EveryCommandAsksForThePasswordOfAProtectedFile)
 
 TEST_F(ReportsTest, EachCommandExplainsItself)
 {
-    for (const char* command : {"dump", "pack", "balances", "register", "due", "categories", "export", "import"}) {
+    for (const char* command :
+         {"dump", "pack", "balances", "register", "due", "categories", "export", "import", "encrypt", "decrypt"}) {
         const CliResult help = Run({command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_EQ(help.out.rfind(std::string("Usage: quillet-cli ") + command, 0), 0u) << help.out;
