@@ -198,7 +198,18 @@ private slots:
         history.Undo();
         QVERIFY(h.Doc().IsModified());
 
+        // Steps that cancel out leave the mark on, but nothing to save.
+        h.Trigger(ID_FILE_SAVE);
+        QVERIFY(history.Apply(std::make_unique<CAddAccountChange>(AccountFields{"Cash", "", 5.0, "", "", ""})));
+        QVERIFY(history.Apply(std::make_unique<CDeleteAccountChange>(1)));
+        QVERIFY(h.Doc().IsModified());
+        h.messages.clear();
+        h.Trigger(ID_FILE_NEW);
+        QCOMPARE(h.messages, QStringList());
+        QVERIFY(!history.CanUndo());
+
         // Open forgets the steps as New does.
+        QVERIFY(history.Apply(std::make_unique<CAddAccountChange>(AccountFields{"Cash", "", 5.0, "", "", ""})));
         h.answers = {UserMessage::Answer::No};
         h.Trigger(ID_FILE_OPEN);
         QVERIFY(!history.CanUndo() && !history.CanRedo());
