@@ -1,5 +1,6 @@
 #include "BalanceBooksDlg.h"
 #include "DialogTestSupport.h"
+#include "DocChanges.h"
 
 #include <QtTest>
 
@@ -56,6 +57,38 @@ private slots:
         ClickHeading(list, 0);
         QCOMPARE(list->GetItemText(0, 0), u"Home"_s);
         QCOMPARE(list->GetSortColumn(), -1);
+    }
+
+    // Open while an account's deletion is undone and redone from the keys:
+    // the rows and totals follow the document each time.
+    void undoAndRedoRefillTheBooks()
+    {
+        SampleBook book;
+        QStringList rows;
+        QString total;
+        {
+            CBalanceBooksDlg dialog(book.history);
+            for (int row = 0; row < dialog.List()->GetItemCount(); ++row)
+                rows << RowText(dialog.List(), row);
+            total = dialog.BalanceTotalText();
+        }
+        QVERIFY(book.history.Apply(std::make_unique<CDeleteAccountChange>(2)));
+        CBalanceBooksDlg dialog(book.history);
+        Show(dialog);
+        CXListCtrl* list = dialog.List();
+        QCOMPARE(list->GetItemCount(), rows.size() - 1);
+        const QString without = dialog.BalanceTotalText();
+        QVERIFY(without != total);
+
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QStringList shown;
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            shown << RowText(list, row);
+        QCOMPARE(shown, rows);
+        QCOMPARE(dialog.BalanceTotalText(), total);
+        QTest::keyClick(list, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(list->GetItemCount(), rows.size() - 1);
+        QCOMPARE(dialog.BalanceTotalText(), without);
     }
 
     void emptyDocumentSaysSo()

@@ -194,6 +194,18 @@ private slots:
             QVERIFY(!Find<QPushButton>(&dialog, "import")->isEnabled());
             QCOMPARE(Find<QLabel>(&dialog, "summary")->text(),
                      u"4 lines: 3 already in the register, 1 left out."_s);
+
+            // The import is one step: undone with the dialog open, its
+            // lines are new again and can be imported once more.
+            QCOMPARE(book.history.UndoName(), u"Import Statement"_s);
+            QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(Descriptions(book.doc.FindAccount("Travel")), before);
+            QCOMPARE(book.doc.GetAccountBalance("Travel", 0), balance);
+            for (int row : {0, 1, 3}) {
+                QCOMPARE(Status(list, row), u"new"_s);
+                QVERIFY(Ticked(list, row));
+            }
+            QVERIFY(Find<QPushButton>(&dialog, "import")->isEnabled());
         }
     }
 
