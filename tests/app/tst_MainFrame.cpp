@@ -54,7 +54,7 @@ private slots:
             QVERIFY(action->isSeparator() || !action->isEnabled());
 
         // Ctrl+N really reaches New: the save question shows.
-        h.Doc().SetModifiedFlag();
+        h.Modify();
         h.answers = {UserMessage::Answer::Cancel};
         h.Frame().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&h.Frame()));
