@@ -24,7 +24,7 @@ const char kUsage[] =
     "  due FILE [--days N]         recurring transactions due within N days\n"
     "  categories FILE [--days N]  spending by category over the last N days\n"
     "  export FILE --format csv|qif [--account NAME] [-o OUT]\n"
-    "  import FILE --account NAME --format csv|qif SOURCE [--dry-run]\n"
+    "  import FILE --account NAME [--format csv|qif|ofx] SOURCE [--dry-run]\n"
     "  encrypt FILE                encrypt the file with a passphrase\n"
     "  decrypt FILE                store it without encryption again\n"
     "\"quillet-cli COMMAND --help\" tells more. A protected file takes --password,\n"

@@ -7,6 +7,7 @@
 #include "XListDelegate.h"
 #include "XListModel.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <climits>
 
 namespace
@@ -30,6 +32,15 @@ QColor GreyText(const QPalette& pal)
     const QColor base = pal.color(QPalette::Active, QPalette::Base);
     return QColor((text.red() * 55 + base.red() * 45) / 100, (text.green() * 55 + base.green() * 45) / 100,
                   (text.blue() * 55 + base.blue() * 45) / 100);
+}
+
+// A text wider than its cell ends in an ellipsis a few pixels short of the
+// cell's edge, so it cannot seem to run on into the next column's text.
+QString FittedText(const QFontMetrics& metrics, const QString& text, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    return metrics.elidedText(text, Qt::ElideRight, std::max(0, width - 4));
 }
 }
 
@@ -726,7 +737,8 @@ void CXListCtrl::PaintCell(QPainter& painter, const QRect& rect, int row, int co
         }
         painter.setPen(text);
         painter.setClipRect(rect, Qt::IntersectClip);
-        painter.drawText(rect, int(GetColumnAlignment(column) | Qt::AlignVCenter | Qt::TextSingleLine), shown);
+        painter.drawText(rect, int(GetColumnAlignment(column) | Qt::AlignVCenter | Qt::TextSingleLine),
+                         FittedText(painter.fontMetrics(), shown, rect.width()));
         painter.restore();
         return;
     }
@@ -761,8 +773,9 @@ void CXListCtrl::PaintCell(QPainter& painter, const QRect& rect, int row, int co
         const QRect textRect(boxRight + 4, top, std::max(0, right - (boxRight + 4)), rect.height());
         painter.save();
         painter.setPen(text);
+        painter.setClipRect(rect, Qt::IntersectClip);
         painter.drawText(textRect, int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip),
-                         shown);
+                         FittedText(painter.fontMetrics(), shown, textRect.width()));
         painter.restore();
     }
 }

@@ -67,8 +67,7 @@ bool CDateField::ReadDate(const QString& fieldName, QDate& date)
     UserMessage::Show(window(),
                       fieldName + QStringLiteral(": Invalid Value.\nPlease enter a date as MM/DD/YYYY, from %1 to %2.")
                                       .arg(DialogFields::MinimumDate().toString(kShownFormat),
-                                           DialogFields::MaximumDate().toString(kShownFormat)),
-                      UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+                                           DialogFields::MaximumDate().toString(kShownFormat)));
     setFocus(Qt::OtherFocusReason);
     selectAll();
     return false;

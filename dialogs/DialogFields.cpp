@@ -59,8 +59,7 @@ bool DialogFields::ReadMoney(QLineEdit* edit, const QString& fieldName, double& 
 {
     const std::optional<double> parsed = ParseMoney(edit->text());
     if (!parsed) {
-        UserMessage::Show(edit->window(), fieldName + QStringLiteral(": Invalid Value.\nPlease enter a number."),
-                          UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+        UserMessage::Show(edit->window(), fieldName + QStringLiteral(": Invalid Value.\nPlease enter a number."));
         FocusField(edit);
         return false;
     }
@@ -73,8 +72,7 @@ bool DialogFields::ReadInteger(QLineEdit* edit, const QString& fieldName, int& v
     const std::optional<int> parsed = ParseInteger(edit->text());
     if (!parsed) {
         UserMessage::Show(edit->window(),
-                          fieldName + QStringLiteral(": Invalid Value.\nPlease enter a whole number."),
-                          UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+                          fieldName + QStringLiteral(": Invalid Value.\nPlease enter a whole number."));
         FocusField(edit);
         return false;
     }

@@ -125,7 +125,7 @@ bool CImportStatementDlg::ImportFile(CDocHistory& history, const QString& path, 
 {
     CImportStatementDlg dialog(history, path, parent);
     if (!dialog.IsReadable()) {
-        UserMessage::Show(parent, dialog.Problem(), UserMessage::Buttons::Ok, UserMessage::Icon::Warning);
+        UserMessage::Show(parent, dialog.Problem());
         return false;
     }
     return dialog.exec() == QDialog::Accepted && dialog.AddedCount() > 0;
@@ -259,9 +259,6 @@ void CImportStatementDlg::ChooseAccount()
         }
     }
     m_comboAccount->setCurrentIndex(chosen);
-    m_sourceText->setText(m_statement.accountId.empty()
-                              ? QStringLiteral("Statement of %1").arg(Counted(int(m_statement.lines.size()), "line", "lines"))
-                              : QStringLiteral("Statement of account %1").arg(Utf8Text(m_statement.accountId)));
 }
 
 void CImportStatementDlg::GuessDateOrder()
@@ -331,6 +328,15 @@ std::string CImportStatementDlg::AccountName() const
 
 void CImportStatementDlg::Refresh()
 {
+    // Told again after every reading: a CSV statement has no lines to count
+    // until its columns are chosen.
+    if (!m_statement.accountId.empty())
+        m_sourceText->setText(QStringLiteral("Statement of account %1").arg(Utf8Text(m_statement.accountId)));
+    else if (m_statement.lines.empty())
+        m_sourceText->setText(QStringLiteral("Statement"));
+    else
+        m_sourceText->setText(
+            QStringLiteral("Statement of %1").arg(Counted(int(m_statement.lines.size()), "line", "lines")));
     m_list->DeleteAllItems();
     m_detailText->clear();
     const CAccount* account = m_pDoc->FindAccount(AccountName());
@@ -377,10 +383,13 @@ void CImportStatementDlg::Refresh()
         const QColor text = isNew ? QColor() : kGreyText;
         const int row = m_list->InsertItem(int(i), QString());
         m_list->SetCheckState(row, ColImport, isNew ? 1 : 0);
-        m_list->SetItemText(row, ColDate, e.year != 0 ? FormatEntryDate(e.Date()) : QString(), text, QColor());
+        // What could be read of a line that cannot be imported is shown as
+        // it is: a date as written, never one made up from its numbers.
+        const QString date = e.year != 0 ? FormatEntryDate(e.Date()) : " " + Utf8Text(line.writtenDate);
+        m_list->SetItemText(row, ColDate, date, text, QColor());
         m_list->SetItemText(row, ColCheckNumber, FromBytes(e.checkNumber), text, QColor());
         m_list->SetItemText(row, ColDescription, " " + FromBytes(e.description), text, QColor());
-        m_list->SetItemText(row, ColAmount, line.Readable() ? FormatMoney(e.amount, true) : QString(), text,
+        m_list->SetItemText(row, ColAmount, line.amountRead ? FormatMoney(e.amount, true) : QString(), text,
                             QColor());
         m_list->SetItemText(row, ColStatus, " " + status, text, QColor());
         // A line already in the register may still be ticked by someone who

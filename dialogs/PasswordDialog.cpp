@@ -1,6 +1,7 @@
 #include "PasswordDialog.h"
 
 #include "AppValues.h"
+#include "Cp1252.h"
 #include "DialogIcon.h"
 #include "DocChanges.h"
 #include "DocHistory.h"
@@ -78,6 +79,20 @@ void CPasswordDialog::OnEnableClicked()
 void CPasswordDialog::accept()
 {
     if (m_pEnable->isChecked()) {
+        // The hash is made from Windows-1252 bytes: a character the code
+        // page lacks would silently become "?" and weaken the password.
+        for (QLineEdit* edit : {m_pPassword1, m_pPassword2}) {
+            std::string bytes, bad;
+            if (!Utf8ToCp1252(edit->text().toStdString(), bytes, bad)) {
+                UserMessage::Show(this, QStringLiteral("Password: Invalid Value.\nA password cannot hold %1. Please "
+                                                       "use only letters, digits and signs of Western European "
+                                                       "languages.")
+                                            .arg(QString::fromStdString(bad)));
+                edit->setFocus(Qt::OtherFocusReason);
+                edit->selectAll();
+                return;
+            }
+        }
         // The bytes the command line hashes too, so both open the file.
         const std::string first = PasswordBytes(m_pPassword1->text().toStdString());
         const std::string second = PasswordBytes(m_pPassword2->text().toStdString());

@@ -8,6 +8,7 @@
 #include "StatementImport.h"
 #include "StatementText.h"
 
+#include "Cp1252.h"
 #include "Money.h"
 
 #include <libofx/libofx.h>
@@ -170,6 +171,64 @@ bool ParseOfxDate(const std::string& text, StatementEntry& entry)
     return ParseStatementDate(text.substr(0, 8), DateOrder::YearMonthDay, entry.year, entry.month, entry.day);
 }
 
+// Whether the headers before the <OFX> element declare UTF-8: the
+// ENCODING header of OFX 1.x, or the XML declaration's encoding of 2.x.
+bool DeclaresUtf8(const std::string& upper)
+{
+    const size_t body = std::min(upper.find("<OFX>"), upper.size());
+    for (size_t at = upper.find("ENCODING"); at < body; at = upper.find("ENCODING", at + 1)) {
+        size_t i = at + 8;
+        while (i < body && upper[i] == ' ')
+            ++i;
+        if (i >= body || (upper[i] != ':' && upper[i] != '='))
+            continue;
+        ++i;
+        while (i < body && (upper[i] == ' ' || upper[i] == '"' || upper[i] == '\''))
+            ++i;
+        if (upper.compare(i, 5, "UTF-8") == 0 || upper.compare(i, 4, "UTF8") == 0)
+            return true;
+    }
+    return false;
+}
+
+// The statement as UTF-8: as declared when the headers say UTF-8;
+// otherwise as UTF-8 when the bytes are UTF-8, else as Windows-1252, the
+// rule of the other statement readers. Banks often declare USASCII or
+// CHARSET:1252 and send UTF-8 all the same.
+std::string OfxAsUtf8(const std::string& bytes, const std::string& upper)
+{
+    if (DeclaresUtf8(upper) || FindNonUtf8(bytes) == std::string::npos)
+        return bytes;
+    return Cp1252ToUtf8(bytes);
+}
+
+// The UTF-8 text with an OFX 1.x header that says so, as libofx is to read
+// it: libofx converts from the character set the header names (Windows-1252
+// when none), and leaves the text of XML statements as it is.
+std::string WithUtf8Header(const std::string& text)
+{
+    const std::string upper = Upper(text);
+    const size_t body = upper.find('<');
+    if (body == std::string::npos || upper.rfind("OFXHEADER", body) == std::string::npos)
+        return text;
+    for (size_t start = 0; start < body;) {
+        const size_t end = std::min(text.find('\n', start), body);
+        const size_t key = upper.find_first_not_of(" \t", start);
+        if (key < end && upper.compare(key, 9, "ENCODING:") == 0) {
+            size_t valueEnd = end;
+            while (valueEnd > key + 9 && (text[valueEnd - 1] == '\r' || text[valueEnd - 1] == '\n'))
+                --valueEnd;
+            return text.substr(0, key + 9) + "UTF-8" + text.substr(valueEnd);
+        }
+        start = end + 1;
+    }
+    // No ENCODING header: one after the first line. The line numbers the
+    // reader reports come from the statement itself, not from this copy.
+    const size_t firstEnd = text.find('\n');
+    return firstEnd < body ? text.substr(0, firstEnd + 1) + "ENCODING:UTF-8\r\n" + text.substr(firstEnd + 1)
+                           : "ENCODING:UTF-8\r\n" + text;
+}
+
 // libofx reads files only: the statement goes through a private
 // temporary file that is removed again.
 class TemporaryFile
@@ -240,10 +299,11 @@ void Refuse(Statement& statement, const std::string& problem)
 }
 }  // namespace
 
-Statement ReadOfxStatement(const std::string& bytes)
+Statement ReadOfxStatement(const std::string& source)
 {
     Statement statement;
-    const TemporaryFile file(bytes);
+    const std::string bytes = OfxAsUtf8(source, Upper(source));
+    const TemporaryFile file(WithUtf8Header(bytes));
     if (!file.Problem().empty()) {
         Refuse(statement, "the statement could not be handed to the OFX reader (" + file.Problem() + ")");
         return statement;
@@ -307,13 +367,17 @@ Statement ReadOfxStatement(const std::string& bytes)
             description += " - " + memo;
         entry.description = LedgerText(description, true);
 
-        if (!raw[i].hasDate)
+        if (!raw[i].hasDate) {
             line.problems.push_back(Named(t) + " has no date");
-        else if (!ParseOfxDate(raw[i].date, entry))
+        } else if (!ParseOfxDate(raw[i].date, entry)) {
+            line.writtenDate = raw[i].date;
             line.problems.push_back("the date \"" + raw[i].date + "\" of " + Named(t) + " cannot be read");
+        }
         if (!raw[i].hasAmount)
             line.problems.push_back(Named(t) + " has no amount");
-        else if (!ParseOfxAmount(raw[i].amount, entry.amount))
+        else if (ParseOfxAmount(raw[i].amount, entry.amount))
+            line.amountRead = true;
+        else
             line.problems.push_back("the amount \"" + raw[i].amount + "\" of " + Named(t) + " is not an amount");
         if (entry.description.empty())
             line.problems.push_back(Named(t) + " has neither name nor memo");

@@ -86,11 +86,13 @@ bool ParseFlag(const std::string& text, bool& value)
     return false;
 }
 
-bool ReadDate(const std::string& text, DateOrder order, StatementEntry& entry, std::vector<std::string>& problems)
+bool ReadDate(const std::string& text, DateOrder order, StatementLine& line)
 {
+    StatementEntry& entry = line.entry;
     if (ParseStatementDate(text, order, entry.year, entry.month, entry.day))
         return true;
-    problems.push_back("the date \"" + NormalizeSpaces(text) + "\" cannot be read");
+    line.writtenDate = NormalizeSpaces(text);
+    line.problems.push_back("the date \"" + line.writtenDate + "\" cannot be read");
     return false;
 }
 
@@ -182,16 +184,22 @@ bool ParseStatementDate(const std::string& raw, DateOrder order, int& year, int&
     const size_t d = order == DateOrder::DayMonthYear ? 0 : order == DateOrder::MonthDayYear ? 1 : 2;
     if (groups[m].size() > 2 || groups[d].size() > 2 || groups[y].size() == 3)
         return false;
-    year = std::atoi(groups[y].c_str());
+    int readYear = std::atoi(groups[y].c_str());
     if (groups[y].size() <= 2)
-        year += year < 70 ? 2000 : 1900;
-    month = std::atoi(groups[m].c_str());
-    day = std::atoi(groups[d].c_str());
-    if (year < 1902 || year > 2037 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+        readYear += readYear < 70 ? 2000 : 1900;
+    const int readMonth = std::atoi(groups[m].c_str());
+    const int readDay = std::atoi(groups[d].c_str());
+    if (readYear < 1902 || readYear > 2037 || readMonth < 1 || readMonth > 12 || readDay < 1 ||
+        readDay > DaysInMonth(readYear, readMonth))
         return false;
     // The last days of 2037's range lie past what a 32-bit time holds.
-    const CTime date(year, month, day, 0, 0, 0);
-    return date.GetYear() == year && date.GetMonth() == month && date.GetDay() == day;
+    const CTime date(readYear, readMonth, readDay, 0, 0, 0);
+    if (date.GetYear() != readYear || date.GetMonth() != readMonth || date.GetDay() != readDay)
+        return false;
+    year = readYear;
+    month = readMonth;
+    day = readDay;
+    return true;
 }
 
 bool ParseStatementAmount(const std::string& raw, double& value)
@@ -341,7 +349,7 @@ Statement ReadCsvStatement(const std::string& source, const CsvColumns& columns)
         auto field = [&](int col) {
             return col >= 0 && size_t(col) < record.fields.size() ? record.fields[size_t(col)] : std::string();
         };
-        ReadDate(field(dateCol), columns.order, entry, problems);
+        ReadDate(field(dateCol), columns.order, line);
         if (split) {
             // Either column may be empty; a debit lowers the balance whatever its sign.
             double debit = 0.0, credit = 0.0;
@@ -351,8 +359,9 @@ Statement ReadCsvStatement(const std::string& source, const CsvColumns& columns)
                               (creditText.empty() || ReadAmount(creditText, "credit", credit, problems));
             if (read)
                 entry.amount = std::round((std::fabs(credit) - std::fabs(debit)) * 100.0) / 100.0 + 0.0;
+            line.amountRead = read;
         } else {
-            ReadAmount(field(amountCol), "amount", entry.amount, problems);
+            line.amountRead = ReadAmount(field(amountCol), "amount", entry.amount, problems);
         }
         if (feeCol >= 0 && !NormalizeSpaces(field(feeCol)).empty()) {
             if (ReadAmount(field(feeCol), "fee", entry.fee, problems) && entry.fee < 0)
@@ -411,8 +420,9 @@ Statement ReadQifStatement(const std::string& source, DateOrder order)
         StatementLine line;
         StatementEntry& entry = line.entry;
         entry.line = record.line;
-        const bool dated = ReadDate(record.date, order, entry, line.problems);
+        const bool dated = ReadDate(record.date, order, line);
         const bool read = ReadAmount(record.amount, "amount", entry.amount, line.problems);
+        line.amountRead = read;
         // A fee is written as a last "Bank Fee" split beside the entry's own.
         if (dated && read && record.splits.size() >= 2 &&
             NormalizeSpaces(record.splits.back().category) == "Bank Fee") {
@@ -517,13 +527,18 @@ ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>
         plan.reasons.push_back(reason);
         plan.skipped.push_back({entry, reason});
     };
-    std::map<std::string, int> fitIdLines;
+    std::map<std::string, const StatementEntry*> fitIdFirst;
     for (const StatementEntry& entry : entries) {
         if (!entry.fitId.empty()) {
-            const auto first = fitIdLines.emplace(entry.fitId, entry.line);
+            const auto first = fitIdFirst.emplace(entry.fitId, &entry);
             if (!first.second) {
+                // The first named as the lists show it: a file's line
+                // number reads as a count of statement lines, and a
+                // statement written on one line gives all the same one.
+                const StatementEntry& other = *first.first->second;
                 skip(entry, ImportPlan::RepeatedInStatement,
-                     "same FITID as line " + std::to_string(first.first->second));
+                     "same FITID as \"" + Cp1252ToUtf8(other.description) + "\" of " +
+                         other.Date().Format("%m/%d/%y"));
                 continue;
             }
         }

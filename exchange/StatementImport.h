@@ -33,6 +33,10 @@ struct StatementLine
 {
     StatementEntry entry;
     std::vector<std::string> problems;
+    // A date that cannot be read as the statement writes it (UTF-8); the
+    // entry's date is then left unset (year 0).
+    std::string writtenDate;
+    bool amountRead = false;  // whether entry.amount holds the line's amount
     bool Readable() const { return problems.empty(); }
 };
 
@@ -60,7 +64,8 @@ bool ParseDateOrder(const std::string& text, DateOrder& order);
 // Three numbers with any of " /-.'" between them (or eight digits in a
 // row), in the given order; a time after the date is passed over. Two-digit
 // years below 70 are this century's. False for a day the month lacks and
-// for dates the checkbook cannot hold (1902 to 2037).
+// for dates the checkbook cannot hold (1902 to 2037), and then year, month
+// and day are left as they were.
 bool ParseStatementDate(const std::string& text, DateOrder order, int& year, int& month, int& day);
 // A signed amount with a point: "-12.34", "+5", "$1,234.50", "(7.00)";
 // rounded to the cent. False for anything else and beyond a trillion.

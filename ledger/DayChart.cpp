@@ -17,10 +17,12 @@ void CAccountSSL::Build(CAccount& account, int days)
     const int64_t start = now - int64_t(days) * CTime::kDay;
     const int64_t today = CTime(now).GetDayNumber();
     // The balance rule over what has happened by the end of today: a
-    // post-dated entry has not, and a void one never does.
-    double balance = account.m_dOpeningBalance;
+    // post-dated entry has not, and a void one never does. A NaN or an
+    // infinity from a damaged file is left out, as from every total, so it
+    // cannot turn the whole line into one of no numbers.
+    double balance = std::isfinite(account.m_dOpeningBalance) ? account.m_dOpeningBalance : 0.0;
     for (const auto& entry : account.m_transactions) {
-        if (entry->m_bVoid)
+        if (entry->m_bVoid || !std::isfinite(entry->m_dAmount) || !std::isfinite(entry->m_dFee))
             continue;
         if (int64_t(entry->m_date.GetTime()) > now && entry->m_date.GetDayNumber() > today)
             continue;
@@ -104,8 +106,8 @@ DayChartData BuildDayChart(CQuilletDoc& doc, int lookback, int height, int width
         auto series = std::make_unique<CAccountSSL>();
         series->Build(*account, lookback);
         series->ComputeRange();
-        // A balance that is not a number (a damaged file) has no place on
-        // the scale; its line is drawn at half height instead.
+        // Only sums past a double's range are left without a number here;
+        // such a line is drawn at half height.
         if (std::isfinite(series->m_dMin) && std::isfinite(series->m_dMax)) {
             if (!rangeSet) {
                 chart.low = series->m_dMin;

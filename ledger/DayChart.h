@@ -37,7 +37,8 @@ public:
 
     // Collects the entries dated within the last `days` days and up to the
     // end of today, void ones left out, and the account's balance by the
-    // end of today under the balance rule.
+    // end of today under the balance rule. Amounts, fees and an opening
+    // balance that are no finite number are left out, as from every total.
     void Build(CAccount& account, int days);
     // Inserts before the first point that is not earlier, so a new point goes
     // ahead of existing points of the same date.

@@ -13,16 +13,44 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScrollArea>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace
 {
 // The right edge as the layout gives it, just outside the rectangle.
 int RightEdge(const QRect& r) { return r.x() + r.width(); }
+
+// Where a scroll bar showing `size` units from `current` goes so that the
+// focus, [focusStart, focusEnd), a part of the panel [panelStart, panelEnd),
+// is seen. A panel already in sight stays where it is; otherwise the least
+// movement that shows the first of these that fits: the panel with a
+// margin, the panel, the panel's leading edge up to the end of the focus,
+// the focus. Centring something wider than the window would cut off the
+// panel's left edge, where its names start.
+int ScrollValue(int current, int size, int focusStart, int focusEnd, int panelStart, int panelEnd)
+{
+    if (panelStart >= current && panelEnd <= current + size)
+        return current;
+    const int margin = 10;
+    const std::pair<int, int> candidates[] = {{panelStart - margin, panelEnd + margin},
+                                              {panelStart, panelEnd},
+                                              {panelStart, focusEnd},
+                                              {focusStart, focusEnd}};
+    for (const auto& [start, end] : candidates) {
+        if (end - start > size)
+            continue;
+        if (start < current)
+            return start;
+        return end > current + size ? end - size : current;
+    }
+    return focusStart - panelStart < size ? panelStart : focusStart;
+}
 }
 
 CQuilletView::CQuilletView(QWidget* parent) : QWidget(parent)
@@ -310,23 +338,46 @@ void CQuilletView::FocusStop(Stop stop)
         list->setFocus(Qt::TabFocusReason);
         if (list->GetSelectionMark() < 0)
             MarkFocusedRow(list, 0);
-        ScrollTo(list->geometry());
+        ScrollTo(list->geometry(), PanelRect(stop == Stop::AccountList ? Panel::Account : Panel::Recurring));
         return;
     }
     m_focusButton = stop;
     setFocus(Qt::TabFocusReason);
-    ScrollTo(ButtonRect(ButtonOf(stop)));
+    ScrollTo(ButtonRect(ButtonOf(stop)), PanelRect(ButtonOf(stop)));
     update();
 }
 
-void CQuilletView::ScrollTo(const QRect& area)
+QRect CQuilletView::PanelRect(Panel panel) const
 {
-    // In a window smaller than the panels, the keyboard's place is brought
-    // into sight.
+    switch (panel) {
+    case Panel::Account:
+        return m_rcAccountPanel;
+    case Panel::Recurring:
+        return m_rcRecurringPanel;
+    case Panel::Category:
+        return m_rcCategoryPanel;
+    case Panel::DayChart:
+        return m_rcDayChartPanel;
+    case Panel::None:
+        break;
+    }
+    return QRect();
+}
+
+void CQuilletView::ScrollTo(const QRect& area, const QRect& panel)
+{
+    // The view is the scroll area's widget: its coordinates are the
+    // scroll bars' values.
     for (QWidget* up = parentWidget(); up; up = up->parentWidget())
         if (auto* scroll = qobject_cast<QScrollArea*>(up)) {
-            const QPoint centre = area.center();
-            scroll->ensureVisible(centre.x(), centre.y(), area.width() / 2 + 10, area.height() / 2 + 10);
+            const QRect whole = panel.united(area);
+            const QSize shown = scroll->viewport()->size();
+            QScrollBar* across = scroll->horizontalScrollBar();
+            QScrollBar* down = scroll->verticalScrollBar();
+            across->setValue(ScrollValue(across->value(), shown.width(), area.left(), RightEdge(area), whole.left(),
+                                         RightEdge(whole)));
+            down->setValue(ScrollValue(down->value(), shown.height(), area.top(), area.top() + area.height(),
+                                       whole.top(), whole.top() + whole.height()));
             return;
         }
 }

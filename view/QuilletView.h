@@ -136,7 +136,11 @@ private:
     };
     Stop CurrentStop() const;
     void FocusStop(Stop stop);
-    void ScrollTo(const QRect& area);
+    // Brings area, a part of panel, into sight in a window smaller than the
+    // panels: the whole panel where it fits, else its left and top edges
+    // with as much of area as fits.
+    void ScrollTo(const QRect& area, const QRect& panel);
+    QRect PanelRect(Panel panel) const;
     static Panel ButtonOf(Stop stop);
     // Selects a row of a list that has the window's focus, so its mark shows.
     static void MarkFocusedRow(CXListCtrl* list, int row);

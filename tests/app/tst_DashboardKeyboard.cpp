@@ -52,6 +52,23 @@ QString PressAndEscape(QWidget& window, Qt::Key key)
     window.activateWindow();
     return QTest::qWaitForWindowActive(&window) ? title : QString();
 }
+
+// Twelve accounts in a window smaller than the dashboard.
+bool ShowSmallDashboard(AppHarness& h)
+{
+    if (!h.Start())
+        return false;
+    for (int i = 0; i < 12; ++i)
+        h.Doc().AddAccount("Account " + std::to_string(i), "1", 1.0, "", "", "");
+    CMainFrame& frame = h.Frame();
+    frame.resize(420, 330);
+    frame.show();
+    frame.activateWindow();
+    if (!QTest::qWaitForWindowActive(&frame))
+        return false;
+    frame.GetView()->OnDocumentChanged();
+    return true;
+}
 }
 
 class DashboardKeyboardTest : public QObject
@@ -139,16 +156,9 @@ private slots:
     void aSmallWindowScrollsToEveryPanel()
     {
         AppHarness h;
-        QVERIFY(h.Start());
-        for (int i = 0; i < 12; ++i)
-            h.Doc().AddAccount("Account " + std::to_string(i), "1", 1.0, "", "", "");
+        QVERIFY(ShowSmallDashboard(h));
         CMainFrame& frame = h.Frame();
-        frame.resize(420, 330);
-        frame.show();
-        frame.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
         CQuilletView* view = frame.GetView();
-        view->OnDocumentChanged();
         auto* scroll = frame.findChild<QScrollArea*>("DashboardScroll");
         QVERIFY(scroll);
 
@@ -173,6 +183,42 @@ private slots:
         QTest::keyClick(view, Qt::Key_Left);
         const int top = scroll->verticalScrollBar()->value();
         QVERIFY(top <= view->DayChartPanel().top() + 3 && top + scroll->viewport()->height() >= view->DayChartPanel().top() + 19);
+    }
+
+    void tabIntoTheAccountListKeepsThePanelsLeftEdgeInSight()
+    {
+        // A window narrow in its own units, as at twice the usual scale.
+        AppHarness h;
+        QVERIFY(ShowSmallDashboard(h));
+        CMainFrame& frame = h.Frame();
+        CQuilletView* view = frame.GetView();
+        auto* scroll = frame.findChild<QScrollArea*>("DashboardScroll");
+        QScrollBar* across = scroll->horizontalScrollBar();
+        const QRect panel = view->AccountPanel();
+        QCOMPARE(panel.left(), 10);
+
+        // From the panel's button to its list, with the view showing `width`
+        // units from `from`: where the view is then.
+        auto tabIn = [&](int width, int from) {
+            frame.resize(frame.width() + width - scroll->viewport()->width(), 330);
+            if (!QTest::qWaitFor([&] { return scroll->viewport()->width() == width; }, 2000))
+                return -1;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+            across->setValue(from);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return QApplication::focusWidget() == view->AccountList() ? across->value() : -2;
+        };
+        QTest::keyClick(view, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view->AccountList()));
+        // The panel in sight: no jump sideways.
+        QCOMPARE(tabIn(400, 5), 5);
+        QCOMPARE(tabIn(400, 0), 0);
+        // The panel fits but its right edge is out of sight: moved just
+        // enough, its left edge kept.
+        QCOMPARE(tabIn(panel.width() + 5, 0), 5);
+        // Narrower than the panel: its left edge, never the middle.
+        QCOMPARE(tabIn(250, 0), panel.left());
+        QCOMPARE(tabIn(250, 300), panel.left());
     }
 };
 

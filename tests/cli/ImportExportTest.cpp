@@ -260,5 +260,12 @@ TEST_F(ImportExportTest, OfxDownloadsAreToldByTheirContent)
     EXPECT_EQ(Run({"import", "--account", "Checking", "--date-format", "mdy", file, Path("download.txt")}).status,
               Cli::BadUsage);
     EXPECT_NE(Run({"import", "--help"}).out.find("OFX and QFX"), std::string::npos);
+    // The overview of all commands names every format import reads.
+    const std::string overview = Run({"--help"}).out;
+    const size_t import = overview.find("\n  import ");
+    ASSERT_NE(import, std::string::npos) << overview;
+    const std::string importLine = overview.substr(import, overview.find('\n', import + 1) - import);
+    for (const char* format : {"csv", "qif", "ofx"})
+        EXPECT_NE(importLine.find(format), std::string::npos) << format << " in" << importLine;
 }
 }  // namespace

@@ -173,6 +173,7 @@ private slots:
         Click(u"Save"_s);
         QCOMPARE(m_messages->lastText(), u"Opening Balance: Invalid Value.\nPlease enter a number."_s);
         QCOMPARE(m_messages->count(), 5);
+        QVERIFY(m_messages->allPlain());
         QCOMPARE(m_doc->m_accounts.size(), size_t(2));
 
         // Names compare case-sensitively; an empty account starts at 0.

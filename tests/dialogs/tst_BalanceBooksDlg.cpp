@@ -91,6 +91,29 @@ private slots:
         QCOMPARE(dialog.BalanceTotalText(), without);
     }
 
+    void aLongNameEndsInsideItsColumn()
+    {
+        // Underscores draw one unbroken line: cut at the column's edge, it
+        // would run straight on into the account number.
+        CQuilletDoc doc;
+        doc.AddAccount(std::string(120, '_'), "9999", 100.0, "", "", "");
+        CDocHistory history(doc);
+        CBalanceBooksDlg dialog(history);
+        Show(dialog);
+        CXListCtrl* list = dialog.List();
+        const QRect name = list->visualRect(list->model()->index(0, 0));
+        const QImage image = list->viewport()->grab().toImage();
+        auto inkIn = [&image, &name](int from, int to) {
+            for (int x = from; x < to; ++x)
+                for (int y = name.top(); y <= name.bottom(); ++y)
+                    if (image.pixelColor(x, y).lightness() < 128)
+                        return true;
+            return false;
+        };
+        QVERIFY(inkIn(name.left(), name.left() + name.width() / 2));
+        QVERIFY(!inkIn(name.right() - 2, name.right() + 1));
+    }
+
     void emptyDocumentSaysSo()
     {
         CQuilletDoc doc;

@@ -69,6 +69,7 @@ private slots:
                 QCOMPARE(edit->selectedText(), edit->text());
             }
         }
+        QVERIFY(messages.allPlain());
         // Whole numbers keep their own rules.
         QCOMPARE(DialogFields::ParseInteger(u" -7 "_s), -7);
         QVERIFY(!DialogFields::ParseInteger(u"-7.5"_s));
@@ -141,6 +142,7 @@ private slots:
         QCOMPARE(messages.lastText(),
                  u"Date: Invalid Value.\nPlease enter a date as MM/DD/YYYY, from 12/15/1901 to 01/17/2038."_s);
         QVERIFY(field->hasFocus());
+        QVERIFY(messages.allPlain());
         QTest::keyClick(field, Qt::Key_Up);  // nothing to step from
         QCOMPARE(field->text(), u"02/30/2026"_s);
         RetypeText(field, u"2/3/2026"_s);

@@ -90,6 +90,7 @@ private slots:
         CXListCtrl* list = dialog.List();
         QCOMPARE(dialog.Format(), u"csv"_s);
         QCOMPARE(list->GetItemCount(), 0);
+        QCOMPARE(Find<QLabel>(&dialog, "source")->text(), u"Statement"_s);
         QCOMPARE(Find<QLabel>(&dialog, "summary")->text(),
                  u"Choose the column that holds the date, the amount, the description."_s);
         QVERIFY(!Find<QPushButton>(&dialog, "import")->isEnabled());
@@ -101,8 +102,12 @@ private slots:
         Choose(Find<QComboBox>(&dialog, "descriptionColumn"), 2);
         QCOMPARE(list->GetItemCount(), 4);
         QCOMPARE(Find<QComboBox>(&dialog, "dateOrder")->currentText(), u"Month-day-year"_s);
+        QCOMPARE(Find<QLabel>(&dialog, "source")->text(), u"Statement of 4 lines"_s);
+        // Read year first, no date can be made of the numbers: the line is
+        // refused as written, its amount still shown, no date made up.
         Choose(Find<QComboBox>(&dialog, "dateOrder"), 0);
-        QCOMPARE(Status(list, 1), uR"(the date "06/10/2024" cannot be read)"_s);
+        QCOMPARE(RowText(list, 1), uR"(| 06/10/2024|| Coffee Shop|-4.25 | the date "06/10/2024" cannot be read)"_s);
+        QVERIFY(!Ticked(list, 1) && !list->GetEnabled(1));
         Choose(Find<QComboBox>(&dialog, "dateOrder"), 1);
         QCOMPARE(RowText(list, 1), u"| 06/10/24|| Coffee Shop|-4.25 | new"_s);
         // Groceries less its 0.50 fee is what the bank moved.
@@ -162,7 +167,8 @@ private slots:
             ClickCell(list, 1, CImportStatementDlg::ColAmount);
             QCOMPARE(Find<QLabel>(&dialog, "detail")->text(),
                      u"Line 15: Airport Taxi With A Name Banks Love To Make Very Long - Card 4411 Terminal 7 \u2014 new"_s);
-            QCOMPARE(Status(list, 2), u"same FITID as line 15"_s);
+            QCOMPARE(Status(list, 2), u"same FITID as \"Airport Taxi With A Name Banks Love To Make Very Long - "
+                                      u"Card 4411 Terminal 7\" of 06/11/24"_s);
             QVERIFY(!Ticked(list, 2) && !list->GetEnabled(2));
 
             // Cancel changes nothing.
@@ -229,6 +235,7 @@ private slots:
         CDocHistory emptyHistory(empty);
         QVERIFY(!CImportStatementDlg::ImportFile(emptyHistory, file.fileName(), nullptr));
         QCOMPARE(messages.lastText(), uR"(There is no account to import "page.ofx" into. Add the account first.)"_s);
+        QVERIFY(messages.allPlain());
     }
 };
 

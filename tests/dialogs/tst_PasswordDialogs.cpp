@@ -51,13 +51,13 @@ private slots:
             QTest::mouseClick(dialog.EnableBox(), Qt::LeftButton);
             QVERIFY(dialog.SecondPasswordEdit()->isEnabled());
             // Typed keys are ASCII only; a code-page character goes in directly.
-            dialog.FirstPasswordEdit()->insert(u"Pässwort1"_s);
-            dialog.SecondPasswordEdit()->insert(u"Pässwort1"_s);
+            dialog.FirstPasswordEdit()->insert(u"Pässwort€1"_s);
+            dialog.SecondPasswordEdit()->insert(u"Pässwort€1"_s);
             QTest::mouseClick(dialog.SetButton(), Qt::LeftButton);
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
-        QVERIFY(CheckFilePassword(g_strPasswordHash, u"Pässwort1"_s));
-        QVERIFY(!CheckFilePassword(g_strPasswordHash, u"Passwort1"_s));
+        QVERIFY(CheckFilePassword(g_strPasswordHash, u"Pässwort€1"_s));
+        QVERIFY(!CheckFilePassword(g_strPasswordHash, u"Passwort€1"_s));
 
         // Protected: the box starts checked, the edits empty. Different
         // texts, even by a blank or a letter's case, keep the old hash.
@@ -76,6 +76,28 @@ private slots:
             QCOMPARE(g_strPasswordHash, old);
         }
         QCOMPARE(m_messages.count(), 3);
+
+        // A character the code page lacks is refused, never hashed as "?"
+        // (which would make "?1" open a file protected with "Ω1").
+        const struct
+        {
+            QString first, second, named;
+        } unstorable[] = {{u"Ω1"_s, u"Ω1"_s, u"\"Ω\" (U+03A9)"_s},
+                          {u"safe"_s, u"safe\U0001F4B0"_s, u"\"\U0001F4B0\" (U+1F4B0)"_s}};
+        for (const auto& typed : unstorable) {
+            CPasswordDialog dialog(m_history);
+            dialog.show();
+            dialog.FirstPasswordEdit()->insert(typed.first);
+            dialog.SecondPasswordEdit()->insert(typed.second);
+            QTest::mouseClick(dialog.SetButton(), Qt::LeftButton);
+            QCOMPARE(m_messages.lastText(), u"Password: Invalid Value.\nA password cannot hold %1. Please use only "
+                                            u"letters, digits and signs of Western European languages."_s
+                                                .arg(typed.named));
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(g_strPasswordHash, old);
+        }
+        QCOMPARE(m_messages.count(), 5);
+        QVERIFY(m_messages.allPlain());
 
         // Unchecking removes the protection; checking with empty edits sets an
         // empty password, which still protects.

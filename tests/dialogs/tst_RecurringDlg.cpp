@@ -267,6 +267,7 @@ private slots:
         QCOMPARE(m_messages->lastText(), u"Amount: Invalid Value.\nPlease enter a number."_s);
         Click(u"OK"_s);
         QCOMPARE(m_messages->count(), 7);
+        QVERIFY(m_messages->allPlain());
         QVERIFY(m_dialog->isVisible());
         RetypeText(Field<QLineEdit>("amountEdit"), u"10"_s);
         Click(u"OK"_s);

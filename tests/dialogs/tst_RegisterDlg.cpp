@@ -277,6 +277,7 @@ private slots:
         RetypeText(fee, u"x"_s);
         Press("saveEntry");
         QCOMPARE(m_messages->lastText(), u"Fee: Invalid Value.\nPlease enter a number."_s);
+        QVERIFY(m_messages->allPlain());
         QCOMPARE(Register().size(), size_t(3));
         QVERIFY(!m_book->doc.IsModified());
         QCOMPARE(description->text(), u"Nothing"_s);
@@ -557,6 +558,7 @@ private slots:
         Press("saveEntry");
         QCOMPARE(m_messages->lastText(), u"Amount: Invalid Value.\nPlease enter a number."_s);
         QCOMPARE(Register().size(), size_t(9));
+        QVERIFY(m_messages->allPlain());
     }
 
     void availableRunsInDateOrderWhateverTheTypingOrder()

@@ -162,6 +162,7 @@ private slots:
         RetypeText(lookback, u"30 days"_s);
         ClickButton(&dialog, u"OK"_s);
         QCOMPARE(messages.lastText(), u"Lookback: Invalid Value.\nPlease enter a whole number."_s);
+        QVERIFY(messages.allPlain());
         QVERIFY(dialog.isVisible());
         QVERIFY(!doc.IsDayChartSet());
 

@@ -52,8 +52,11 @@ TEST(StatementTest, DatesAndAmountsAsBanksWriteThem)
         EXPECT_EQ(y * 10000 + m * 100 + d, c.y * 10000 + c.m * 100 + c.d) << c.text;
     }
     for (const char* bad : {"2026-02-29", "2026-13-01", "2026-12", "12/01/2026", "2038-06-01", "yesterday", "",
-                            "2026-12-01x"})
+                            "2026-12-01x"}) {
+        y = m = d = 0;
         EXPECT_FALSE(ParseStatementDate(bad, DateOrder::YearMonthDay, y, m, d)) << bad;
+        EXPECT_EQ(y * 10000 + m * 100 + d, 0) << bad;  // nothing half-read that could be shown as a date
+    }
 
     double v = 0;
     struct AmountCase { const char* text; double value; };
@@ -184,6 +187,34 @@ TEST(OfxTest, BothFormsGiveTheSameEntries)
     }
 }
 
+TEST(OfxTest, Utf8BytesAreReadAsUtf8WhateverTheHeaderSays)
+{
+    // Banks often declare USASCII/1252 and send UTF-8 all the same; bytes
+    // that are no UTF-8 are read in the declared Windows-1252.
+    auto declared1252 = [](std::string text) {
+        for (const auto& [from, to] : {std::pair<std::string, std::string>{"ENCODING:UTF-8\nCHARSET:NONE",
+                                                                          "ENCODING:USASCII\nCHARSET:1252"},
+                                      {"encoding=\"UTF-8\"", "encoding=\"windows-1252\""}})
+            if (const size_t at = text.find(from); at != std::string::npos)
+                text.replace(at, from.size(), to);
+        return text;
+    };
+    for (const bool xml : {false, true}) {
+        SCOPED_TRACE(xml ? "XML" : "SGML");
+        const std::vector<OfxLine> utf8 = {
+            {"POS", "20261103", "-12.50", "E1", "Caf\xC3\xA9 \xE2\x82\xAC" "5", "Stra\xC3\x9F" "e"}};
+        const std::vector<OfxLine> cp1252 = {
+            {"POS", "20261103", "-12.50", "E1", "Caf\xE9 \x80" "5", "Stra\xDF" "e"}};
+        for (const std::string& file :
+             {declared1252(Ofx(xml, utf8)), declared1252(Ofx(xml, cp1252)), Ofx(xml, utf8)}) {
+            const Statement s = ReadOfxStatement(file);
+            ASSERT_TRUE(s.fileProblems.empty()) << s.fileProblems.front();
+            ASSERT_EQ(s.Entries().size(), 1u);
+            EXPECT_EQ(s.Entries()[0].description, "Caf\xE9 \x80" "5 - Stra\xDF" "e");
+        }
+    }
+}
+
 TEST(OfxTest, AMalformedAmountOrDateRefusesItsTransactionOnly)
 {
     const Statement s = ReadOfxStatement(Ofx(false, {kNovember[0],
@@ -238,7 +269,10 @@ TEST(OfxTest, ARepeatedFitIdIsAddedOnceAndASecondDownloadAddsNothing)
     ASSERT_EQ(first.decisions.size(), 8u);
     EXPECT_EQ(first.added.size(), 6u);
     EXPECT_EQ(first.decisions[4], ImportPlan::RepeatedInStatement);
-    EXPECT_EQ(first.reasons[4], "same FITID as line " + std::to_string(s.lines[1].entry.line));
+    // The first is named as every list shows it; a statement on one line
+    // gives all its transactions the same line number.
+    EXPECT_EQ(first.reasons[4], "same FITID as \"Caf\xC3\xA9 Luna - Card 4411\" of 11/03/26");
+    EXPECT_EQ(first.reasons[7], "same FITID as \"ACME PAYROLL\" of 11/30/26");
     EXPECT_EQ(first.decisions[7], ImportPlan::RepeatedInStatement);
     EXPECT_EQ(ApplyImport(doc, "Checking", first.added), 6);
     EXPECT_TRUE(doc.IsModified());

@@ -140,3 +140,28 @@ TEST_F(DayChartTest, UnknownNamesSkippedAndFlatRangesDrawnAtHalfHeight)
     EXPECT_EQ(ScaleLabelValue(1e20), 2147483647);
     EXPECT_EQ(ScaleLabelValue(std::nan("")), 0);
 }
+
+TEST_F(DayChartTest, AmountsThatAreNoNumberAreLeftOutOfTheLine)
+{
+    // A damaged file: a NaN amount, an infinite fee and an infinite opening
+    // balance. The line follows the other entries instead of lying flat.
+    doc.AddAccount("Damaged", "1", HUGE_VAL, "", "", "");
+    Entry("Damaged", 120, 100.0);
+    Entry("Damaged", 90, 50.0);
+    doc.FindAccount("Damaged")->m_transactions.back()->m_dAmount = std::nan("");
+    Entry("Damaged", 60, 200.0);
+    Entry("Damaged", 30, -40.0);
+    doc.FindAccount("Damaged")->m_transactions.back()->m_dFee = -HUGE_VAL;
+    doc.SetDayChartAccount(0, "Damaged");
+
+    const DayChartData chart = BuildDayChart(doc, 180, 100, 290);
+    ASSERT_EQ(chart.series.size(), 1u);
+    EXPECT_DOUBLE_EQ(chart.low, 0.0);
+    EXPECT_DOUBLE_EQ(chart.high, 300.0);
+    const CAccountSSL& s = *chart.series[0];
+    // Columns of 120 and 60 days ago, and today; nothing for the bad two.
+    EXPECT_EQ(CountValues(s), 3);
+    EXPECT_EQ(s.m_nColumnY[96], 33);
+    EXPECT_EQ(s.m_nColumnY[193], 100);
+    EXPECT_EQ(s.m_nColumnY[289], 100);
+}
