@@ -17,6 +17,7 @@ QString CommandPrompt(int id)
     case ID_FILE_IMPORT_STATEMENT:
         return "Add the lines of a bank statement (CSV, QIF, OFX, QFX) to an account\nImport Statement";
     case ID_EDIT_UNDO: return "Undo the last action\nUndo";
+    case ID_EDIT_REDO: return "Redo the previously undone action\nRedo";
     case ID_EDIT_CUT: return "Cut the selection and put it on the Clipboard\nCut";
     case ID_EDIT_COPY: return "Copy the selection and put it on the Clipboard\nCopy";
     case ID_EDIT_PASTE: return "Insert Clipboard contents\nPaste";

@@ -1,11 +1,13 @@
 #include "DocSession.h"
 
+#include "DocChanges.h"
 #include "FileLock.h"
 #include "FilePasswordDialog.h"
 #include "PassphraseDialog.h"
 #include "QuilletDoc.h"
 #include "UserMessage.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -21,6 +23,47 @@ std::string NativePath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
 }
+
+// Tells whether the checkbook still holds what its file holds without
+// keeping its contents a second time.
+QByteArray Digest(const std::string& image)
+{
+    return QCryptographicHash::hash(QByteArrayView(image.data(), qsizetype(image.size())), QCryptographicHash::Sha256);
+}
+
+// Encryption turned on, off or onto a new passphrase: the key the next save
+// seals the file under. Only keys are held, in the locked memory they live
+// in, and only while the step can still be taken; the passphrases were
+// wiped when the keys were made.
+class CSealKeyChange : public CDocChange
+{
+public:
+    CSealKeyChange(SealKeyPtr& slot, SealKeyPtr key) : m_slot(slot), m_after(std::move(key))
+    {
+        if (!m_after)
+            m_name = "Turn Off Encryption";
+        else
+            m_name = m_slot ? "Change Passphrase" : "Turn On Encryption";
+    }
+
+    std::string Name() const override { return m_name; }
+    bool Do(CQuilletDoc&) override
+    {
+        if (m_slot == m_after)
+            return false;
+        m_before = m_slot;
+        m_slot = m_after;
+        return true;
+    }
+    void Undo(CQuilletDoc&) override { m_slot = m_before; }
+    void Redo(CQuilletDoc&) override { m_slot = m_after; }
+
+private:
+    SealKeyPtr& m_slot;
+    SealKeyPtr m_before;
+    SealKeyPtr m_after;
+    std::string m_name;
+};
 }
 
 QString DescribeFileError(const FileError& error, const QString& path)
@@ -47,7 +90,7 @@ QString DescribeFileError(const FileError& error, const QString& path)
     return QString("An unexpected error occurred with %1.").arg(name);
 }
 
-CDocSession::CDocSession(CQuilletDoc& doc, QObject* parent) : QObject(parent), m_doc(doc)
+CDocSession::CDocSession(CQuilletDoc& doc, QObject* parent) : QObject(parent), m_doc(doc), m_history(doc)
 {
     m_openDialog = [](QWidget* parent, const QString& folder) {
         return QFileDialog::getOpenFileName(parent, "Open", folder, QString(kFilter) + ";;All Files (*)");
@@ -92,22 +135,25 @@ void CDocSession::Report(const QString& text)
     UserMessage::Show(DialogParent(), text, UserMessage::Buttons::Ok, UserMessage::Icon::Error);
 }
 
-SealKeyPtr CDocSession::SetSealKey(SealKeyPtr key)
+bool CDocSession::SetSealKey(SealKeyPtr key)
 {
-    std::swap(m_sealKey, key);
-    if (m_sealKey != key)
-        m_doc.SetModifiedFlag();
-    return key;
+    // A step like any other, so the modified mark follows it: undone back
+    // to the key the file has, the checkbook is its file again.
+    return m_history.Apply(std::make_unique<CSealKeyChange>(m_sealKey, std::move(key)));
 }
 
 void CDocSession::NewDocument()
 {
+    // The steps of the old document mean nothing to the new one.
+    m_history.Clear();
     m_doc.OnNewDocument();
     m_doc.SetModifiedFlag(false);
     SetPathName(QString());
     m_fileStamp = FileStamp();
     m_sealKey.reset();
     m_fileKey.reset();
+    // Nothing is lost by leaving a new checkbook as it came.
+    m_fileDigest = Digest(WriteCheckbook(m_doc));
     emit DocumentReplaced();
     emit TitleChanged();
 }
@@ -130,10 +176,12 @@ bool CDocSession::OpenDocumentFile(const QString& path, FileError::Kind* failure
             NewDocument();
         return false;
     }
+    m_history.Clear();
     m_doc.SetModifiedFlag(false);
     SetPathName(path);
     m_fileStamp = stamp;
     m_sealKey = m_fileKey = key;
+    m_fileDigest = Digest(WriteCheckbook(m_doc));
     m_recent.Add(m_strPathName);
     emit RecentFilesChanged();
     emit DocumentReplaced();
@@ -169,7 +217,8 @@ bool CDocSession::DoSave(const QString& path)
     }
 
     SaveOutcome outcome;
-    if (!SaveCheckbookImage(native, WriteCheckbook(m_doc), {m_sealKey, m_fileKey}, error, &outcome)) {
+    const std::string image = WriteCheckbook(m_doc);
+    if (!SaveCheckbookImage(native, image, {m_sealKey, m_fileKey}, error, &outcome)) {
         Report(DescribeFileError(error, path));
         return false;
     }
@@ -179,7 +228,9 @@ bool CDocSession::DoSave(const QString& path)
     SetPathName(path);
     m_fileStamp = outcome.stamp;
     m_fileKey = m_sealKey;
-    m_doc.SetModifiedFlag(false);
+    m_fileDigest = Digest(image);
+    // Undoing back to here gives what the file holds.
+    m_history.SetClean();
     m_recent.Add(m_strPathName);
     emit RecentFilesChanged();
     emit TitleChanged();
@@ -204,9 +255,16 @@ CDocSession::ChangedFileAnswer CDocSession::AskAboutChangedFile()
     return ChangedFileAnswer::Cancel;
 }
 
+bool CDocSession::MatchesFile() const
+{
+    return m_sealKey == m_fileKey && Digest(WriteCheckbook(m_doc)) == m_fileDigest;
+}
+
 bool CDocSession::SaveModified()
 {
-    if (!m_doc.IsModified())
+    // Steps that cancel out (a tick and its untick) leave the mark on, but
+    // there is nothing to save.
+    if (!m_doc.IsModified() || MatchesFile())
         return true;
     const QString name = m_strPathName.isEmpty() ? Title() : QDir::toNativeSeparators(m_strPathName);
     switch (UserMessage::Show(DialogParent(), QString("Save changes to %1?").arg(name), UserMessage::Buttons::YesNoCancel,

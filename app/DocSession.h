@@ -4,10 +4,12 @@
 // files. The document object itself is reused for every file.
 
 #include "CheckbookFile.h"
+#include "DocHistory.h"
 #include "FileAccess.h"
 #include "RecentFileList.h"
 #include "SealedCheckbook.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -29,6 +31,8 @@ public:
     ~CDocSession() override;
 
     CQuilletDoc& Document() const { return m_doc; }
+    // Every change the user makes goes through here, so it can be undone.
+    CDocHistory& History() { return m_history; }
     QString PathName() const { return m_strPathName; }
     // The file's name, or "Untitled".
     QString Title() const;
@@ -47,9 +51,9 @@ public:
     // The key the next save encrypts the file under; null: saved plain.
     const SealKeyPtr& SealKey() const { return m_sealKey; }
     // Turns encryption on, changes its key, or turns it off (null): one
-    // change of the document, which is marked modified when the key
-    // changes. Returns the key it replaced.
-    SealKeyPtr SetSealKey(SealKeyPtr key);
+    // step of the history, so it can be undone. False when the key is the
+    // one it has.
+    bool SetSealKey(SealKeyPtr key);
 
     // An empty document titled "Untitled", bound to no file and not
     // encrypted.
@@ -65,9 +69,13 @@ public:
     // program changed it asks first.
     bool DoSave(const QString& path);
 
-    // When modified, asks whether to save ("Yes" saves). False means the
-    // user cancelled (or the save failed) and the current action must stop.
+    // When modified and different from the file, asks whether to save
+    // ("Yes" saves). False means the user cancelled (or the save failed)
+    // and the current action must stop.
     bool SaveModified();
+    // Whether a save now would write what the file holds: the same
+    // checkbook under the same key.
+    bool MatchesFile() const;
 
     // The commands, with their questions and dialogs; true when done.
     bool OnFileNew();
@@ -98,6 +106,7 @@ private:
     void SetPathName(const QString& path);
 
     CQuilletDoc& m_doc;
+    CDocHistory m_history;
     QString m_strPathName;
     // The bound file as last read or written here.
     FileStamp m_fileStamp;
@@ -105,6 +114,8 @@ private:
     // The key of the bound file as last read or written here: its backups
     // are brought under a new key.
     SealKeyPtr m_fileKey;
+    // A digest of the image the file was read as or written with.
+    QByteArray m_fileDigest;
     CRecentFileList m_recent;
     QWidget* m_pWindow = nullptr;
     OpenDialog m_openDialog;

@@ -1,6 +1,5 @@
 #include "MainFrame.h"
 
-#include "AppValues.h"
 
 #include "BalanceBooksDlg.h"
 #include "CategoriesDlg.h"
@@ -75,7 +74,7 @@ CMainFrame::CMainFrame(CDocSession& session, QWidget* parent) : QMainWindow(pare
     connect(&m_session, &CDocSession::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileMenu);
     connect(&m_session, &CDocSession::StatusMessage, this,
             [this](const QString& text) { m_wndStatusBar->showMessage(text, kStatusMessageMs); });
-    m_pView->SetDocument(&m_session.Document());
+    m_pView->SetDocument(&m_session.Document(), &m_session.History());
     // The keyboard starts on the dashboard.
     m_pView->setFocus(Qt::OtherFocusReason);
     UpdateCaption();
@@ -130,15 +129,18 @@ void CMainFrame::CreateMenus()
     file->addSeparator();
     file->addAction(AddCommand(ID_APP_EXIT, "E&xit"));
 
-    // Nothing in the program handles these; they stay disabled, and so do
-    // their keys, which the edit fields of the dialogs then keep.
+    // Undo and Redo take the document's steps back and forth; their texts
+    // name the step (UpdateUndoCommands).
     QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->addAction(AddCommand(ID_EDIT_UNDO, "&Undo\tCtrl+Z", {QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
+    edit->addAction(AddCommand(ID_EDIT_UNDO, "&Undo\tCtrl+Z", CDocHistory::UndoKeys()));
+    edit->addAction(AddCommand(ID_EDIT_REDO, "&Redo\tCtrl+Y", CDocHistory::RedoKeys()));
     edit->addSeparator();
     edit->addAction(AddCommand(ID_EDIT_CUT, "Cu&t\tCtrl+X", {QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}));
     edit->addAction(AddCommand(ID_EDIT_COPY, "&Copy\tCtrl+C", {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
     edit->addAction(AddCommand(ID_EDIT_PASTE, "&Paste\tCtrl+V", {QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}));
-    for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+    // Nothing in the program handles these; they stay disabled, and so do
+    // their keys, which the edit fields of the dialogs then keep.
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
         m_actions[id]->setEnabled(false);
 
     QMenu* view = menuBar()->addMenu("&View");
@@ -160,6 +162,13 @@ void CMainFrame::CreateMenus()
     // Keys without a menu entry.
     addAction(AddCommand(ID_NEXT_PANE, "Next Pane", {QKeySequence(Qt::Key_F6)}));
     addAction(AddCommand(ID_PREV_PANE, "Previous Pane", {QKeySequence(Qt::SHIFT | Qt::Key_F6)}));
+
+    CDocHistory& history = m_session.History();
+    connect(m_actions[ID_EDIT_UNDO], &QAction::triggered, &history, &CDocHistory::Undo);
+    connect(m_actions[ID_EDIT_REDO], &QAction::triggered, &history, &CDocHistory::Redo);
+    connect(&history, &CDocHistory::StateChanged, this, &CMainFrame::UpdateUndoCommands);
+    history.WatchKeys(this);
+    UpdateUndoCommands();
 
     connect(m_actions[ID_FILE_SAVE], &QAction::triggered, this, &CMainFrame::OnFileSave);
     connect(m_actions[ID_FILE_SAVE_AS], &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
@@ -243,6 +252,17 @@ void CMainFrame::UpdateCaption()
     title.replace("[*]", "[*][*]");
     setWindowTitle(title + "[*] - Quillet");
     setWindowModified(m_session.Document().IsModified());
+}
+
+void CMainFrame::UpdateUndoCommands()
+{
+    const CDocHistory& history = m_session.History();
+    auto show = [](QAction* action, const QString& verb, const QString& step, const QString& key, bool enabled) {
+        action->setText(verb + (enabled && !step.isEmpty() ? " " + step : QString()) + "\t" + key);
+        action->setEnabled(enabled);
+    };
+    show(m_actions[ID_EDIT_UNDO], "&Undo", history.UndoName(), "Ctrl+Z", history.CanUndo());
+    show(m_actions[ID_EDIT_REDO], "&Redo", history.RedoName(), "Ctrl+Y", history.CanRedo());
 }
 
 void CMainFrame::UpdateRecentFileMenu()
@@ -330,11 +350,8 @@ void CMainFrame::OnFileSaveAs()
 void CMainFrame::OnSetPassword()
 {
     // The hash is application-wide, but it only protects the file once the
-    // document is saved: mark the change so leaving asks to save it.
-    const std::string before = g_strPasswordHash;
-    SetPasswordDialog(this);
-    if (g_strPasswordHash != before)
-        m_session.Document().SetModifiedFlag();
+    // document is saved: the change is a step, so leaving asks to save it.
+    SetPasswordDialog(m_session.History(), this);
 }
 
 void CMainFrame::OnEncryption()
@@ -355,21 +372,21 @@ void CMainFrame::RefreshView()
 // were closed does not matter.
 void CMainFrame::OnViewBalance()
 {
-    CBalanceBooksDlg dialog(&m_session.Document(), this);
+    CBalanceBooksDlg dialog(m_session.History(), this);
     dialog.exec();
     RefreshView();
 }
 
 void CMainFrame::OnViewCategories()
 {
-    CCategoriesDlg dialog(&m_session.Document(), this);
+    CCategoriesDlg dialog(m_session.History(), this);
     dialog.exec();
     RefreshView();
 }
 
 void CMainFrame::OnViewReconsile()
 {
-    CReconcileDlg dialog(&m_session.Document(), this);
+    CReconcileDlg dialog(m_session.History(), this);
     dialog.exec();
     RefreshView();
 }

@@ -64,6 +64,8 @@ public slots:
     void OnFileImportStatement();
 
     void UpdateCaption();
+    // Edit > Undo and Redo: enabled when there is a step, named after it.
+    void UpdateUndoCommands();
     void UpdateRecentFileMenu();
     void UpdateIndicators();
 

@@ -23,6 +23,6 @@ void CMainFrame::OnFileImportStatement()
                                            "Bank statements (*.csv *.qif *.ofx *.qfx);;All files (*)");
     if (path.isEmpty())
         return;
-    CImportStatementDlg::ImportFile(&m_session.Document(), path, this);
+    CImportStatementDlg::ImportFile(m_session.History(), path, this);
     RefreshView();
 }

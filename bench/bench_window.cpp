@@ -10,6 +10,7 @@
 #include "CategoryViewDlg.h"
 #include "CheckbookFile.h"
 #include "DayChartDlg.h"
+#include "DocHistory.h"
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
 #include "ReconcileDlg.h"
@@ -62,9 +63,11 @@ void BM_RegisterOpen(benchmark::State& state)
     const std::string path = BenchSamples::EntriesFile(int(state.range(0)));
     for (auto _ : state) {
         auto doc = Load(state, path);
-        auto dialog = Show<CRegisterDlg>(doc.get(), BenchSamples::FirstAccount());
+        auto history = std::make_unique<CDocHistory>(*doc);
+        auto dialog = Show<CRegisterDlg>(*history, BenchSamples::FirstAccount());
         state.PauseTiming();
         dialog.reset();
+        history.reset();
         doc.reset();
         state.ResumeTiming();
     }
@@ -77,7 +80,8 @@ void BM_RegisterSort(benchmark::State& state)
 {
     BenchSamples::Prepare();
     auto doc = Load(state, BenchSamples::EntriesFile(int(state.range(0))));
-    auto dialog = Show<CRegisterDlg>(doc.get(), BenchSamples::FirstAccount());
+    CDocHistory history(*doc);
+    auto dialog = Show<CRegisterDlg>(history, BenchSamples::FirstAccount());
     CXListCtrl* list = dialog->List();
     const int column = int(state.range(1));
     for (auto _ : state) {
@@ -97,7 +101,8 @@ void BM_RegisterClick(benchmark::State& state)
 {
     BenchSamples::Prepare();
     auto doc = Load(state, BenchSamples::EntriesFile(int(state.range(0))));
-    auto dialog = Show<CRegisterDlg>(doc.get(), BenchSamples::FirstAccount());
+    CDocHistory history(*doc);
+    auto dialog = Show<CRegisterDlg>(history, BenchSamples::FirstAccount());
     CXListCtrl* list = dialog->List();
     int row = 1;
     for (auto _ : state) {
@@ -116,9 +121,10 @@ void BM_RegisterClose(benchmark::State& state)
 {
     BenchSamples::Prepare();
     auto doc = Load(state, BenchSamples::EntriesFile(int(state.range(0))));
+    CDocHistory history(*doc);
     for (auto _ : state) {
         state.PauseTiming();
-        auto dialog = Show<CRegisterDlg>(doc.get(), BenchSamples::FirstAccount());
+        auto dialog = Show<CRegisterDlg>(history, BenchSamples::FirstAccount());
         state.ResumeTiming();
         dialog->accept();
         dialog.reset();
@@ -132,8 +138,9 @@ void BM_ReconcileOpen(benchmark::State& state)
 {
     BenchSamples::Prepare();
     auto doc = Load(state, BenchSamples::EntriesFile(int(state.range(0))));
+    CDocHistory history(*doc);
     for (auto _ : state) {
-        auto dialog = Show<CReconcileDlg>(doc.get());
+        auto dialog = Show<CReconcileDlg>(history);
         state.PauseTiming();
         dialog.reset();
         state.ResumeTiming();
@@ -146,13 +153,14 @@ void BM_DialogsListingAccounts(benchmark::State& state)
 {
     BenchSamples::Prepare();
     auto doc = Load(state, BenchSamples::AccountsFile(int(state.range(0))));
+    CDocHistory history(*doc);
     for (auto _ : state) {
-        Show<CAccountsDlg>(doc.get());
-        Show<CBalanceBooksDlg>(doc.get());
-        Show<CReconcileDlg>(doc.get());
-        Show<CDayChartDlg>(doc.get());
-        Show<CCategoryViewDlg>(doc.get());
-        Show<CRecurringDlg>(doc.get());
+        Show<CAccountsDlg>(history);
+        Show<CBalanceBooksDlg>(history);
+        Show<CReconcileDlg>(history);
+        Show<CDayChartDlg>(history);
+        Show<CCategoryViewDlg>(history);
+        Show<CRecurringDlg>(history);
     }
     Rate(state);
 }
@@ -161,8 +169,9 @@ void BM_RecurringEditor(benchmark::State& state)
 {
     BenchSamples::Prepare();
     auto doc = Load(state, BenchSamples::RecurringFile(int(state.range(0))));
+    CDocHistory history(*doc);
     for (auto _ : state)
-        Show<CRecurringDlg>(doc.get());
+        Show<CRecurringDlg>(history);
     Rate(state);
 }
 

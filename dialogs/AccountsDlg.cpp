@@ -1,7 +1,8 @@
 #include "AccountsDlg.h"
 
-#include "AppValues.h"
 #include "DialogFields.h"
+#include "DocChanges.h"
+#include "DocHistory.h"
 #include "EntryText.h"
 #include "ListColumns.h"
 #include "ListKeyboard.h"
@@ -31,7 +32,8 @@ void ShowProblem(QWidget* parent, const QString& text, const QString& title = QS
 }
 }
 
-CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+CAccountsDlg::CAccountsDlg(CDocHistory& history, QWidget* parent)
+    : QDialog(parent), m_history(history), m_pDoc(&history.Document())
 {
     setWindowTitle(QStringLiteral("Add/Edit Accounts"));
 
@@ -108,6 +110,35 @@ CAccountsDlg::CAccountsDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
 
     FillList();
     PrepareNewAccount();
+
+    m_history.AddKeys(this);
+    connect(&m_history, &CDocHistory::DocumentChanged, this, &CAccountsDlg::OnDocumentChanged);
+}
+
+void CAccountsDlg::OnDocumentChanged()
+{
+    // An undo or redo may have added, changed or taken away any account:
+    // the list is filled again, and the fields let go of an account the
+    // document no longer holds.
+    const bool fieldsAsShown = !HasUnsavedChanges();
+    FillList();
+    if (m_bNewAccount) {
+        ShowBlankRow();
+        return;
+    }
+    if (!m_pEditAccount)
+        return;
+    if (PositionOf(m_pDoc->m_accounts, static_cast<const CAccount*>(m_pEditAccount)) < 0) {
+        m_pEditAccount = nullptr;
+        m_shown = FieldTexts();
+        return;
+    }
+    const int row = RowOfRecord(m_list, m_pEditAccount);
+    m_list->SetItemState(row, CXListCtrl::StateSelected | CXListCtrl::StateFocused,
+                         CXListCtrl::StateSelected | CXListCtrl::StateFocused);
+    // Untouched fields show the account as it is now.
+    if (fieldsAsShown)
+        ShowAccount(m_pEditAccount);
 }
 
 void CAccountsDlg::FillList()
@@ -141,7 +172,7 @@ void CAccountsDlg::OnAddAccount()
         PrepareNewAccount();
 }
 
-void CAccountsDlg::PrepareNewAccount()
+void CAccountsDlg::ShowBlankRow()
 {
     // One blank row, carrying no account, stands for the account about to
     // be created; it stays last whatever the sort.
@@ -154,7 +185,11 @@ void CAccountsDlg::PrepareNewAccount()
     const unsigned both = CXListCtrl::StateSelected | CXListCtrl::StateFocused;
     m_list->SetItemState(blank, both, both);
     m_list->EnsureVisible(blank);
+}
 
+void CAccountsDlg::PrepareNewAccount()
+{
+    ShowBlankRow();
     ShowAccount(nullptr);
     m_pEditAccount = nullptr;
     m_bNewAccount = true;
@@ -297,28 +332,23 @@ bool CAccountsDlg::Save()
         return false;
     }
 
+    const AccountFields fields{name,
+                               ToBytes(m_numberEdit->text()),
+                               openingBalance,
+                               ToBytes(m_ownerEdit->text()),
+                               ToBytes(m_institutionEdit->text()),
+                               ToBytes(m_taxIdEdit->text())};
     if (m_bNewAccount) {
-        m_pDoc->AddAccount(name, ToBytes(m_numberEdit->text()), openingBalance, ToBytes(m_ownerEdit->text()),
-                           ToBytes(m_institutionEdit->text()), ToBytes(m_taxIdEdit->text()));
-        // A new account is data like any other: leaving must ask to save it.
-        m_pDoc->SetModifiedFlag();
+        m_history.Apply(std::make_unique<CAddAccountChange>(fields));
         FillList();
         PrepareNewAccount();
         return true;
     }
-    if (m_pEditAccount && PositionOf(m_pDoc->m_accounts, m_pEditAccount) >= 0) {
-        CAccount* account = m_pEditAccount;
+    const int position = PositionOf(m_pDoc->m_accounts, static_cast<const CAccount*>(m_pEditAccount));
+    if (position >= 0) {
         m_pEditAccount = nullptr;
-        if (account->m_strName != name)
-            RenameReferences(account->m_strName, name);
-        account->m_strName = name;
-        account->m_strNumber = ToBytes(m_numberEdit->text());
-        account->m_dOpeningBalance = openingBalance;
-        account->m_strOwner = ToBytes(m_ownerEdit->text());
-        account->m_strInstitution = ToBytes(m_institutionEdit->text());
-        account->m_strTaxId = ToBytes(m_taxIdEdit->text());
-        account->RecomputeBalances(0);
-        m_pDoc->SetModifiedFlag();
+        // A new name is taken along by whatever named the old one.
+        m_history.Apply(std::make_unique<CChangeAccountChange>(position, fields));
         FillList();
         m_shown = FieldTexts();
         return true;
@@ -327,18 +357,6 @@ bool CAccountsDlg::Save()
     ShowProblem(this, QStringLiteral("Account: No account selected.\nSelect an account in the list to change "
                                      "it, or press \"Add Account\" to create a new one."));
     return false;
-}
-
-void CAccountsDlg::RenameReferences(const std::string& oldName, const std::string& newName)
-{
-    for (const auto& recurring : m_pDoc->m_recurring)
-        if (recurring->m_strAccount == oldName)
-            recurring->m_strAccount = newName;
-    for (std::string& line : m_pDoc->m_dayChartAccounts)
-        if (line == oldName)
-            line = newName;
-    if (g_strCategoryAccount == oldName)
-        g_strCategoryAccount = newName;
 }
 
 void CAccountsDlg::OnDelete()
@@ -355,14 +373,14 @@ void CAccountsDlg::OnDelete()
             referenced || account->m_transactions.empty() ||
             UserMessage::Show(this,
                               QStringLiteral("Delete the account \"%1\" and its %2 register entries?\n"
-                                             "This cannot be undone.")
+                                             "Edit, Undo (Ctrl+Z) brings them back.")
                                   .arg(FromBytes(account->m_strName))
                                   .arg(account->m_transactions.size()),
                               UserMessage::Buttons::YesNo, UserMessage::Icon::Question,
                               QStringLiteral("Delete Account")) == UserMessage::Answer::Yes;
         if (!confirmed)
             return;
-        if (!m_pDoc->DeleteAccount(position)) {
+        if (!m_history.Apply(std::make_unique<CDeleteAccountChange>(position))) {
             ShowProblem(this,
                         QStringLiteral("Sorry.  Recurring Transactions Exist.\nPlease remove all recurring "
                                        "transactions that reference this account\nbefore you delete this account."),

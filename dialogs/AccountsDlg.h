@@ -10,6 +10,7 @@
 #include <string>
 
 class CAccount;
+class CDocHistory;
 class CQuilletDoc;
 class CXListCtrl;
 class QLineEdit;
@@ -19,7 +20,8 @@ class CAccountsDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CAccountsDlg(CQuilletDoc* doc, QWidget* parent = nullptr);
+    // Changes go through history, which holds the document.
+    explicit CAccountsDlg(CDocHistory& history, QWidget* parent = nullptr);
 
     CXListCtrl* List() const { return m_list; }
     // The account whose fields are loaded for editing, if any.
@@ -34,6 +36,10 @@ private:
     int BlankRow() const;
     void OnAddAccount();
     void PrepareNewAccount();
+    // The blank row that stands for the account being created, selected.
+    void ShowBlankRow();
+    // After an undo or redo: the list and the fields follow the document.
+    void OnDocumentChanged();
     void OnRowChosen(int row);
     void LoadRow(int row);
     void OnDelete();
@@ -45,10 +51,8 @@ private:
     // when the user cancels or the save is refused.
     bool ConfirmLeavingFields();
     bool IsNameTaken(const std::string& name) const;
-    // Recurring transactions, the day chart and the category view refer to
-    // an account by name; a rename takes them along.
-    void RenameReferences(const std::string& oldName, const std::string& newName);
 
+    CDocHistory& m_history;
     CQuilletDoc* m_pDoc;
     CXListCtrl* m_list;
     QLineEdit* m_nameEdit;

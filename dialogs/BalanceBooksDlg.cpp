@@ -2,6 +2,7 @@
 
 #include "BalanceRule.h"
 #include "DialogFields.h"
+#include "DocHistory.h"
 #include "EntryText.h"
 #include "ListColumns.h"
 #include "QuilletDoc.h"
@@ -30,7 +31,8 @@ int BankColumnWidth(int listWidth)
 }
 }
 
-CBalanceBooksDlg::CBalanceBooksDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+CBalanceBooksDlg::CBalanceBooksDlg(CDocHistory& history, QWidget* parent)
+    : QDialog(parent), m_pDoc(&history.Document())
 {
     setWindowTitle(QStringLiteral("Balance Books"));
 
@@ -86,6 +88,9 @@ CBalanceBooksDlg::CBalanceBooksDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(
     m_list->installEventFilter(this);
     Fill();
     AlignTotals();
+
+    history.AddKeys(this);
+    connect(&history, &CDocHistory::DocumentChanged, this, &CBalanceBooksDlg::Fill);
 }
 
 QString CBalanceBooksDlg::BalanceTotalText() const

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class CDocHistory;
 class CQuilletDoc;
 class CXListCtrl;
 class QLabel;
@@ -13,7 +14,8 @@ class CBalanceBooksDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CBalanceBooksDlg(CQuilletDoc* doc, QWidget* parent = nullptr);
+    // Shows history's document, and follows it through undo and redo.
+    explicit CBalanceBooksDlg(CDocHistory& history, QWidget* parent = nullptr);
 
     CXListCtrl* List() const { return m_list; }
     QString BalanceTotalText() const;

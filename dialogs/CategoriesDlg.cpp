@@ -1,6 +1,8 @@
 #include "CategoriesDlg.h"
 
 #include "DialogFields.h"
+#include "DocChanges.h"
+#include "DocHistory.h"
 #include "ListColumns.h"
 #include "ListKeyboard.h"
 #include "QuilletDoc.h"
@@ -19,7 +21,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CCategoriesDlg::CCategoriesDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+CCategoriesDlg::CCategoriesDlg(CDocHistory& history, QWidget* parent)
+    : QDialog(parent), m_history(history), m_pDoc(&history.Document())
 {
     setWindowTitle(QStringLiteral("Define Categories"));
 
@@ -96,6 +99,19 @@ CCategoriesDlg::CCategoriesDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(pare
 
     FillList();
     m_nameEdit->setFocus();
+
+    m_history.AddKeys(this);
+    connect(&m_history, &CDocHistory::DocumentChanged, this, &CCategoriesDlg::OnDocumentChanged);
+}
+
+void CCategoriesDlg::OnDocumentChanged()
+{
+    // The selected category stays selected while the list has it.
+    const CCategory* selected = SelectedCategory();
+    const std::string name = selected ? selected->m_strName : std::string();
+    FillList();
+    if (selected)
+        SelectRow(FindRow(name));
 }
 
 void CCategoriesDlg::FillList()
@@ -166,9 +182,7 @@ void CCategoriesDlg::OnInsert()
         return;
     }
     const int flag = std::max(m_flagCombo->currentIndex(), 0);
-    // The category list is stored in the file: leaving must ask to save it.
-    if (m_pDoc->m_pCategoryList->AddCategory(name, flag))
-        m_pDoc->SetModifiedFlag();
+    m_history.Apply(std::make_unique<CInsertCategoryChange>(name, flag));
     FillList();
     SelectRow(FindRow(name));
 }
@@ -179,10 +193,8 @@ void CCategoriesDlg::OnModify()
     if (!category)
         return;
     const int flag = std::max(m_flagCombo->currentIndex(), 0);
-    if (category->m_nFlag != flag) {
-        category->m_nFlag = flag;
-        m_pDoc->SetModifiedFlag();
-    }
+    m_history.Apply(
+        std::make_unique<CModifyCategoryChange>(PositionOf(m_pDoc->m_pCategoryList->m_categories, category), flag));
     FillList();
     SelectRow(RowOfRecord(m_list, category));
 }
@@ -195,8 +207,7 @@ void CCategoriesDlg::OnDelete()
     if (position >= 0) {
         m_list->DeleteItem(row);
         --m_nCategoryCount;
-        m_pDoc->m_pCategoryList->RemoveCategoryAt(position);
-        m_pDoc->SetModifiedFlag();
+        m_history.Apply(std::make_unique<CDeleteCategoryChange>(position));
         m_list->selectionModel()->clearSelection();
     }
 }

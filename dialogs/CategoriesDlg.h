@@ -10,6 +10,7 @@
 #include <string>
 
 class CCategory;
+class CDocHistory;
 class CQuilletDoc;
 class CXListCtrl;
 class QComboBox;
@@ -19,7 +20,8 @@ class CCategoriesDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CCategoriesDlg(CQuilletDoc* doc, QWidget* parent = nullptr);
+    // Changes go through history, which holds the document.
+    explicit CCategoriesDlg(CDocHistory& history, QWidget* parent = nullptr);
 
     CXListCtrl* List() const { return m_list; }
 
@@ -32,7 +34,10 @@ private:
     void OnInsert();
     void OnModify();
     void OnDelete();
+    // After an undo or redo: the list follows the document.
+    void OnDocumentChanged();
 
+    CDocHistory& m_history;
     CQuilletDoc* m_pDoc;
     CXListCtrl* m_list;
     QLineEdit* m_nameEdit;

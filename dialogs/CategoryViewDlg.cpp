@@ -2,6 +2,8 @@
 
 #include "AppValues.h"
 #include "DialogFields.h"
+#include "DocChanges.h"
+#include "DocHistory.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
 
@@ -59,7 +61,8 @@ int TextValue(const QLabel* label)
 }
 }
 
-CCategoryViewDlg::CCategoryViewDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+CCategoryViewDlg::CCategoryViewDlg(CDocHistory& history, QWidget* parent)
+    : QDialog(parent), m_history(history), m_pDoc(&history.Document())
 {
     setWindowTitle(QStringLiteral("Category View Settings"));
 
@@ -76,7 +79,7 @@ CCategoryViewDlg::CCategoryViewDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(
     auto* accountView = new QComboBox(this);
     accountView->setObjectName(QStringLiteral("accountView"));
     accountView->addItem(QStringLiteral("All Accounts"));
-    if (m_pDoc) {
+    {
         std::string names;
         m_pDoc->GetAccountNames(names);
         for (const std::string& name : GetListFields(names)) {
@@ -129,6 +132,7 @@ CCategoryViewDlg::CCategoryViewDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(
     for (QSlider* slider : {m_lookbackSlider, m_numCategoriesSlider, m_startCategoriesSlider})
         connect(slider, &QSlider::valueChanged, this, &CCategoryViewDlg::OnSliderMoved);
     m_lookbackSlider->setFocus();
+    m_history.AddKeys(this);
 }
 
 QString CCategoryViewDlg::LookbackText() const
@@ -162,12 +166,13 @@ void CCategoryViewDlg::OnSliderMoved()
 
 void CCategoryViewDlg::accept()
 {
-    g_nNumCategories = TextValue(m_numCategoriesText);
-    g_nLookback = TextValue(m_lookbackText);
-    g_nStartCategories = TextValue(m_startCategoriesText);
+    ViewSettings settings = ViewSettings::Of(*m_pDoc);
+    settings.numCategories = TextValue(m_numCategoriesText);
+    settings.lookback = TextValue(m_lookbackText);
+    settings.startCategories = TextValue(m_startCategoriesText);
+    m_history.Apply(std::make_unique<CViewSettingsChange>("Change Category View Settings", settings));
     // Even unchanged settings rebuild: the totals may have drifted from the
     // window through entries added since the last rebuild.
-    if (m_pDoc)
-        m_pDoc->RebuildCategoryTotals();
+    m_pDoc->RebuildCategoryTotals();
     QDialog::accept();
 }

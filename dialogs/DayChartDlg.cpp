@@ -2,6 +2,8 @@
 
 #include "AppValues.h"
 #include "DialogFields.h"
+#include "DocChanges.h"
+#include "DocHistory.h"
 #include "QuilletDoc.h"
 #include "TextCodec.h"
 
@@ -15,7 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CDayChartDlg::CDayChartDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+CDayChartDlg::CDayChartDlg(CDocHistory& history, QWidget* parent)
+    : QDialog(parent), m_history(history), m_pDoc(&history.Document())
 {
     setWindowTitle(QStringLiteral("Day Chart Settings"));
 
@@ -32,11 +35,6 @@ CDayChartDlg::CDayChartDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
     grid->addWidget(enableHeading, 0, 0);
     grid->addWidget(nameHeading, 0, 1);
 
-    // Each line's list is indexed like the document's accounts.
-    std::vector<std::string> accounts;
-    for (int index = 0; m_pDoc && m_pDoc->GetAccount(index); ++index)
-        accounts.push_back(m_pDoc->GetAccount(index)->m_strName);
-
     for (int line = 0; line < kLines; ++line) {
         auto* check = new QCheckBox(QStringLiteral("Line %1").arg(line + 1), this);
         check->setObjectName(QStringLiteral("lineCheck%1").arg(line + 1));
@@ -44,9 +42,6 @@ CDayChartDlg::CDayChartDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
         list->setObjectName(QStringLiteral("lineAccount%1").arg(line + 1));
         list->setMinimumContentsLength(20);
         list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        for (const std::string& name : accounts)
-            list->addItem(FromBytes(name));
-        list->setCurrentIndex(-1);
         grid->addWidget(check, line + 1, 0);
         grid->addWidget(list, line + 1, 1);
         m_lineChecks[size_t(line)] = check;
@@ -56,15 +51,9 @@ CDayChartDlg::CDayChartDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
         connect(check, &QCheckBox::clicked, list, &QWidget::setEnabled);
     }
     grid->setColumnStretch(1, 1);
+    FillLists();
 
-    // With k accounts only lines 1 to k + 1 are offered.
-    const int usable = int(accounts.size()) + 1;
-    for (int line = usable; line < kLines; ++line) {
-        m_lineChecks[size_t(line)]->setEnabled(false);
-        m_lineLists[size_t(line)]->setEnabled(false);
-    }
-
-    if (m_pDoc && m_pDoc->IsDayChartSet()) {
+    if (m_pDoc->IsDayChartSet()) {
         for (int line = 0; line < kLines; ++line) {
             std::string name;
             QCheckBox* check = m_lineChecks[size_t(line)];
@@ -101,18 +90,44 @@ CDayChartDlg::CDayChartDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent),
     layout->addLayout(grid);
     layout->addLayout(lookbackRow);
     layout->addWidget(buttons);
+
+    m_history.AddKeys(this);
+    // An undo or redo may have added or taken away accounts.
+    connect(&m_history, &CDocHistory::DocumentChanged, this, [this] {
+        FillLists();
+        for (int line = 0; line < kLines; ++line)
+            if (m_lineChecks[size_t(line)]->isEnabled())
+                m_lineLists[size_t(line)]->setEnabled(m_lineChecks[size_t(line)]->isChecked());
+    });
+}
+
+void CDayChartDlg::FillLists()
+{
+    const int count = int(m_pDoc->m_accounts.size());
+    for (int line = 0; line < kLines; ++line) {
+        QComboBox* list = m_lineLists[size_t(line)];
+        const QVariant chosen = list->currentData();
+        list->clear();
+        // Each entry carries its account's name as the document holds it.
+        for (int index = 0; index < count; ++index) {
+            const std::string& name = m_pDoc->GetAccount(index)->m_strName;
+            list->addItem(FromBytes(name), QByteArray::fromStdString(name));
+        }
+        list->setCurrentIndex(chosen.isValid() ? list->findData(chosen) : -1);
+        // With k accounts only lines 1 to k + 1 are offered.
+        if (line > count) {
+            m_lineChecks[size_t(line)]->setEnabled(false);
+            list->setEnabled(false);
+        } else {
+            m_lineChecks[size_t(line)]->setEnabled(true);
+        }
+    }
 }
 
 void CDayChartDlg::SelectAccount(QComboBox* list, const std::string& name)
 {
     // Exact byte comparison: a renamed or deleted account selects nothing.
-    for (int index = 0; m_pDoc->GetAccount(index); ++index) {
-        if (m_pDoc->GetAccount(index)->m_strName == name) {
-            list->setCurrentIndex(index);
-            return;
-        }
-    }
-    list->setCurrentIndex(-1);
+    list->setCurrentIndex(list->findData(QByteArray::fromStdString(name)));
 }
 
 std::string CDayChartDlg::SelectedName(int line) const
@@ -120,8 +135,7 @@ std::string CDayChartDlg::SelectedName(int line) const
     const QComboBox* list = m_lineLists[size_t(line)];
     if (!m_lineChecks[size_t(line)]->isChecked() || list->currentIndex() < 0)
         return std::string();
-    const CAccount* account = m_pDoc->GetAccount(list->currentIndex());
-    return account ? account->m_strName : std::string();
+    return list->currentData().toByteArray().toStdString();
 }
 
 void CDayChartDlg::accept()
@@ -129,18 +143,13 @@ void CDayChartDlg::accept()
     int lookback = 0;
     if (!DialogFields::ReadInteger(m_lookbackEdit, QStringLiteral("Lookback"), lookback))
         return;
-    if (m_pDoc) {
-        // The selection is stored in the file: a change must not be lost
-        // at exit without a question.
-        bool changed = !m_pDoc->IsDayChartSet();
-        for (int line = 0; line < kLines; ++line) {
-            const std::string name = SelectedName(line);
-            changed = changed || m_pDoc->m_dayChartAccounts[line] != name;
-            m_pDoc->SetDayChartAccount(line, name);
-        }
-        if (changed)
-            m_pDoc->SetModifiedFlag();
-    }
-    g_nLookback = lookback;
+    // All five lines are stored, empty ones too; the file carries them and
+    // the lookback, so the change is one step that leaving asks to save.
+    ViewSettings settings = ViewSettings::Of(*m_pDoc);
+    settings.dayChartSet = true;
+    for (int line = 0; line < kLines; ++line)
+        settings.dayChartAccounts[size_t(line)] = SelectedName(line);
+    settings.lookback = lookback;
+    m_history.Apply(std::make_unique<CViewSettingsChange>("Change Day Chart Settings", settings));
     QDialog::accept();
 }

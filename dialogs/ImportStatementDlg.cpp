@@ -1,5 +1,8 @@
 #include "ImportStatementDlg.h"
 
+#include "DocChanges.h"
+#include "DocHistory.h"
+
 #include "EntryText.h"
 #include "ListColumns.h"
 #include "QuilletDoc.h"
@@ -55,8 +58,8 @@ std::string Digits(const std::string& text)
 }
 }  // namespace
 
-CImportStatementDlg::CImportStatementDlg(CQuilletDoc* doc, const QString& path, QWidget* parent)
-    : QDialog(parent), m_pDoc(doc), m_fileName(QFileInfo(path).fileName())
+CImportStatementDlg::CImportStatementDlg(CDocHistory& history, const QString& path, QWidget* parent)
+    : QDialog(parent), m_history(history), m_pDoc(&history.Document()), m_fileName(QFileInfo(path).fileName())
 {
     setWindowTitle(QStringLiteral("Import Statement - %1").arg(m_fileName));
     BuildLayout();
@@ -70,8 +73,7 @@ CImportStatementDlg::CImportStatementDlg(CQuilletDoc* doc, const QString& path, 
     m_bytes.assign(bytes.constData(), size_t(bytes.size()));
     m_format = DetectStatementFormat(m_bytes, QFile::encodeName(path).toStdString());
 
-    for (const auto& account : m_pDoc->m_accounts)
-        m_comboAccount->addItem(FromBytes(account->m_strName));
+    FillAccounts();
     if (m_comboAccount->count() == 0) {
         m_problem = QStringLiteral("There is no account to import \"%1\" into. Add the account first.").arg(m_fileName);
         return;
@@ -95,13 +97,33 @@ CImportStatementDlg::CImportStatementDlg(CQuilletDoc* doc, const QString& path, 
     }
     ChooseAccount();
     Refresh();
+    m_history.AddKeys(this);
+    connect(&m_history, &CDocHistory::DocumentChanged, this, &CImportStatementDlg::OnDocumentChanged);
 }
 
 CImportStatementDlg::~CImportStatementDlg() = default;
 
-bool CImportStatementDlg::ImportFile(CQuilletDoc* doc, const QString& path, QWidget* parent)
+void CImportStatementDlg::FillAccounts()
 {
-    CImportStatementDlg dialog(doc, path, parent);
+    // The chosen account stays chosen while the document has it.
+    const std::string chosen = AccountName();
+    m_comboAccount->clear();
+    // Each entry carries its account's name as the document holds it.
+    for (const auto& account : m_pDoc->m_accounts)
+        m_comboAccount->addItem(FromBytes(account->m_strName), QByteArray::fromStdString(account->m_strName));
+    const int position = AccountPosition(*m_pDoc, chosen);
+    m_comboAccount->setCurrentIndex(position >= 0 ? position : (m_comboAccount->count() > 0 ? 0 : -1));
+}
+
+void CImportStatementDlg::OnDocumentChanged()
+{
+    FillAccounts();
+    Refresh();
+}
+
+bool CImportStatementDlg::ImportFile(CDocHistory& history, const QString& path, QWidget* parent)
+{
+    CImportStatementDlg dialog(history, path, parent);
     if (!dialog.IsReadable()) {
         UserMessage::Show(parent, dialog.Problem());
         return false;
@@ -301,8 +323,7 @@ void CImportStatementDlg::Reread()
 
 std::string CImportStatementDlg::AccountName() const
 {
-    const CAccount* account = m_pDoc->GetAccount(m_comboAccount->currentIndex());
-    return account ? account->m_strName : std::string();
+    return m_comboAccount->currentData().toByteArray().toStdString();
 }
 
 void CImportStatementDlg::Refresh()
@@ -446,8 +467,12 @@ void CImportStatementDlg::accept()
     if (entries.empty())
         return;
 
+    // The whole import is one step of the history.
     const std::string account = AccountName();
-    m_nAdded = ApplyImport(*m_pDoc, account, entries);
+    auto change = std::make_unique<CAppendEntriesChange>(
+        "Import Statement", account, [account, entries](CQuilletDoc& doc) { ApplyImport(doc, account, entries); });
+    const CAppendEntriesChange& import = *change;
+    m_nAdded = m_history.Apply(std::move(change)) ? import.AddedCount() : 0;
     const int leftOut = int(m_statement.lines.size()) - m_nAdded;
     UserMessage::Show(this, QStringLiteral("Added %1 to \"%2\"; %3 left out.")
                                 .arg(Counted(m_nAdded, "entry", "entries"), FromBytes(account),

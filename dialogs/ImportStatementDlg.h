@@ -11,6 +11,7 @@
 
 #include <string>
 
+class CDocHistory;
 class CQuilletDoc;
 class CXListCtrl;
 class QCheckBox;
@@ -24,12 +25,12 @@ class CImportStatementDlg : public QDialog
 public:
     // Reads the file at path; whether it can be shown at all is
     // IsReadable(), and Problem() then says why not.
-    CImportStatementDlg(CQuilletDoc* doc, const QString& path, QWidget* parent = nullptr);
+    CImportStatementDlg(CDocHistory& history, const QString& path, QWidget* parent = nullptr);
     ~CImportStatementDlg() override;
 
     // Runs the whole command on a chosen file: refusals are told to the
     // user naming the file. True when entries were added.
-    static bool ImportFile(CQuilletDoc* doc, const QString& path, QWidget* parent);
+    static bool ImportFile(CDocHistory& history, const QString& path, QWidget* parent);
 
     enum Column
     {
@@ -58,6 +59,9 @@ protected:
 
 private:
     void BuildLayout();
+    void FillAccounts();
+    // After an undo or redo: planned again against the register as it is.
+    void OnDocumentChanged();
     void FillCsvColumnChoices();
     void ChooseAccount();
     void GuessDateOrder();
@@ -75,6 +79,7 @@ private:
     // may have to cut.
     void ShowLineDetail();
 
+    CDocHistory& m_history;
     CQuilletDoc* m_pDoc;
     QString m_fileName;
     std::string m_bytes;

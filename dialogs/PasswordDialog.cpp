@@ -3,6 +3,8 @@
 #include "AppValues.h"
 #include "Cp1252.h"
 #include "DialogIcon.h"
+#include "DocChanges.h"
+#include "DocHistory.h"
 #include "PasswordHash.h"
 #include "UserMessage.h"
 
@@ -21,7 +23,7 @@ const char kPasswordNote[] =
     "anyone who has the file can read the amounts. File, Encryption... encrypts it.";
 }
 
-CPasswordDialog::CPasswordDialog(QWidget* parent) : QDialog(parent)
+CPasswordDialog::CPasswordDialog(CDocHistory& history, QWidget* parent) : QDialog(parent), m_history(history)
 {
     setWindowTitle("Password Protection");
 
@@ -64,6 +66,7 @@ CPasswordDialog::CPasswordDialog(QWidget* parent) : QDialog(parent)
     // The old password is never shown: the edits always start empty.
     m_pEnable->setChecked(!g_strPasswordHash.empty());
     OnEnableClicked();
+    m_history.AddKeys(this);
 }
 
 void CPasswordDialog::OnEnableClicked()
@@ -104,15 +107,15 @@ void CPasswordDialog::accept()
                               UserMessage::Icon::Error);
             return;
         }
-        g_strPasswordHash = hash;
+        m_history.Apply(std::make_unique<CPasswordChange>(hash));
     } else {
-        g_strPasswordHash.clear();
+        m_history.Apply(std::make_unique<CPasswordChange>(std::string()));
     }
     QDialog::accept();
 }
 
-void SetPasswordDialog(QWidget* parent)
+void SetPasswordDialog(CDocHistory& history, QWidget* parent)
 {
-    CPasswordDialog dialog(parent);
+    CPasswordDialog dialog(history, parent);
     dialog.exec();
 }

@@ -1,10 +1,11 @@
 #pragma once
 // "Password Protection": switches the document's password on (with a new
-// password) or off. Works on the application-wide hash only; the new hash
-// reaches the file at the next save.
+// password) or off. Works on the application-wide hash, as a step of the
+// document's history; the new hash reaches the file at the next save.
 
 #include <QDialog>
 
+class CDocHistory;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -13,7 +14,7 @@ class CPasswordDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CPasswordDialog(QWidget* parent = nullptr);
+    explicit CPasswordDialog(CDocHistory& history, QWidget* parent = nullptr);
 
     QCheckBox* EnableBox() const { return m_pEnable; }
     QLineEdit* FirstPasswordEdit() const { return m_pPassword1; }
@@ -26,6 +27,7 @@ public slots:
     void accept() override;
 
 private:
+    CDocHistory& m_history;
     QCheckBox* m_pEnable;
     QLineEdit* m_pPassword1;
     QLineEdit* m_pPassword2;
@@ -33,4 +35,4 @@ private:
 };
 
 // Runs "Password Protection" modally.
-void SetPasswordDialog(QWidget* parent);
+void SetPasswordDialog(CDocHistory& history, QWidget* parent);

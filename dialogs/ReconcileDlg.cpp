@@ -1,8 +1,11 @@
 #include "ReconcileDlg.h"
 
 #include "DialogFields.h"
+#include "DocChanges.h"
+#include "DocHistory.h"
 #include "EntryText.h"
 #include "QuilletDoc.h"
+#include "RowRecords.h"
 #include "TextCodec.h"
 #include "XListCtrl.h"
 
@@ -49,18 +52,15 @@ QString EntryCellText(const CTransaction& t, int column)
 }
 }
 
-CReconcileDlg::CReconcileDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+CReconcileDlg::CReconcileDlg(CDocHistory& history, QWidget* parent)
+    : QDialog(parent), m_history(history), m_pDoc(&history.Document())
 {
     setWindowTitle(QStringLiteral("Reconsile Accounts"));
     BuildLayout();
 
-    if (const CAccount* first = m_pDoc ? m_pDoc->GetAccount(0) : nullptr)
+    if (const CAccount* first = m_pDoc->GetAccount(0))
         m_strSelectedAccount = first->m_strName;
-    if (m_pDoc)
-        for (const auto& account : m_pDoc->m_accounts)
-            m_comboAccount->addItem(FromBytes(account->m_strName));
-    if (m_comboAccount->count() > 0)
-        m_comboAccount->setCurrentIndex(0);
+    FillAccounts();
 
     m_list->SetFullRowSelect(true);
     m_list->SetGridLines(true);
@@ -79,12 +79,46 @@ CReconcileDlg::CReconcileDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
     SetColumnWidths();
 
     FillList();
+
+    m_history.AddKeys(this);
+    connect(&m_history, &CDocHistory::DocumentChanged, this, &CReconcileDlg::OnDocumentChanged);
 }
 
 CReconcileDlg::~CReconcileDlg()
 {
     // Rows not yet written would ask this dialog for their entries.
     m_list->DeleteAllItems();
+}
+
+void CReconcileDlg::FillAccounts()
+{
+    m_comboAccount->clear();
+    for (const auto& account : m_pDoc->m_accounts)
+        m_comboAccount->addItem(FromBytes(account->m_strName));
+    // The account being reconciled stays chosen while the document has it.
+    const int chosen = AccountPosition(*m_pDoc, m_strSelectedAccount);
+    m_comboAccount->setCurrentIndex(chosen >= 0 ? chosen : (m_comboAccount->count() > 0 ? 0 : -1));
+}
+
+void CReconcileDlg::OnDocumentChanged()
+{
+    const auto* current = RowRecord<const CTransaction>(m_list, m_list->currentIndex().row());
+    if (!m_pDoc->FindAccount(m_strSelectedAccount)) {
+        const CAccount* first = m_pDoc->GetAccount(0);
+        m_strSelectedAccount = first ? first->m_strName : std::string();
+    }
+    FillAccounts();
+    m_list->DeleteAllItems();
+    FillList();
+    ComputeBankBalance();
+    ShowBalances();
+    // The keyboard stays on the entry it was on, if the register still has it.
+    const CAccount* account = m_pDoc->FindAccount(m_strSelectedAccount);
+    if (account && PositionOf(account->m_transactions, current) >= 0) {
+        const int row = RowOfRecord(m_list, current);
+        m_list->SetItemState(row, CXListCtrl::StateSelected | CXListCtrl::StateFocused,
+                             CXListCtrl::StateSelected | CXListCtrl::StateFocused);
+    }
 }
 
 void CReconcileDlg::BuildLayout()
@@ -265,12 +299,17 @@ void CReconcileDlg::OnListClick(int row, int column)
 
 void CReconcileDlg::ToggleCleared(int row)
 {
-    auto* t = reinterpret_cast<CTransaction*>(m_list->GetItemData(row));
-    if (!t)
+    const auto* t = RowRecord<const CTransaction>(m_list, row);
+    const CAccount* account = m_pDoc->FindAccount(m_strSelectedAccount);
+    const int position = account && t ? PositionOf(account->m_transactions, t) : -1;
+    if (position < 0)
         return;
-    t->m_bCleared = t->m_bCleared ? 0 : 1;
+    // Each tick is one step of the history.
+    CTransaction ticked = *t;
+    ticked.m_bCleared = t->m_bCleared ? 0 : 1;
+    m_history.Apply(std::make_unique<CChangeEntriesChange>(
+        AccountPosition(*m_pDoc, m_strSelectedAccount), std::vector<CChangeEntriesChange::NewValues>{{position, ticked}}));
     m_list->SetCheckState(row, ColCleared, t->m_bCleared);
-    m_pDoc->SetModifiedFlag();
     ComputeBankBalance();
     ShowBalances();
 }

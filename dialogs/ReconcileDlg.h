@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class CDocHistory;
 class CQuilletDoc;
 class CTransaction;
 class QComboBox;
@@ -22,7 +23,8 @@ class CReconcileDlg : public QDialog, private CXListRowSource
 {
     Q_OBJECT
 public:
-    explicit CReconcileDlg(CQuilletDoc* doc, QWidget* parent = nullptr);
+    // Ticks go through history, which holds the document.
+    explicit CReconcileDlg(CDocHistory& history, QWidget* parent = nullptr);
     ~CReconcileDlg() override;
 
     enum Column
@@ -50,12 +52,15 @@ protected:
 private:
     void BuildLayout();
     void SetColumnWidths();
+    void FillAccounts();
     void FillList();
     // The rows of the entries FillList took, item i for the i-th.
     void WriteRow(CXListCtrl& list, int row, int item) override;
     QString CellText(int item, int column) const override;
     quintptr ItemData(int item) const override;
     bool HasCheckBox(int column) const override { return column == ColCleared; }
+    // After an undo or redo: the accounts and the list follow the document.
+    void OnDocumentChanged();
     void ComputeBankBalance();
     void ShowBalances();
     void ToggleCleared(int row);
@@ -64,6 +69,7 @@ private:
     void OnStatementChange(const QString& text);
     void OnListClick(int row, int column);
 
+    CDocHistory& m_history;
     CQuilletDoc* m_pDoc;
     CXListCtrl* m_list = nullptr;
     QComboBox* m_comboAccount = nullptr;

@@ -2,6 +2,8 @@
 
 #include "DateField.h"
 #include "DialogFields.h"
+#include "DocChanges.h"
+#include "DocHistory.h"
 #include "EntryText.h"
 #include "ListColumns.h"
 #include "ListKeyboard.h"
@@ -79,7 +81,8 @@ bool CRecurringDlg::IsPeriodsNumber(const QString& text)
     return bytes == written;
 }
 
-CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent), m_pDoc(doc)
+CRecurringDlg::CRecurringDlg(CDocHistory& history, QWidget* parent)
+    : QDialog(parent), m_history(history), m_pDoc(&history.Document())
 {
     setWindowTitle(QStringLiteral("Add/Edit Recurring"));
 
@@ -179,19 +182,67 @@ CRecurringDlg::CRecurringDlg(CQuilletDoc* doc, QWidget* parent) : QDialog(parent
     OnRowWalkedTo(m_list, [this](int row) { LoadRow(row); });
 
     // Start: the choices, then the list, then a new transaction.
-    std::vector<QString> categories;
-    for (const auto& category : m_pDoc->m_pCategoryList->m_categories)
-        categories.push_back(FromBytes(category->m_strName));
-    FillSorted(m_categoryCombo, categories);
-    // Full names: a name cut short would name no account at all.
-    std::vector<QString> accounts;
-    for (int index = 0; const CAccount* account = m_pDoc->GetAccount(index); ++index)
-        accounts.push_back(FromBytes(account->m_strName));
-    FillSorted(m_accountCombo, accounts);
+    FillChoices();
     m_accountCombo->setCurrentIndex(m_accountCombo->count() > 0 ? 0 : -1);
 
     FillList();
     PrepareNew();
+
+    m_history.AddKeys(this);
+    connect(&m_history, &CDocHistory::DocumentChanged, this, &CRecurringDlg::OnDocumentChanged);
+}
+
+void CRecurringDlg::FillChoices()
+{
+    // What is chosen or typed stays while the lists are filled again.
+    const QString account = m_accountCombo->currentText();
+    const QString category = m_categoryCombo->currentText();
+    m_accountCombo->clear();
+    m_categoryCombo->clear();
+    std::vector<QString> categories;
+    for (const auto& c : m_pDoc->m_pCategoryList->m_categories)
+        categories.push_back(FromBytes(c->m_strName));
+    FillSorted(m_categoryCombo, categories);
+    m_categoryCombo->setEditText(category);
+    // Full names: a name cut short would name no account at all.
+    std::vector<QString> accounts;
+    for (int index = 0; const CAccount* a = m_pDoc->GetAccount(index); ++index)
+        accounts.push_back(FromBytes(a->m_strName));
+    FillSorted(m_accountCombo, accounts);
+    SelectExact(m_accountCombo, account);
+}
+
+QStringList CRecurringDlg::FieldTexts() const
+{
+    return {m_accountCombo->currentText(),   m_startDate->text(),
+            m_amountEdit->text(),            QString::number(m_depositCheck->isChecked()),
+            m_descriptionEdit->text(),       m_categoryCombo->currentText(),
+            QString::number(m_flagCombo->currentIndex()), m_frequencyCombo->currentText(),
+            m_periodsCombo->currentText()};
+}
+
+void CRecurringDlg::OnDocumentChanged()
+{
+    // An undo or redo may have added, changed or taken away any
+    // transaction, account or category: the list and the choices are
+    // filled again, and the fields let go of a transaction the document no
+    // longer holds.
+    const bool fieldsAsShown = FieldTexts() == m_shown;
+    FillChoices();
+    FillList();
+    if (!m_pEditRecurring)
+        return;
+    if (PositionOf(m_pDoc->m_recurring, static_cast<const CRecurringTransaction*>(m_pEditRecurring)) < 0) {
+        m_pEditRecurring = nullptr;
+        m_bNew = false;
+        return;
+    }
+    const int row = RowOfRecord(m_list, m_pEditRecurring);
+    const unsigned both = CXListCtrl::StateSelected | CXListCtrl::StateFocused;
+    m_list->SetItemState(row, both, both);
+    // Untouched fields show the transaction as it is now.
+    if (fieldsAsShown)
+        LoadRow(row);
 }
 
 void CRecurringDlg::AddRow(int row, const CRecurringTransaction& record)
@@ -280,6 +331,7 @@ void CRecurringDlg::LoadRow(int row)
         m_startDate->setDate(DialogFields::ToQDate(m_startTime));
         m_flagCombo->setCurrentIndex(record->m_nFlag >= 0 && record->m_nFlag < m_flagCombo->count() ? record->m_nFlag
                                                                                                   : 0);
+        m_shown = FieldTexts();
     }
     m_bNew = false;
 }
@@ -333,25 +385,29 @@ void CRecurringDlg::OnSave()
     const std::string category = ToBytes(m_categoryCombo->currentText());
     const std::string frequency = ToBytes(m_frequencyCombo->currentText());
     const int flag = std::max(m_flagCombo->currentIndex(), 0);
+    const int position = PositionOf(m_pDoc->m_recurring, static_cast<const CRecurringTransaction*>(m_pEditRecurring));
     if (m_bNew) {
-        CRecurringTransaction* record = m_pDoc->AddRecurring(account, stored, start, description, category, frequency,
-                                                             ToBytes(periods), flag);
-        AddRow(m_nRecurringCount, *record);
-        ++m_nRecurringCount;
+        auto change = std::make_unique<CAddRecurringChange>(
+            CRecurringTransaction(account, stored, start, description, category, frequency, ToBytes(periods), flag));
+        const CAddRecurringChange& added = *change;
+        if (m_history.Apply(std::move(change))) {
+            AddRow(m_nRecurringCount, *added.Added(*m_pDoc));
+            ++m_nRecurringCount;
+        }
         PrepareNew();
-    } else if (PositionOf(m_pDoc->m_recurring, m_pEditRecurring) >= 0) {
-        CRecurringTransaction* record = m_pEditRecurring;
+    } else if (position >= 0) {
+        CRecurringTransaction record = *m_pEditRecurring;
         m_pEditRecurring = nullptr;
-        record->m_strAccount = account;
-        record->m_dAmount = stored;
-        record->m_strCategory = category;
-        record->m_strDescription = description;
-        record->m_strFrequency = frequency;
-        record->m_nextDate = start;
-        record->m_strPeriods = ToBytes(periods);
-        record->m_nFlag = flag;
+        record.m_strAccount = account;
+        record.m_dAmount = stored;
+        record.m_strCategory = category;
+        record.m_strDescription = description;
+        record.m_strFrequency = frequency;
+        record.m_nextDate = start;
+        record.m_strPeriods = ToBytes(periods);
+        record.m_nFlag = flag;
         // An edited schedule must not be lost at exit without a question.
-        m_pDoc->SetModifiedFlag();
+        m_history.Apply(std::make_unique<CChangeRecurringChange>(position, record));
         FillList();
     } else {
         // Nothing is selected: say so rather than drop what was typed silently.
@@ -365,7 +421,7 @@ void CRecurringDlg::OnDelete()
     const int row = SelectedRow(m_list);
     const int position = PositionOf(m_pDoc->m_recurring, RowRecord<CRecurringTransaction>(m_list, row));
     if (position >= 0) {
-        m_pDoc->DeleteRecurring(position);
+        m_history.Apply(std::make_unique<CDeleteRecurringChange>(position));
         m_list->DeleteItem(row);
         --m_nRecurringCount;
         // The row above takes the selection; after the first row, the new first.

@@ -7,7 +7,9 @@
 #include "Time.h"
 
 #include <QDialog>
+#include <QStringList>
 
+class CDocHistory;
 class CQuilletDoc;
 class CRecurringTransaction;
 class CXListCtrl;
@@ -20,7 +22,8 @@ class CRecurringDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CRecurringDlg(CQuilletDoc* doc, QWidget* parent = nullptr);
+    // Changes go through history, which holds the document.
+    explicit CRecurringDlg(CDocHistory& history, QWidget* parent = nullptr);
 
     CXListCtrl* List() const { return m_list; }
     // The transaction whose fields are loaded for editing, if any.
@@ -34,7 +37,12 @@ public slots:
     void accept() override;
 
 private:
+    void FillChoices();
     void FillList();
+    // After an undo or redo: the list, the choices and the fields follow
+    // the document.
+    void OnDocumentChanged();
+    QStringList FieldTexts() const;
     void AddRow(int row, const CRecurringTransaction& record);
     void PrepareNew();
     void LoadRow(int row);
@@ -42,6 +50,7 @@ private:
     void OnDelete();
     void OnCategoryChosen(int index);
 
+    CDocHistory& m_history;
     CQuilletDoc* m_pDoc;
     CXListCtrl* m_list;
     QComboBox* m_accountCombo;
@@ -60,4 +69,5 @@ private:
     int m_nRecurringCount = 0;
     CRecurringTransaction* m_pEditRecurring = nullptr;
     bool m_bNew = false;
+    QStringList m_shown;  // the field texts as the transaction was loaded
 };

@@ -3,6 +3,8 @@
 #include "BalanceRule.h"
 #include "DateField.h"
 #include "DescriptionEdit.h"
+#include "DocChanges.h"
+#include "DocHistory.h"
 #include "DialogFields.h"
 #include "EntryText.h"
 #include "ListKeyboard.h"
@@ -27,7 +29,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace
@@ -118,25 +120,15 @@ bool IsLatestDated(const CAccount& account, const CTransaction& entry)
 }
 }
 
-CRegisterDlg::CRegisterDlg(CQuilletDoc* doc, const std::string& accountName, QWidget* parent)
-    : QDialog(parent), m_pDoc(doc), m_strAccount(accountName)
+CRegisterDlg::CRegisterDlg(CDocHistory& history, const std::string& accountName, QWidget* parent)
+    : QDialog(parent), m_history(history), m_pDoc(&history.Document()), m_strAccount(accountName)
 {
     setWindowTitle(QStringLiteral("Registry Editor"));
     BuildLayout();
 
     if (CAccount* account = Account())
         m_pDoc->RebuildEntryMemory(*account);
-
-    // The drop-down lists the categories sorted as people read them, not in
-    // the byte order the document keeps.
-    QStringList categories;
-    if (m_pDoc->m_pCategoryList)
-        for (const auto& category : m_pDoc->m_pCategoryList->m_categories)
-            categories << FromBytes(category->m_strName);
-    std::stable_sort(categories.begin(), categories.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    m_category->addItems(categories);
+    FillCategories();
 
     m_list->SetFullRowSelect(true);
     m_list->SetGridLines(true);
@@ -156,12 +148,34 @@ CRegisterDlg::CRegisterDlg(CQuilletDoc* doc, const std::string& accountName, QWi
 
     FillList();
     OnAddEntry();
+
+    m_history.AddKeys(this);
+    connect(&m_history, &CDocHistory::DocumentChanged, this, &CRegisterDlg::OnDocumentChanged);
 }
 
 CRegisterDlg::~CRegisterDlg()
 {
     // Rows not yet written would ask this dialog for their entries.
     m_list->DeleteAllItems();
+}
+
+void CRegisterDlg::FillCategories()
+{
+    // The drop-down lists the categories sorted as people read them, not in
+    // the byte order the document keeps.
+    QStringList categories;
+    if (m_pDoc->m_pCategoryList)
+        for (const auto& category : m_pDoc->m_pCategoryList->m_categories)
+            categories << FromBytes(category->m_strName);
+    std::stable_sort(categories.begin(), categories.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    const bool showing = std::exchange(m_bShowing, true);
+    const QString typed = m_category->currentText();
+    m_category->clear();
+    m_category->addItems(categories);
+    m_category->setEditText(typed);
+    m_bShowing = showing;
 }
 
 void CRegisterDlg::BuildLayout()
@@ -341,6 +355,54 @@ CAccount* CRegisterDlg::Account() const
     return m_pDoc ? m_pDoc->FindAccount(m_strAccount) : nullptr;
 }
 
+int CRegisterDlg::AccountPosition() const
+{
+    return ::AccountPosition(*m_pDoc, m_strAccount);
+}
+
+int CRegisterDlg::EntryPosition(const CTransaction* entry) const
+{
+    const CAccount* account = Account();
+    return account && entry ? PositionOf(account->m_transactions, entry) : -1;
+}
+
+void CRegisterDlg::OnDocumentChanged()
+{
+    // An undo or redo may have taken entries out, put them back or changed
+    // them, or the account itself: the list is filled again from the
+    // register, and no row or editor state keeps an entry it no longer holds.
+    std::vector<const CTransaction*> picked;
+    for (int row : m_list->GetSelectedRows())
+        picked.push_back(RowRecord<const CTransaction>(m_list, row));
+    const bool fieldsAsShown = FieldTexts() == m_shown;
+    FillList();
+    FillCategories();
+    if (CAccount* account = Account())
+        m_pDoc->RebuildEntryMemory(*account);
+
+    // The list shows the whole register, so an entry it has a row for is one
+    // the register still holds; one walk over the rows finds them all.
+    const auto rowOf = RowsOfRecords<CTransaction>(m_list);
+    auto held = [&rowOf](const CTransaction* entry) { return entry && rowOf.count(entry) > 0; };
+    m_list->clearSelection();
+    for (const CTransaction* entry : picked)
+        if (held(entry))
+            m_list->SetItemState(rowOf.at(entry), CXListCtrl::StateSelected, CXListCtrl::StateSelected);
+    if (m_bMultiSelection && m_list->GetSelectedRows().isEmpty())
+        LeaveMultiSelection();
+    if (m_pEditEntry && !held(m_pEditEntry)) {
+        // Its entry is gone; the fields keep what they show, with nothing
+        // behind them to save.
+        m_pEditEntry = nullptr;
+    } else if (m_pEditEntry) {
+        const int row = rowOf.at(m_pEditEntry);
+        SelectRow(row);
+        // Untouched fields show the entry as it is now.
+        if (fieldsAsShown)
+            LoadRow(row);
+    }
+}
+
 void CRegisterDlg::SetColumnWidths()
 {
     static const int percent[ColumnCount] = {9, 6, 37, 11, 5, 8, 11, 13};
@@ -488,6 +550,15 @@ void CRegisterDlg::ShowValues(const EntryValues& values)
     m_cleared->setChecked(values.cleared == 1);
     m_void->setChecked(values.isVoid == 1);
     m_bShowing = false;
+    m_shown = FieldTexts();
+}
+
+QStringList CRegisterDlg::FieldTexts() const
+{
+    auto box = [](const QCheckBox* b) { return QString::number(int(b->checkState())); };
+    return {m_date->text(),          m_checkNumber->text(), m_amount->text(), box(m_deposit),
+            m_description->text(),   m_category->currentText(), QString::number(m_flag->currentIndex()),
+            m_fee->text(),           box(m_cleared),            box(m_void)};
 }
 
 bool CRegisterDlg::ReadValues(EntryValues& values)
@@ -602,9 +673,14 @@ void CRegisterDlg::SaveNewEntry(const EntryValues& values)
         return;
     const std::string description = ToBytes(values.description);
     const std::string category = ToBytes(values.category);
-    CTransaction* entry =
-        m_pDoc->AddEntry(m_strAccount, values.date, ToBytes(values.checkNumber), description, category,
-                         values.amount, values.fee, values.deposit, values.cleared, values.isVoid, values.flag);
+    const std::string checkNumber = ToBytes(values.checkNumber);
+    auto change = std::make_unique<CAppendEntriesChange>(
+        "Add Entry", m_strAccount, [name = m_strAccount, values, checkNumber, description, category](CQuilletDoc& doc) {
+            doc.AddEntry(name, values.date, checkNumber, description, category, values.amount, values.fee,
+                         values.deposit, values.cleared, values.isVoid, values.flag);
+        });
+    const CAppendEntriesChange& added = *change;
+    CTransaction* entry = m_history.Apply(std::move(change)) ? added.FirstAdded(*m_pDoc) : nullptr;
     m_pDoc->AddEntryMemory(description, category, values.flag);
     if (entry && IsLatestDated(*account, *entry))
         AddEntryRow(m_list->GetItemCount(), entry, account->RecomputeBalances(0));
@@ -616,27 +692,28 @@ void CRegisterDlg::SaveNewEntry(const EntryValues& values)
 
 void CRegisterDlg::SaveSelectedEntries(const EntryValues& values)
 {
-    bool changed = false;
+    // All the picked entries change as one step.
+    std::vector<CChangeEntriesChange::NewValues> changes;
     for (int row : m_list->GetSelectedRows()) {
-        auto* entry = RowRecord<CTransaction>(m_list, row);
-        if (!entry)
+        const auto* entry = RowRecord<const CTransaction>(m_list, row);
+        const int position = EntryPosition(entry);
+        if (position < 0)
             continue;
-        if (values.isVoid != kUndecided) {
-            entry->m_bVoid = values.isVoid;
-            changed = true;
-        }
-        if (values.cleared != kUndecided) {
-            entry->m_bCleared = values.cleared;
-            changed = true;
-        }
-        if (values.flag != kNoChange) {
-            entry->m_nFlag = values.flag;
-            changed = true;
-        }
-        // Without a refill below, the row is brought up to date here.
-        if (values.isVoid == kUndecided)
-            WriteEntryRow(row, *entry, nullptr);
+        CTransaction changed = *entry;
+        if (values.isVoid != kUndecided)
+            changed.m_bVoid = values.isVoid;
+        if (values.cleared != kUndecided)
+            changed.m_bCleared = values.cleared;
+        if (values.flag != kNoChange)
+            changed.m_nFlag = values.flag;
+        changes.push_back({position, changed});
     }
+    m_history.Apply(std::make_unique<CChangeEntriesChange>(AccountPosition(), std::move(changes)));
+    // Without a refill below, the rows are brought up to date here.
+    if (values.isVoid == kUndecided)
+        for (int row : m_list->GetSelectedRows())
+            if (const auto* entry = RowRecord<const CTransaction>(m_list, row))
+                WriteEntryRow(row, *entry, nullptr);
     if (values.cleared != kUndecided)
         ShowBankBalance();
     if (values.isVoid != kUndecided) {
@@ -646,24 +723,22 @@ void CRegisterDlg::SaveSelectedEntries(const EntryValues& values)
         for (int row : m_list->GetSelectedRows())
             picked.push_back(RowRecord<const CTransaction>(m_list, row));
         FillList();
-        std::unordered_map<const CTransaction*, int> rowOf;
-        for (int row = m_list->GetItemCount() - 1; row >= 0; --row)
-            if (const CTransaction* entry = RowRecord<const CTransaction>(m_list, row))
-                rowOf[entry] = row;
+        const auto rowOf = RowsOfRecords<CTransaction>(m_list);
         for (const CTransaction* entry : picked) {
             const auto found = rowOf.find(entry);
             m_list->SetItemState(found == rowOf.end() ? -1 : found->second, CXListCtrl::StateSelected,
                                  CXListCtrl::StateSelected);
         }
     }
-    if (changed)
-        m_pDoc->SetModifiedFlag();
     m_pEditEntry = nullptr;
 }
 
 void CRegisterDlg::SaveEditedEntry(const EntryValues& values)
 {
     CTransaction* entry = m_pEditEntry;
+    const int position = EntryPosition(entry);
+    if (position < 0)
+        return;
     const double signedAmount = values.deposit ? values.amount : values.amount * -1.0;
     // A new day moves the entry among the running balances too.
     const bool amountChanged = signedAmount != entry->m_dAmount || values.fee != entry->m_dFee ||
@@ -671,15 +746,17 @@ void CRegisterDlg::SaveEditedEntry(const EntryValues& values)
                                values.date.GetDayNumber() != entry->m_date.GetDayNumber();
     const bool clearedChanged = values.cleared != entry->m_bCleared;
 
-    entry->m_dAmount = signedAmount;
-    entry->m_strCategory = ToBytes(values.category);
-    entry->m_strCheckNumber = ToBytes(values.checkNumber);
-    entry->m_bCleared = values.cleared;
-    entry->m_date = values.date;
-    entry->m_strDescription = ToBytes(values.description);
-    entry->m_dFee = values.fee;
-    entry->m_bVoid = values.isVoid;
-    entry->m_nFlag = values.flag;
+    CTransaction changed = *entry;
+    changed.m_dAmount = signedAmount;
+    changed.m_strCategory = ToBytes(values.category);
+    changed.m_strCheckNumber = ToBytes(values.checkNumber);
+    changed.m_bCleared = values.cleared;
+    changed.m_date = values.date;
+    changed.m_strDescription = ToBytes(values.description);
+    changed.m_dFee = values.fee;
+    changed.m_bVoid = values.isVoid;
+    changed.m_nFlag = values.flag;
+    m_history.Apply(std::make_unique<CChangeEntriesChange>(AccountPosition(), std::vector<CChangeEntriesChange::NewValues>{{position, changed}}));
 
     const int row = RowOfRecord(m_list, entry);
     if (amountChanged || row < 0) {
@@ -689,7 +766,6 @@ void CRegisterDlg::SaveEditedEntry(const EntryValues& values)
         if (clearedChanged)
             ShowBankBalance();
     }
-    m_pDoc->SetModifiedFlag();
     SelectRow(RowOfRecord(m_list, entry));
     m_pEditEntry = nullptr;
 }
@@ -715,7 +791,7 @@ void CRegisterDlg::OnDeleteEntry()
     const auto it = std::find_if(reg.begin(), reg.end(), [entry](const auto& t) { return t.get() == entry; });
     if (!entry || it == reg.end())
         return;
-    m_pDoc->DeleteEntry(m_strAccount, int(it - reg.begin()));
+    m_history.Apply(std::make_unique<CDeleteEntryChange>(AccountPosition(), int(it - reg.begin())));
     FillList();
     SelectRow(mark - 1);
     m_pEditEntry = nullptr;
@@ -766,13 +842,15 @@ void CRegisterDlg::OnListClick(int row, int column, Qt::KeyboardModifiers modifi
 
 void CRegisterDlg::ToggleCleared(int row)
 {
-    auto* entry = RowRecord<CTransaction>(m_list, row);
-    if (!entry)
+    const auto* entry = RowRecord<const CTransaction>(m_list, row);
+    const int position = EntryPosition(entry);
+    if (position < 0)
         return;
-    entry->m_bCleared = entry->m_bCleared ? 0 : 1;
+    CTransaction ticked = *entry;
+    ticked.m_bCleared = entry->m_bCleared ? 0 : 1;
+    m_history.Apply(std::make_unique<CChangeEntriesChange>(AccountPosition(), std::vector<CChangeEntriesChange::NewValues>{{position, ticked}}));
     m_list->SetCheckState(row, ColCleared, entry->m_bCleared);
     ShowBankBalance();
-    m_pDoc->SetModifiedFlag();
 }
 
 void CRegisterDlg::LoadSelectedRow()

@@ -7,12 +7,14 @@
 #include "XListCtrl.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <string>
 #include <vector>
 
 class CAccount;
 class CDescriptionEdit;
+class CDocHistory;
 class CQuilletDoc;
 class CTransaction;
 class QCheckBox;
@@ -27,7 +29,8 @@ class CRegisterDlg : public QDialog, private CXListRowSource
 {
     Q_OBJECT
 public:
-    CRegisterDlg(CQuilletDoc* doc, const std::string& accountName, QWidget* parent = nullptr);
+    // Changes go through history, which holds the document.
+    CRegisterDlg(CDocHistory& history, const std::string& accountName, QWidget* parent = nullptr);
     ~CRegisterDlg() override;
 
     // List columns.
@@ -74,8 +77,15 @@ private:
     static constexpr int kNoChange = 11;  // index of "No Change" in the flag selector
 
     void BuildLayout();
+    void FillCategories();
     void SetColumnWidths();
     CAccount* Account() const;
+    // The account's position and an entry's position in its register; -1
+    // when the document no longer holds it.
+    int AccountPosition() const;
+    int EntryPosition(const CTransaction* entry) const;
+    // After an undo or redo: the list and the editor follow the document.
+    void OnDocumentChanged();
 
     void FillList();
     void AddOpeningRow();
@@ -92,6 +102,7 @@ private:
 
     void ShowValues(const EntryValues& values);
     bool ReadValues(EntryValues& values);
+    QStringList FieldTexts() const;
 
     void OnAddEntry();
     void OnDeleteEntry();
@@ -108,6 +119,7 @@ private:
     void OnCategoryChosen();
     void OnDescriptionCompleted(const QString& category, int flag, bool descriptionCompleted);
 
+    CDocHistory& m_history;
     CQuilletDoc* m_pDoc;
     std::string m_strAccount;
     // The entries the list was last filled with and the balance after each.
@@ -119,6 +131,7 @@ private:
     CTransaction* m_pEditEntry = nullptr;  // the entry loaded for editing
     CTime m_editorTime;                    // time of day behind the date picker
     bool m_bShowing = false;               // the program is filling the fields
+    QStringList m_shown;                   // the field texts as last filled in
 
     QWidget* m_header = nullptr;
     CXListCtrl* m_list = nullptr;

@@ -3,6 +3,7 @@
 
 #include "BalanceRule.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <utility>
 
@@ -90,16 +91,43 @@ void CQuilletDoc::AddAccount(const std::string& name, const std::string& number,
 
 bool CQuilletDoc::DeleteAccount(int position)
 {
-    CAccount* account = GetAccount(position);
+    if (!CanDeleteAccount(position))
+        return false;
+    RemoveAccountAt(position);
+    return true;
+}
+
+bool CQuilletDoc::CanDeleteAccount(int position) const
+{
+    const CAccount* account = GetAccount(position);
     if (!account)
         return false;
     for (const auto& recurring : m_recurring)
         if (recurring->m_strAccount == account->m_strName)
             return false;
+    return true;
+}
+
+std::unique_ptr<CAccount> CQuilletDoc::RemoveAccountAt(int position)
+{
+    if (!GetAccount(position))
+        return nullptr;
+    std::unique_ptr<CAccount> taken = std::move(m_accounts[size_t(position)]);
     m_accounts.erase(m_accounts.begin() + position);
     RebuildCategoryTotals();
     SetModifiedFlag();
-    return true;
+    return taken;
+}
+
+void CQuilletDoc::InsertAccountAt(int position, std::unique_ptr<CAccount> account)
+{
+    if (!account)
+        return;
+    account->RecomputeBalances(0);
+    const size_t at = position < 0 ? 0 : std::min(size_t(position), m_accounts.size());
+    m_accounts.insert(m_accounts.begin() + long(at), std::move(account));
+    RebuildCategoryTotals();
+    SetModifiedFlag();
 }
 
 CTransaction* CQuilletDoc::AddEntry(const std::string& account, CTime date, const std::string& checkNumber,
@@ -138,6 +166,40 @@ void CQuilletDoc::DeleteEntry(const std::string& account, int position)
             a->RemoveTransactionAt(position);
     RebuildCategoryTotals();
     SetModifiedFlag();
+}
+
+CTransaction* CQuilletDoc::GetEntry(int accountPosition, int position) const
+{
+    const CAccount* account = GetAccount(accountPosition);
+    if (!account || position < 0 || size_t(position) >= account->m_transactions.size())
+        return nullptr;
+    return account->m_transactions[size_t(position)].get();
+}
+
+void CQuilletDoc::EntriesChanged(CAccount& account)
+{
+    account.RecomputeBalances(0);
+    RebuildCategoryTotals();
+    SetModifiedFlag();
+}
+
+std::unique_ptr<CTransaction> CQuilletDoc::RemoveEntryAt(int accountPosition, int position)
+{
+    if (!GetEntry(accountPosition, position))
+        return nullptr;
+    CAccount& account = *GetAccount(accountPosition);
+    std::unique_ptr<CTransaction> taken = account.RemoveTransactionAt(position);
+    EntriesChanged(account);
+    return taken;
+}
+
+void CQuilletDoc::InsertEntryAt(int accountPosition, int position, std::unique_ptr<CTransaction> entry)
+{
+    CAccount* account = GetAccount(accountPosition);
+    if (!account || !entry)
+        return;
+    account->InsertTransactionAt(position, std::move(entry));
+    EntriesChanged(*account);
 }
 
 namespace

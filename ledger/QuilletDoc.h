@@ -54,7 +54,9 @@ public:
     double GetBankBalance(CAccount& account, int which);
     void AddAccount(const std::string& name, const std::string& number, double openingBalance,
                     const std::string& owner, const std::string& institution, const std::string& taxId);
+    // Refused (false) while a recurring transaction names the account.
     bool DeleteAccount(int position);
+    bool CanDeleteAccount(int position) const;
     // Returns the new entry, owned by its account, or null when no account
     // has that name (the entry is then dropped).
     CTransaction* AddEntry(const std::string& account, CTime date, const std::string& checkNumber,
@@ -66,6 +68,25 @@ public:
                              const std::string& description, const std::string& category, double amount,
                              double fee, int deposit, int cleared, int isVoid, int flag);
     void DeleteEntry(const std::string& account, int position);
+    // The entry at position of the account at accountPosition; null when
+    // either is out of range.
+    CTransaction* GetEntry(int accountPosition, int position) const;
+    // After entries of the account were changed in place: its balances,
+    // the category totals and the modified flag follow.
+    void EntriesChanged(CAccount& account);
+
+    // --- records taken out and put back --------------------------------
+    // What undo and redo are built on: a record unlinked here is handed to
+    // the caller whole (an account with its register), and the same object
+    // can be put back at the same position later. Removing hands back null
+    // when there is nothing at that position; inserting past the end
+    // appends. Balances, category totals and the modified flag follow.
+    std::unique_ptr<CAccount> RemoveAccountAt(int position);
+    void InsertAccountAt(int position, std::unique_ptr<CAccount> account);
+    std::unique_ptr<CTransaction> RemoveEntryAt(int accountPosition, int position);
+    void InsertEntryAt(int accountPosition, int position, std::unique_ptr<CTransaction> entry);
+    std::unique_ptr<CRecurringTransaction> RemoveRecurringAt(int position);
+    void InsertRecurringAt(int position, std::unique_ptr<CRecurringTransaction> record);
 
     std::unique_ptr<BALANCE_NODE> BuildBalanceSummary() const;
     static void FreeBalanceSummary(std::unique_ptr<BALANCE_NODE>& head);

@@ -57,6 +57,14 @@ std::unique_ptr<CTransaction> CAccount::RemoveTransactionAt(int index)
     return taken;
 }
 
+void CAccount::InsertTransactionAt(int index, std::unique_ptr<CTransaction> t)
+{
+    if (!t)
+        return;
+    const size_t position = index < 0 ? 0 : std::min(size_t(index), m_transactions.size());
+    m_transactions.insert(m_transactions.begin() + long(position), std::move(t));
+}
+
 double CAccount::RecomputeBalances(int which)
 {
     m_dBalance = m_dOpeningBalance;
@@ -179,6 +187,13 @@ std::unique_ptr<CCategory> CCategoryList::RemoveCategoryAt(int index)
     std::unique_ptr<CCategory> taken = std::move(m_categories[size_t(index)]);
     m_categories.erase(m_categories.begin() + index);
     return taken;
+}
+
+void CCategoryList::InsertCategoryAt(int index, std::unique_ptr<CCategory> category)
+{
+    if (!category || index < 0 || size_t(index) > m_categories.size())
+        return;
+    m_categories.insert(m_categories.begin() + index, std::move(category));
 }
 
 int CCategoryList::GetCategoryFlag(const std::string& name) const

@@ -42,6 +42,9 @@ public:
     // register); an index at or past the end takes the last entry.
     // The cached balances are left stale.
     std::unique_ptr<CTransaction> RemoveTransactionAt(int index);
+    // Puts t before the entry at index (at the end when index is past it).
+    // The cached balances are left stale.
+    void InsertTransactionAt(int index, std::unique_ptr<CTransaction> t);
     // Recomputes both cached balances; returns the cleared one when which
     // is 1, else the full balance.
     double RecomputeBalances(int which);
@@ -98,6 +101,9 @@ public:
     // order would (the first of a repeated name stays), in one sort.
     void SetCategories(std::vector<CCategory> categories);
     std::unique_ptr<CCategory> RemoveCategoryAt(int index);  // null when out of range
+    // Puts a category taken out by RemoveCategoryAt back where it was; the
+    // caller keeps the order (nothing is inserted out of range).
+    void InsertCategoryAt(int index, std::unique_ptr<CCategory> category);
     int GetCategoryFlag(const std::string& name) const;      // -1 when unknown
     void RemoveAll();
 

@@ -1,6 +1,7 @@
 // The recurring schedule: due test, posting, skipping and date stepping.
 #include "QuilletDoc.h"
 
+#include <algorithm>
 #include <cstdio>
 
 CRecurringTransaction* CQuilletDoc::AddRecurring(const std::string& account, double amount, CTime start,
@@ -23,9 +24,25 @@ CRecurringTransaction* CQuilletDoc::GetRecurring(int position) const
 
 void CQuilletDoc::DeleteRecurring(int position)
 {
+    RemoveRecurringAt(position);
+}
+
+std::unique_ptr<CRecurringTransaction> CQuilletDoc::RemoveRecurringAt(int position)
+{
     if (!GetRecurring(position))
-        return;
+        return nullptr;
+    std::unique_ptr<CRecurringTransaction> taken = std::move(m_recurring[size_t(position)]);
     m_recurring.erase(m_recurring.begin() + position);
+    SetModifiedFlag();
+    return taken;
+}
+
+void CQuilletDoc::InsertRecurringAt(int position, std::unique_ptr<CRecurringTransaction> record)
+{
+    if (!record)
+        return;
+    const size_t at = position < 0 ? 0 : std::min(size_t(position), m_recurring.size());
+    m_recurring.insert(m_recurring.begin() + long(at), std::move(record));
     SetModifiedFlag();
 }
 

@@ -4,9 +4,12 @@
 
 #include "AppValues.h"
 #include "BalanceRule.h"
+#include "DocChanges.h"
+#include "DocHistory.h"
 #include "EntryText.h"
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
+#include "RowRecords.h"
 #include "TextCodec.h"
 #include "UserMessage.h"
 #include "XListCtrl.h"
@@ -281,12 +284,12 @@ void CQuilletView::OnRecurringListClick(int row, int column)
             // the list; only act on a record the document still holds.
             if (!m_pDoc || !clicked)
                 return;
-            const bool known = std::any_of(m_pDoc->m_recurring.begin(), m_pDoc->m_recurring.end(),
-                                           [clicked](const auto& r) { return r.get() == clicked; });
-            if (!known)
+            const int position = PositionOf(m_pDoc->m_recurring, static_cast<const CRecurringTransaction*>(clicked));
+            if (position < 0)
                 return;
+            // Posting and skipping are steps of the history, like any change.
             if (column == 4) {
-                if (!m_pDoc->PostRecurring(clicked)) {
+                if (!m_pHistory->Apply(std::make_unique<CDueRecurringChange>(position, CDueRecurringChange::Post))) {
                     UserMessage::Show(
                         this,
                         QStringLiteral("\"%1\" was not added: its account \"%2\" does not exist.\n"
@@ -297,7 +300,7 @@ void CQuilletView::OnRecurringListClick(int row, int column)
                 }
                 m_pAccountList->DeleteAllItems();
             } else {
-                m_pDoc->SkipRecurring(clicked);
+                m_pHistory->Apply(std::make_unique<CDueRecurringChange>(position, CDueRecurringChange::Skip));
             }
             const int row = m_pRecurringList->GetSelectionMark();
             m_pRecurringList->DeleteAllItems();

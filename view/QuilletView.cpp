@@ -3,6 +3,7 @@
 #include "AccountsDlg.h"
 #include "CategoryViewDlg.h"
 #include "DayChartDlg.h"
+#include "DocHistory.h"
 #include "PanelChrome.h"
 #include "QuilletDoc.h"
 #include "RecurringDlg.h"
@@ -61,6 +62,8 @@ CQuilletView::CQuilletView(QWidget* parent) : QWidget(parent)
     OnInitialUpdate();
 }
 
+CQuilletView::~CQuilletView() = default;
+
 QSize CQuilletView::sizeHint() const
 {
     return QSize(680, 520);
@@ -71,9 +74,20 @@ QSize CQuilletView::minimumSizeHint() const
     return m_extent.isValid() ? m_extent : QSize(680, 520);
 }
 
-void CQuilletView::SetDocument(CQuilletDoc* doc)
+void CQuilletView::SetDocument(CQuilletDoc* doc, CDocHistory* history)
 {
+    if (m_pHistory)
+        disconnect(m_pHistory, nullptr, this, nullptr);
     m_pDoc = doc;
+    m_ownHistory.reset();
+    if (doc && !history) {
+        m_ownHistory = std::make_unique<CDocHistory>(*doc);
+        history = m_ownHistory.get();
+    }
+    m_pHistory = history;
+    // An undo or redo, also one made in a dialog over the view, shows at once.
+    if (m_pHistory)
+        connect(m_pHistory, &CDocHistory::DocumentChanged, this, &CQuilletView::OnDocumentChanged);
     OnInitialUpdate();
 }
 
@@ -441,7 +455,7 @@ void CQuilletView::EditRegister(const std::string& accountName)
 {
     if (!m_pDoc)
         return;
-    CRegisterDlg dialog(m_pDoc, accountName, this);
+    CRegisterDlg dialog(*m_pHistory, accountName, this);
     const int row = m_pAccountList->GetSelectionMark();
     RunDialog(dialog);
     // Entries may have been changed in place: every balance is read again
@@ -456,7 +470,7 @@ void CQuilletView::EditAccounts()
 {
     if (!m_pDoc)
         return;
-    CAccountsDlg dialog(m_pDoc, this);
+    CAccountsDlg dialog(*m_pHistory, this);
     RunDialog(dialog);
     // A renamed account may have left or joined the category view.
     m_pDoc->RebuildCategoryTotals();
@@ -468,7 +482,7 @@ void CQuilletView::EditRecurring()
 {
     if (!m_pDoc)
         return;
-    CRecurringDlg dialog(m_pDoc, this);
+    CRecurringDlg dialog(*m_pHistory, this);
     RunDialog(dialog);
     m_pRecurringList->DeleteAllItems();
     RefreshNow();
@@ -480,7 +494,7 @@ void CQuilletView::EditCategoryViewSettings()
         return;
     // On OK the dialog itself stores the three settings and rebuilds the
     // category totals; a cancel changes nothing. Repaint either way.
-    CCategoryViewDlg dialog(m_pDoc, this);
+    CCategoryViewDlg dialog(*m_pHistory, this);
     RunDialog(dialog);
     RefreshNow();
 }
@@ -489,7 +503,7 @@ void CQuilletView::EditDayChartSettings()
 {
     if (!m_pDoc)
         return;
-    CDayChartDlg dialog(m_pDoc, this);
+    CDayChartDlg dialog(*m_pHistory, this);
     RunDialog(dialog);
     // The lookback is the pie's window too.
     m_pDoc->RebuildCategoryTotals();

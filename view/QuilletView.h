@@ -8,8 +8,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
 #include <string>
 
+class CDocHistory;
 class CQuilletDoc;
 class CXListCtrl;
 struct CPrintInfo;
@@ -21,9 +23,13 @@ class CQuilletView : public QWidget
     Q_OBJECT
 public:
     explicit CQuilletView(QWidget* parent = nullptr);
+    ~CQuilletView() override;
 
-    void SetDocument(CQuilletDoc* doc);
+    // The document and the history its changes go through; a view given
+    // no history (a view of its own, as tests make) keeps one for itself.
+    void SetDocument(CQuilletDoc* doc, CDocHistory* history = nullptr);
     CQuilletDoc* GetDocument() const { return m_pDoc; }
+    CDocHistory* GetHistory() const { return m_pHistory; }
 
     // The document was replaced, loaded or changed outside the view:
     // refill and repaint.
@@ -143,6 +149,8 @@ private:
     void RefreshNow();
 
     CQuilletDoc* m_pDoc = nullptr;
+    CDocHistory* m_pHistory = nullptr;
+    std::unique_ptr<CDocHistory> m_ownHistory;
 
     bool m_bButtonDown = false;
     QRect m_rcButton;

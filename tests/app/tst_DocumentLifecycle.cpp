@@ -73,7 +73,7 @@ private slots:
         QVERIFY(!h.Doc().IsModified());
 
         // No drops the changes.
-        h.Doc().SetModifiedFlag();
+        h.Modify();
         h.answers = {Answer::No};
         h.Trigger(ID_FILE_NEW);
         QVERIFY(!h.Doc().FindAccount("Cash"));

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 
 #include "Cli.h"
+#include "DocChanges.h"
 #include "EncryptionDialog.h"
 #include "PassphraseDialog.h"
 #include "PasswordHash.h"
@@ -101,6 +102,62 @@ private slots:
         h.Trigger(ID_FILE_SAVE);
         QCOMPARE(ReadFileBytes(budget), original);
         QVERIFY(IsSealedImage(ReadFileBytes(QString::fromStdString(ListBackups(Native(budget)).back())).toStdString()));
+        QCOMPARE(h.messages, QStringList());
+    }
+
+    // Turning encryption on or off is a step of the history: the modified
+    // mark says whether the next save would write the file otherwise, and
+    // undoing a later step must not hide an unsaved change of the key.
+    void encryptionChangesUndoAndTheMarkFollowsTheFilesKey()
+    {
+        AppHarness h;
+        const QString budget = h.Path("Budget.ql1");
+        h.WriteCheckbook(budget, "Checking");
+        const QByteArray original = ReadFileBytes(budget);
+        QVERIFY(h.Start({budget}));
+        CDocSession& session = h.app->Session();
+        auto undoText = [&] { return h.Frame().CommandAction(ID_EDIT_UNDO)->text(); };
+
+        AnswerEncryptionDialog(true, "first", "first");
+        h.Trigger(ID_FILE_ENCRYPTION);
+        const SealKeyPtr first = session.SealKey();
+        QVERIFY(first);
+        QCOMPARE(undoText(), QString("&Undo Turn On Encryption\tCtrl+Z"));
+        h.Trigger(ID_EDIT_UNDO);
+        QVERIFY(!session.SealKey());
+        QVERIFY(!h.Frame().isWindowModified());
+        h.Trigger(ID_EDIT_REDO);
+        QCOMPARE(session.SealKey(), first);
+        QVERIFY(h.Frame().isWindowModified());
+
+        // A later step undone leaves the new key unsaved: leaving asks.
+        QVERIFY(session.History().Apply(std::make_unique<CAddAccountChange>(AccountFields{"Cash", "", 5.0, "", "", ""})));
+        h.Trigger(ID_EDIT_UNDO);
+        QVERIFY(h.Frame().isWindowModified());
+        h.Trigger(ID_FILE_SAVE);
+        QVERIFY(IsSealedFile(budget));
+
+        AnswerEncryptionDialog(true, "second", "second");
+        h.Trigger(ID_FILE_ENCRYPTION);
+        QCOMPARE(undoText(), QString("&Undo Change Passphrase\tCtrl+Z"));
+        h.Trigger(ID_EDIT_UNDO);
+        QCOMPARE(session.SealKey(), first);
+        QVERIFY(!h.Frame().isWindowModified());
+
+        // Undone past the saved step, then saved: the plain file again.
+        h.Trigger(ID_EDIT_UNDO);
+        QVERIFY(h.Frame().isWindowModified());
+        h.Trigger(ID_FILE_SAVE);
+        QCOMPARE(ReadFileBytes(budget), original);
+        AnswerEncryptionDialog(true, "third", "third");
+        h.Trigger(ID_FILE_ENCRYPTION);
+        AnswerEncryptionDialog(false, QString(), QString());
+        h.Trigger(ID_FILE_ENCRYPTION);
+        QCOMPARE(undoText(), QString("&Undo Turn Off Encryption\tCtrl+Z"));
+        // Two steps that cancel out: marked, but a save would write the
+        // file as it is, so leaving asks nothing.
+        QVERIFY(h.Frame().isWindowModified());
+        h.Trigger(ID_FILE_NEW);
         QCOMPARE(h.messages, QStringList());
     }
 

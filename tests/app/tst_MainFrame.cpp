@@ -43,7 +43,8 @@ private slots:
                               "&Import Statement...", "-", "S&et Password...", "En&cryption...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...",
                               "Export P&DF...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(Texts(menus[1]->menu()->actions()),
-                 (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
+                 (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+                              "&Paste\tCtrl+V"}));
         QCOMPARE(Texts(menus[2]->menu()->actions()),
                  (QStringList{"&Toolbar", "&Status Bar", "&Balance...", "&Categories...", "&Reconsile...", "-",
                               "&Accounts...", "Rec&urring Transactions...", "&Day Chart Settings...",
@@ -53,7 +54,7 @@ private slots:
             QVERIFY(action->isSeparator() || !action->isEnabled());
 
         // Ctrl+N really reaches New: the save question shows.
-        h.Doc().SetModifiedFlag();
+        h.Modify();
         h.answers = {UserMessage::Answer::Cancel};
         h.Frame().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&h.Frame()));

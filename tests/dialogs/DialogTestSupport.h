@@ -3,6 +3,8 @@
 // into a list of shown messages, a small checkbook, and a user's clicks.
 
 #include "AppValues.h"
+#include "CheckbookFile.h"
+#include "DocHistory.h"
 #include "QuilletDoc.h"
 #include "Time.h"
 #include "UserMessage.h"
@@ -10,7 +12,9 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTest>
 
 #include <algorithm>
@@ -140,6 +144,7 @@ void RetypeText(Edit* edit, const QString& text)
 struct SampleBook
 {
     CQuilletDoc doc;
+    CDocHistory history{doc};
     CTransaction* groceries;
     CTransaction* rent;
     CTransaction* salary;
@@ -300,3 +305,84 @@ Changes<Record> Compare(const std::map<const Record*, Values>& before, const std
             changes.added.push_back(record);
     return changes;
 }
+
+// ---- undo and redo in a walk ------------------------------------------------
+
+// Presses one of the undo or redo keys, picked at random, on one of
+// targets (a list or a field). A field with typing of its own to take back
+// keeps the key; anywhere else it must move the document's history one step.
+class HistoryKeys
+{
+public:
+    explicit HistoryKeys(CDocHistory& history) : m_history(history), m_states{Bytes()} {}
+
+    void Press(RandomWalk& walk, const std::vector<QWidget*>& targets)
+    {
+        QWidget* target = targets[size_t(walk.Pick(int(targets.size())))];
+        if (!target->isEnabled())
+            target = targets.front();
+        m_undo = walk.Chance(60);
+        const QList<QKeySequence> keys = m_undo ? CDocHistory::UndoKeys() : CDocHistory::RedoKeys();
+        const QKeyCombination key = keys[walk.Pick(int(keys.size()))][0];
+        walk.Step(u"%1 on %2"_s.arg(QKeySequence(key).toString(), target->objectName()));
+        target->setFocus();
+        QLineEdit* edit = qobject_cast<QLineEdit*>(target);
+        if (auto* combo = qobject_cast<QComboBox*>(target))
+            edit = combo->lineEdit();
+        m_fieldKept = edit && (m_undo ? edit->isUndoAvailable() : edit->isRedoAvailable());
+        m_moves = !m_fieldKept && (m_undo ? m_history.CanUndo() : m_history.CanRedo());
+        m_indexBefore = m_history.Stack().index();
+        m_movesSeen += m_moves;
+        m_keepsSeen += m_fieldKept;
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    }
+    // The pressed key went to the field, which changed only its own text.
+    bool FieldKept() const { return m_fieldKept; }
+    // At the end of a walk: one whose keys seldom moved the history, or
+    // never went to a field's own typing, tested too little of either.
+    QString Coverage() const
+    {
+        return m_movesSeen >= 10 && m_keepsSeen >= 2
+                   ? QString()
+                   : u"only %1 keys moved the history, %2 went to a field"_s.arg(m_movesSeen).arg(m_keepsSeen);
+    }
+
+    // After every step of a walk, the pressed key's or any other. The
+    // document's bytes at each step of the history are kept: an undo or a
+    // redo must bring back exactly those of its step, and no other action
+    // may change the document without adding one step.
+    QString Check(bool keyPressed)
+    {
+        const int index = m_history.Stack().index();
+        const std::string now = Bytes();
+        QString problem;
+        if (keyPressed && index != m_indexBefore + (m_moves ? (m_undo ? -1 : 1) : 0))
+            problem = m_fieldKept ? u"the key undid the document, not the field's typing"_s
+                                  : u"the key did not move the history one step"_s;
+        else if (keyPressed || index == m_index) {
+            if (size_t(index) >= m_states.size() || m_states[size_t(index)] != now)
+                problem = keyPressed ? u"undo or redo did not bring back the document of that step"_s
+                                     : u"the document changed without a step in its history"_s;
+        } else if (index == m_index + 1) {
+            m_states.resize(size_t(index));
+            m_states.push_back(now);
+        } else {
+            problem = u"one action made %1 steps"_s.arg(index - m_index);
+        }
+        m_index = index;
+        return problem;
+    }
+
+private:
+    std::string Bytes() const { return WriteCheckbook(m_history.Document()); }
+
+    CDocHistory& m_history;
+    std::vector<std::string> m_states;
+    int m_index = 0;
+    int m_indexBefore = 0;
+    bool m_undo = false;
+    bool m_fieldKept = false;
+    bool m_moves = false;
+    int m_movesSeen = 0;
+    int m_keepsSeen = 0;
+};

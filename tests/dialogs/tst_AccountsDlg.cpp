@@ -48,6 +48,7 @@ class TestAccountsDlg : public QObject
 {
     Q_OBJECT
     std::unique_ptr<CQuilletDoc> m_doc;
+    std::unique_ptr<CDocHistory> m_history;
     std::unique_ptr<MessageLog> m_messages;
     std::unique_ptr<CAccountsDlg> m_dialog;
 
@@ -57,7 +58,11 @@ class TestAccountsDlg : public QObject
     CXListCtrl* List() { return m_dialog->List(); }
     void Open()
     {
-        m_dialog = std::make_unique<CAccountsDlg>(m_doc.get());
+        // The history outlives a dialog, as the window's does.
+        m_dialog.reset();
+        if (!m_history)
+            m_history = std::make_unique<CDocHistory>(*m_doc);
+        m_dialog = std::make_unique<CAccountsDlg>(*m_history);
         Show(*m_dialog);
     }
 
@@ -131,6 +136,7 @@ private slots:
     void init()
     {
         m_dialog.reset();  // the last test's, before its document and messages
+        m_history.reset();
         m_messages.reset();
         FixClock();
         m_doc = std::make_unique<CQuilletDoc>();
@@ -374,6 +380,8 @@ private slots:
                                                UserMessage::Answer::Cancel};
 
         RandomWalk walk(1313);
+        HistoryKeys keys(*m_history);
+        const char* lastTyped = kFields[0];
         QStringList loaded = FieldTexts();
         for (int step = 0; step < 300; ++step) {
             const Snapshot before = Take(*m_doc);
@@ -388,11 +396,19 @@ private slots:
             const UserMessage::Answer answer = answers[walk.Pick(3)];
             m_messages->answer = answer;
 
-            enum Kind { Gesture, Field, Button, Enter } kind;
+            // Undo and redo take the accounts back and forth through their
+            // steps: every other check below holds across them too.
+            enum Kind { Gesture, Field, Button, Enter, History } kind;
             const int roll = walk.Pick(100);
-            kind = roll < 42 ? Gesture : roll < 66 ? Field : roll < 97 ? Button : Enter;
+            kind = roll < 38 ? Gesture : roll < 60 ? Field : roll < 86 ? Button : roll < 89 ? Enter : History;
             QString pressed;
+            const bool keyed = kind == History;
             switch (kind) {
+            case History:
+                keys.Press(walk, {List(), Edit(lastTyped), Edit(lastTyped), Edit(kFields[walk.Pick(6)])});
+                if (keys.FieldKept())
+                    kind = Field;
+                break;
             case Gesture:
                 RandomListGesture(walk, List());
                 break;
@@ -402,6 +418,7 @@ private slots:
                                                                                   : walk.PickOf(others);
                 walk.Step(u"type \"%1\" into %2"_s.arg(text, QLatin1String(kFields[field])));
                 Type(kFields[field], text);
+                lastTyped = kFields[field];
                 break;
             }
             case Button:
@@ -422,6 +439,15 @@ private slots:
             const bool savedByAnswer = asked && answer == UserMessage::Answer::Yes;
             const Snapshot after = Take(*m_doc);
             const auto [removed, added, changed] = Compare(before, after);
+            WALK_VERIFY(walk, keys.Check(keyed));
+            if (kind == History) {
+                const QStringList now = FieldTexts();
+                if (now != typedBefore)
+                    loaded = now;
+                WALK_VERIFY(walk, CheckRows());
+                WALK_VERIFY(walk, CheckFields(now != loaded));
+                continue;
+            }
 
             // Only the account in front of the user changes, and only as typed.
             const bool saving = pressed == u"Save"_s || savedByAnswer;
@@ -457,6 +483,7 @@ private slots:
             WALK_VERIFY(walk, CheckRows());
             WALK_VERIFY(walk, CheckFields(now != loaded));
         }
+        QVERIFY2(keys.Coverage().isEmpty(), qPrintable(keys.Coverage()));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "BalanceBooksDlg.h"
 #include "DialogTestSupport.h"
+#include "DocChanges.h"
 
 #include <QtTest>
 
@@ -32,7 +33,8 @@ private slots:
         doc.AddEntry("Boat", CTime(kTestNow), "", "Sold", "", 10.0, 0.0, 1, 0, 0, 0);  // open deposit
         // Voided in place, as the register editor does: no longer counted.
         doc.AddEntry("Home", CTime(kTestNow), "", "Lost", "", 500.0, 0.0, 0, 1, 0, 0)->m_bVoid = 1;
-        CBalanceBooksDlg dialog(&doc);
+        CDocHistory history(doc);
+        CBalanceBooksDlg dialog(history);
         Show(dialog);
         CXListCtrl* list = dialog.List();
         QCOMPARE(list->GetItemCount(), 5);
@@ -57,13 +59,46 @@ private slots:
         QCOMPARE(list->GetSortColumn(), -1);
     }
 
+    // Open while an account's deletion is undone and redone from the keys:
+    // the rows and totals follow the document each time.
+    void undoAndRedoRefillTheBooks()
+    {
+        SampleBook book;
+        QStringList rows;
+        QString total;
+        {
+            CBalanceBooksDlg dialog(book.history);
+            for (int row = 0; row < dialog.List()->GetItemCount(); ++row)
+                rows << RowText(dialog.List(), row);
+            total = dialog.BalanceTotalText();
+        }
+        QVERIFY(book.history.Apply(std::make_unique<CDeleteAccountChange>(2)));
+        CBalanceBooksDlg dialog(book.history);
+        Show(dialog);
+        CXListCtrl* list = dialog.List();
+        QCOMPARE(list->GetItemCount(), rows.size() - 1);
+        const QString without = dialog.BalanceTotalText();
+        QVERIFY(without != total);
+
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QStringList shown;
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            shown << RowText(list, row);
+        QCOMPARE(shown, rows);
+        QCOMPARE(dialog.BalanceTotalText(), total);
+        QTest::keyClick(list, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(list->GetItemCount(), rows.size() - 1);
+        QCOMPARE(dialog.BalanceTotalText(), without);
+    }
+
     void aLongNameEndsInsideItsColumn()
     {
         // Underscores draw one unbroken line: cut at the column's edge, it
         // would run straight on into the account number.
         CQuilletDoc doc;
         doc.AddAccount(std::string(120, '_'), "9999", 100.0, "", "", "");
-        CBalanceBooksDlg dialog(&doc);
+        CDocHistory history(doc);
+        CBalanceBooksDlg dialog(history);
         Show(dialog);
         CXListCtrl* list = dialog.List();
         const QRect name = list->visualRect(list->model()->index(0, 0));
@@ -82,7 +117,8 @@ private slots:
     void emptyDocumentSaysSo()
     {
         CQuilletDoc doc;
-        CBalanceBooksDlg dialog(&doc);
+        CDocHistory history(doc);
+        CBalanceBooksDlg dialog(history);
         dialog.resize(600, 360);
         Show(dialog);
         QCOMPARE(dialog.List()->GetItemCount(), 0);

@@ -222,7 +222,8 @@ private:
         const char* name = m_names[a].c_str();
         Check(Near(m_doc.GetBankBalance(*m_doc.FindAccount(m_names[a]), 1), BankBalance(a)),
               QString::asprintf("bank balance of %s", name));
-        CRegisterDlg dialog(&m_doc, m_names[a]);
+        CDocHistory history(m_doc);
+        CRegisterDlg dialog(history, m_names[a]);
         const QString bank = dialog.findChild<QLabel*>(u"bankBalance"_s)->text();
         Check(bank == Cents(BankBalance(a)), QString::asprintf("register %s: bank balance %s, expected %s", name,
                                                                qPrintable(bank), qPrintable(Cents(BankBalance(a)))));

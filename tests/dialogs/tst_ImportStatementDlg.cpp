@@ -84,7 +84,7 @@ private slots:
         file.close();
 
         MessageLog messages;
-        CImportStatementDlg dialog(&book.doc, path);
+        CImportStatementDlg dialog(book.history, path);
         QVERIFY(dialog.IsReadable());
         Show(dialog);
         CXListCtrl* list = dialog.List();
@@ -154,7 +154,7 @@ private slots:
 
         MessageLog messages;
         {
-            CImportStatementDlg dialog(&book.doc, path);
+            CImportStatementDlg dialog(book.history, path);
             QVERIFY(dialog.IsReadable());
             Show(dialog);
             // "000-222" is the number the checkbook keeps as "222".
@@ -177,7 +177,7 @@ private slots:
             QVERIFY(!book.doc.IsModified());
         }
         {
-            CImportStatementDlg dialog(&book.doc, path);
+            CImportStatementDlg dialog(book.history, path);
             Show(dialog);
             ClickButton(&dialog, u"&Import"_s);
             QCOMPARE(messages.lastText(), uR"(Added 3 entries to "Travel"; 1 line left out.)"_s);
@@ -190,7 +190,7 @@ private slots:
         }
         {
             // The statement downloaded again: every line is there already.
-            CImportStatementDlg dialog(&book.doc, path);
+            CImportStatementDlg dialog(book.history, path);
             Show(dialog);
             CXListCtrl* list = dialog.List();
             for (int row : {0, 1, 3}) {
@@ -200,6 +200,18 @@ private slots:
             QVERIFY(!Find<QPushButton>(&dialog, "import")->isEnabled());
             QCOMPARE(Find<QLabel>(&dialog, "summary")->text(),
                      u"4 lines: 3 already in the register, 1 left out."_s);
+
+            // The import is one step: undone with the dialog open, its
+            // lines are new again and can be imported once more.
+            QCOMPARE(book.history.UndoName(), u"Import Statement"_s);
+            QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(Descriptions(book.doc.FindAccount("Travel")), before);
+            QCOMPARE(book.doc.GetAccountBalance("Travel", 0), balance);
+            for (int row : {0, 1, 3}) {
+                QCOMPARE(Status(list, row), u"new"_s);
+                QVERIFY(Ticked(list, row));
+            }
+            QVERIFY(Find<QPushButton>(&dialog, "import")->isEnabled());
         }
     }
 
@@ -208,19 +220,20 @@ private slots:
         SampleBook book;
         QTemporaryDir dir;
         MessageLog messages;
-        QVERIFY(!CImportStatementDlg::ImportFile(&book.doc, dir.filePath("gone.ofx"), nullptr));
+        QVERIFY(!CImportStatementDlg::ImportFile(book.history, dir.filePath("gone.ofx"), nullptr));
         QVERIFY(messages.lastText().startsWith(uR"(The statement "gone.ofx" could not be read ()"_s));
 
         QFile file(dir.filePath("page.ofx"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<html><body>Your session has expired</body></html>\n");
         file.close();
-        QVERIFY(!CImportStatementDlg::ImportFile(&book.doc, file.fileName(), nullptr));
+        QVERIFY(!CImportStatementDlg::ImportFile(book.history, file.fileName(), nullptr));
         QCOMPARE(messages.lastText(), uR"(The statement "page.ofx" cannot be imported: the file is not an OFX )"
                                       uR"(statement, or it is damaged.)"_s);
 
         CQuilletDoc empty;
-        QVERIFY(!CImportStatementDlg::ImportFile(&empty, file.fileName(), nullptr));
+        CDocHistory emptyHistory(empty);
+        QVERIFY(!CImportStatementDlg::ImportFile(emptyHistory, file.fileName(), nullptr));
         QCOMPARE(messages.lastText(), uR"(There is no account to import "page.ofx" into. Add the account first.)"_s);
         QVERIFY(messages.allPlain());
     }

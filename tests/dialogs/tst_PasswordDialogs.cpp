@@ -29,6 +29,8 @@ class PasswordDialogsTest : public QObject
 {
     Q_OBJECT
     MessageLog m_messages;
+    CQuilletDoc m_doc;
+    CDocHistory m_history{m_doc};
 
 private slots:
     void init()
@@ -40,7 +42,7 @@ private slots:
     void setChangeAndRemoveProtection()
     {
         {
-            CPasswordDialog dialog;
+            CPasswordDialog dialog(m_history);
             dialog.show();
             QVERIFY(!dialog.EnableBox()->isChecked());
             QVERIFY(!dialog.FirstPasswordEdit()->isEnabled());
@@ -61,7 +63,7 @@ private slots:
         // texts, even by a blank or a letter's case, keep the old hash.
         const std::string old = g_strPasswordHash;
         for (const auto& [first, second] : {std::pair{"apple", "apples"}, {"apple", "apple "}, {"Apple", "apple"}}) {
-            CPasswordDialog dialog;
+            CPasswordDialog dialog(m_history);
             dialog.show();
             QVERIFY(dialog.EnableBox()->isChecked());
             QVERIFY(dialog.FirstPasswordEdit()->text().isEmpty());
@@ -83,7 +85,7 @@ private slots:
         } unstorable[] = {{u"Ω1"_s, u"Ω1"_s, u"\"Ω\" (U+03A9)"_s},
                           {u"safe"_s, u"safe\U0001F4B0"_s, u"\"\U0001F4B0\" (U+1F4B0)"_s}};
         for (const auto& typed : unstorable) {
-            CPasswordDialog dialog;
+            CPasswordDialog dialog(m_history);
             dialog.show();
             dialog.FirstPasswordEdit()->insert(typed.first);
             dialog.SecondPasswordEdit()->insert(typed.second);
@@ -100,7 +102,7 @@ private slots:
         // Unchecking removes the protection; checking with empty edits sets an
         // empty password, which still protects.
         for (bool removed : {true, false}) {
-            CPasswordDialog dialog;
+            CPasswordDialog dialog(m_history);
             dialog.show();
             QTest::mouseClick(dialog.EnableBox(), Qt::LeftButton);
             QCOMPARE(dialog.FirstPasswordEdit()->isEnabled(), !removed);
@@ -119,7 +121,7 @@ private slots:
             QTest::keyClicks(dialog->SecondPasswordEdit(), u"new"_s);
             dialog->reject();
         });
-        SetPasswordDialog(nullptr);
+        SetPasswordDialog(m_history, nullptr);
         QCOMPARE(g_strPasswordHash, empty);
     }
 

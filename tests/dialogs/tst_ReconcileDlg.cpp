@@ -1,4 +1,5 @@
 #include "DialogTestSupport.h"
+#include "DocChanges.h"
 #include "ReconcileDlg.h"
 
 #include <QComboBox>
@@ -40,7 +41,7 @@ private slots:
     void listsTheAccountAndSumsItsBankAccount()
     {
         SampleBook book;
-        CReconcileDlg dialog(&book.doc);
+        CReconcileDlg dialog(book.history);
         Show(dialog);
         QCOMPARE(Find<QComboBox>(&dialog, "account")->currentText(), u"Checking"_s);
         CXListCtrl* list = dialog.List();
@@ -87,7 +88,7 @@ private slots:
     {
         SampleBook book;
         MessageLog messages;
-        CReconcileDlg dialog(&book.doc);
+        CReconcileDlg dialog(book.history);
         Show(dialog);
         ChooseAccount(dialog, 2);  // Travel: 1000.00 + 200.50 cleared
         QCOMPARE(Figure(dialog, "bankBalance"), u"1200.50"_s);
@@ -132,10 +133,44 @@ private slots:
         QCOMPARE(dialog.StatementBalance(), 1172.75);
     }
 
+    // Each tick is one step; undo and redo, of ticks or of steps made
+    // before the dialog opened, show in its list and figures at once.
+    void ticksUndoAndTheListFollowsEveryStep()
+    {
+        SampleBook book;
+        QVERIFY(book.history.Apply(std::make_unique<CDeleteEntryChange>(0, 1)));  // the rent, before opening
+        CReconcileDlg dialog(book.history);
+        Show(dialog);
+        CXListCtrl* list = dialog.List();
+        QCOMPARE(list->GetItemCount(), 2);
+        RetypeText(Statement(dialog), u"150"_s);
+        ClickCell(list, RowOfEntry(list, book.groceries), CReconcileDlg::ColCleared);
+        QCOMPARE(Figure(dialog, "bankBalance"), u"169.50"_s);
+        QCOMPARE(book.history.UndoName(), u"Clear Entry"_s);
+
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(book.groceries->m_bCleared, 0);
+        QCOMPARE(list->GetCheckState(RowOfEntry(list, book.groceries), CReconcileDlg::ColCleared), 0);
+        QCOMPARE(Figure(dialog, "bankBalance"), u"190.00"_s);
+        QCOMPARE(Figure(dialog, "difference"), u"40.00"_s);
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(list->GetItemCount(), 3);
+        QCOMPARE(RowText(list, RowOfEntry(list, book.rent)), u" 06/03/24|102| Rent Payment|Mortgage|100.00|||"_s);
+
+        QTest::keyClick(list, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(list->GetItemCount(), 2);
+        QCOMPARE(list->GetCheckState(RowOfEntry(list, book.groceries), CReconcileDlg::ColCleared), 1);
+        QCOMPARE(Figure(dialog, "bankBalance"), u"169.50"_s);
+        QCOMPARE(Statement(dialog)->text(), u"150"_s);
+    }
+
     void withoutAccounts()
     {
         CQuilletDoc doc;
-        CReconcileDlg dialog(&doc);
+        CDocHistory history(doc);
+        CReconcileDlg dialog(history);
         Show(dialog);
         QCOMPARE(dialog.List()->GetItemCount(), 0);
         QCOMPARE(Figure(dialog, "bankBalance"), QString());

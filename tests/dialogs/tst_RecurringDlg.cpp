@@ -50,13 +50,17 @@ class TestRecurringDlg : public QObject
 {
     Q_OBJECT
     std::unique_ptr<CQuilletDoc> m_doc;
+    std::unique_ptr<CDocHistory> m_history;
     std::unique_ptr<MessageLog> m_messages;
     std::unique_ptr<CRecurringDlg> m_dialog;
 
     void Open()
     {
         m_doc->SetModifiedFlag(false);
-        m_dialog = std::make_unique<CRecurringDlg>(m_doc.get());
+        m_dialog.reset();
+        if (!m_history)
+            m_history = std::make_unique<CDocHistory>(*m_doc);
+        m_dialog = std::make_unique<CRecurringDlg>(*m_history);
         Show(*m_dialog);
     }
     template <class T>
@@ -158,6 +162,7 @@ private slots:
     void init()
     {
         m_dialog.reset();  // the last test's, before its document and messages
+        m_history.reset();
         m_messages.reset();
         FixClock();
         m_doc = std::make_unique<CQuilletDoc>();
@@ -236,7 +241,8 @@ private slots:
     {
         CQuilletDoc empty;
         {
-            CRecurringDlg dialog(&empty);
+            CDocHistory history(empty);
+            CRecurringDlg dialog(history);
             dialog.show();
             ClickButton(&dialog, u"Save"_s);  // the account comes before the zero amount
             QCOMPARE(m_messages->lastText(), u"Account: Invalid Value.\nYou must create some accounts first."_s);
@@ -350,6 +356,8 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
     const char* const combos[] = {"accountCombo", "flagCombo", "frequencyCombo"};
 
     RandomWalk walk(2024);
+    HistoryKeys keys(*m_history);
+    QWidget* lastTyped = List();
     QStringList loaded = FieldTexts();
     for (int step = 0; step < 300; ++step) {
         const Snapshot before = Take(*m_doc);
@@ -362,11 +370,19 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         const RecurringValues typedEdit = Typed(editedBefore ? editedBefore->m_nPeriodsDone : 0);
         const QStringList fieldsBefore = FieldTexts();
 
-        enum Kind { Gesture, Typing, Button } kind;
+        // Undo and redo take the transactions back and forth through their
+        // steps: every other check below holds across them too.
+        enum Kind { Gesture, Typing, Button, History } kind;
         const int roll = walk.Pick(100);
-        kind = roll < 42 ? Gesture : roll < 70 ? Typing : Button;
+        kind = roll < 36 ? Gesture : roll < 60 ? Typing : roll < 82 ? Button : History;
         QString pressed;
+        const bool keyed = kind == History;
         switch (kind) {
+        case History:
+            keys.Press(walk, {List(), List(), lastTyped, lastTyped});
+            if (keys.FieldKept())
+                kind = Typing;
+            break;
         case Gesture:
             RandomListGesture(walk, List());
             break;
@@ -375,9 +391,11 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
             if (which == 0) {
                 walk.Step(u"amount"_s);
                 RetypeText(Field<QLineEdit>("amountEdit"), walk.PickOf(amounts));
+                lastTyped = Field<QLineEdit>("amountEdit");
             } else if (which == 1) {
                 walk.Step(u"description"_s);
                 RetypeText(Field<QLineEdit>("descriptionEdit"), walk.PickOf(descriptions));
+                lastTyped = Field<QLineEdit>("descriptionEdit");
             } else if (which == 2) {
                 walk.Step(u"periods"_s);
                 RetypeText(Field<QComboBox>("periodsCombo")->lineEdit(), walk.PickOf(periods));
@@ -400,6 +418,15 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
             break;
         }
 
+        WALK_VERIFY(walk, keys.Check(keyed));
+        if (kind == History) {
+            const QStringList now = FieldTexts();
+            if (now != fieldsBefore)
+                loaded = now;
+            WALK_VERIFY(walk, CheckRows());
+            WALK_VERIFY(walk, CheckFields(now != loaded));
+            continue;
+        }
         const Snapshot after = Take(*m_doc);
         const auto [removed, added, changed] = Compare(before, after);
         // Only the transaction in front of the user changes, and only as typed.
@@ -423,6 +450,7 @@ void TestRecurringDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         WALK_VERIFY(walk, CheckRows());
         WALK_VERIFY(walk, CheckFields(now != loaded));
     }
+    QVERIFY2(keys.Coverage().isEmpty(), qPrintable(keys.Coverage()));
 }
 
 QTEST_MAIN(TestRecurringDlg)

@@ -187,7 +187,7 @@ private slots:
         FixClock();
         m_book = std::make_unique<SampleBook>();
         m_messages = std::make_unique<MessageLog>();
-        m_dialog = std::make_unique<CRegisterDlg>(&m_book->doc, "Checking");
+        m_dialog = std::make_unique<CRegisterDlg>(m_book->history, "Checking");
         Show(*m_dialog);
     }
 
@@ -604,11 +604,81 @@ private slots:
         QVERIFY(!m_book->doc.m_pEntryMemory);
 
         // Escape closes without a question.
-        CRegisterDlg again(&m_book->doc, "Checking");
+        CRegisterDlg again(m_book->history, "Checking");
         Show(again);
         QTest::keyClick(&again, Qt::Key_Escape);
         QVERIFY(!again.isVisible());
         QCOMPARE(m_messages->count(), 2);
+    }
+
+    // Ctrl+Z in the register takes a deletion back: the same entry in its
+    // row with its running balance. A field with typing of its own takes
+    // the key first.
+    void undoAndRedoWhileTheRegisterIsOpen()
+    {
+        QStringList rows;
+        for (int row = 0; row < List()->GetItemCount(); ++row)
+            rows << RowText(List(), row);
+        Click(1);
+        Press("deleteEntry");
+        QCOMPARE(List()->GetItemCount(), 3);
+        QCOMPARE(List()->GetItemText(2, CRegisterDlg::ColAvailable), u"80.00 "_s);
+        QCOMPARE(m_book->history.UndoName(), u"Delete Entry"_s);
+
+        auto* description = Field<CDescriptionEdit>("description");
+        RetypeText(description, u"Typed"_s);
+        QTest::keyClick(description, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(description->text(), u"Groceries Market"_s);  // its own typing first
+        QCOMPARE(Register().size(), size_t(2));
+        while (description->isUndoAvailable())
+            QTest::keyClick(description, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(description, Qt::Key_Z, Qt::ControlModifier);  // then the document
+        QCOMPARE(Register().front().get(), m_book->groceries);
+        QStringList back;
+        for (int row = 0; row < List()->GetItemCount(); ++row)
+            back << RowText(List(), row);
+        QCOMPARE(back, rows);
+        QCOMPARE(BankBalance(), u"190.00"_s);
+        QVERIFY(!m_book->doc.IsModified());  // as it was opened
+
+        List()->setFocus();
+        QTest::keyClick(List(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(List()->GetItemCount(), 3);
+        QVERIFY(RowOfEntry(List(), m_book->groceries) < 0);
+        QTest::keyClick(List(), Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(RowOfEntry(List(), m_book->groceries), 1);
+        QTest::keyClick(List(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(Register().size(), size_t(2));
+    }
+
+    // An undo that takes away the entry being edited leaves nothing that
+    // points to it, also once a new step has let go of it for good.
+    void undoTakesAwayTheEntryBeingEdited()
+    {
+        RetypeText(Field<QLineEdit>("amount"), u"4.25"_s);
+        RetypeText(Field<CDescriptionEdit>("description"), u"Coffee"_s);
+        Press("saveEntry");
+        const CTransaction* coffee = Register().back().get();
+        Click(RowOfEntry(List(), coffee));
+        QCOMPARE(m_dialog->EditedEntry(), coffee);
+        RetypeText(Field<QLineEdit>("amount"), u"5.00"_s);
+
+        List()->setFocus();
+        QTest::keyClick(List(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Register().size(), size_t(3));
+        QVERIFY(!m_dialog->EditedEntry());
+        QCOMPARE(List()->GetItemCount(), 4);
+        // A new step drops the undone one, and the entry with it.
+        Press("saveEntry");
+        QVERIFY(m_messages->lastText().startsWith(u"Entry: No entry selected."_s));
+        const CTransaction* salary = m_book->salary;
+        ClickCell(List(), RowOfEntry(List(), salary), CRegisterDlg::ColCleared, Qt::NoModifier);
+        QVERIFY(!m_book->history.CanRedo());
+        for (int row = 0; row < List()->GetItemCount(); ++row)
+            Click(row);
+        ClickHeading(List(), CRegisterDlg::ColAmount);
+        QCOMPARE(Register().size(), size_t(3));
+        QCOMPARE(CheckRows(), QString());
     }
 };
 
@@ -622,7 +692,7 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
                          0, 0);
     m_book->doc.AddEntry("Checking", CTime(2024, 5, 30, 17, 0, 0), "", "Bonus", " Deposit-Bonus", 250.0, 1.0, 1, 1,
                          0, 1);
-    m_dialog = std::make_unique<CRegisterDlg>(&m_book->doc, "Checking");
+    m_dialog = std::make_unique<CRegisterDlg>(m_book->history, "Checking");
     Show(*m_dialog);
 
     const std::vector<QString> dates = {u"06/20/2024"_s, u"11/20/26"_s, u"02/30/2024"_s, u"6/1/2024"_s};
@@ -632,6 +702,8 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
     const std::vector<QString> texts = {u""_s, u"104"_s, u"Food"_s};
 
     RandomWalk walk(4242);
+    HistoryKeys keys(m_book->history);
+    QWidget* lastTyped = List();
     QStringList loaded = FieldTexts();
     for (int step = 0; step < 300; ++step) {
         const auto before = Take();
@@ -647,11 +719,25 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         const int flagIndex = Field<QComboBox>("flag")->currentIndex();
         const CTransaction* ticked = nullptr;
 
-        enum Kind { Gesture, Typing, Button } kind;
+        // Undo and redo take the register back and forth through its
+        // steps: every other check below holds across them too.
+        enum Kind { Gesture, Typing, Button, History } kind;
         const int roll = walk.Pick(100);
-        kind = roll < 46 ? Gesture : roll < 72 ? Typing : Button;
+        kind = roll < 40 ? Gesture : roll < 64 ? Typing : roll < 88 ? Button : History;
         QString pressed;
+        const bool keyed = kind == History;
         switch (kind) {
+        case History:
+            // Now and then right after typing, which the key then takes back.
+            if (walk.Chance(30) && Field<QLineEdit>("checkNumber")->isEnabled()) {
+                RetypeText(Field<QLineEdit>("checkNumber"), walk.PickOf(texts));
+                lastTyped = Field<QLineEdit>("checkNumber");
+            }
+            keys.Press(walk, {List(), lastTyped, lastTyped, Field<QLineEdit>("amount"),
+                              Field<CDescriptionEdit>("description"), Field<QComboBox>("category")});
+            if (keys.FieldKept())
+                kind = Typing;
+            break;
         case Gesture:
             RandomListGesture(walk, List(), CRegisterDlg::ColCleared);
             break;
@@ -667,6 +753,7 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
                 walk.Step(u"type \"%1\" into %2"_s.arg(text, edits[which]->objectName()));
                 if (edits[which]->isEnabled())
                     RetypeText(edits[which], text);
+                lastTyped = which == 5 ? static_cast<QWidget*>(Field<QComboBox>("category")) : edits[which];
             } else if (which < 9) {
                 walk.Step(u"tick %1"_s.arg(QLatin1String(boxes[which - 6])));
                 ClickCheckBox(Field<QCheckBox>(boxes[which - 6]));
@@ -683,6 +770,15 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
             break;
         }
 
+        WALK_VERIFY(walk, keys.Check(keyed));
+        if (kind == History) {
+            const QStringList now = FieldTexts();
+            if (now != fieldsBefore)
+                loaded = now;
+            WALK_VERIFY(walk, CheckRows());
+            WALK_VERIFY(walk, CheckFields(now != loaded));
+            continue;
+        }
         const auto after = Take();
         const auto [removed, added, changed] = Compare(before, after);
         if (kind == Gesture && changed.size() == 1) {
@@ -745,6 +841,7 @@ void TestRegisterDlg::randomWalkKeepsRowsFieldsAndDocumentInStep()
         WALK_VERIFY(walk, CheckRows());
         WALK_VERIFY(walk, CheckFields(now != loaded));
     }
+    QVERIFY2(keys.Coverage().isEmpty(), qPrintable(keys.Coverage()));
 }
 
 QTEST_MAIN(TestRegisterDlg)

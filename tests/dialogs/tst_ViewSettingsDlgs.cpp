@@ -49,7 +49,8 @@ private slots:
         g_nStartCategories = 7;
         g_nLookback = 500;  // set by the day chart's dialog, beyond the slider
         CQuilletDoc doc;
-        CCategoryViewDlg dialog(&doc);
+        CDocHistory history(doc);
+        CCategoryViewDlg dialog(history);
         Show(dialog);
         QCOMPARE(dialog.LookbackText(), u"500"_s);
         PressKeys(dialog, "numCategoriesSlider", Qt::Key_Left, 6);
@@ -70,6 +71,7 @@ private slots:
     void okRebuildsTotalsEvenUnchangedCancelKeepsAll()
     {
         CQuilletDoc doc;
+        CDocHistory history(doc);
         doc.AddAccount("Checking", "1", 100.0, "", "", "");
         // Voided in place after it entered the totals, so only a rebuild
         // drops it again.
@@ -77,7 +79,7 @@ private slots:
             ->m_bVoid = 1;
         doc.SetModifiedFlag(false);
         {
-            CCategoryViewDlg dialog(&doc);
+            CCategoryViewDlg dialog(history);
             Show(dialog);
             PressKeys(dialog, "lookbackSlider", Qt::Key_End);
             PressKeys(dialog, "numCategoriesSlider", Qt::Key_Home);
@@ -87,7 +89,7 @@ private slots:
         QCOMPARE(g_nNumCategories, 10);
         QVERIFY(doc.m_pCategoryTotals);
 
-        CCategoryViewDlg dialog(&doc);
+        CCategoryViewDlg dialog(history);
         Show(dialog);
         ClickButton(&dialog, u"OK"_s);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -101,11 +103,12 @@ private slots:
     void storedSelectionLoadsAndLineBoxesOpenLists()
     {
         CQuilletDoc doc;
+        CDocHistory history(doc);
         AddAccounts(doc, 3);
         doc.SetDayChartAccount(0, "Visa");
         doc.SetDayChartAccount(1, "Gone");  // an account deleted since
         {
-            CDayChartDlg dialog(&doc);
+            CDayChartDlg dialog(history);
             Show(dialog);
             QCOMPARE(Combo(dialog, 1)->currentText(), u"Visa"_s);
             QVERIFY(Check(dialog, 2)->isChecked());
@@ -125,7 +128,7 @@ private slots:
 
         // Every line unchecked: stored as chosen, not as "never set".
         {
-            CDayChartDlg dialog(&doc);
+            CDayChartDlg dialog(history);
             Show(dialog);
             for (int line : {1, 3}) {
                 ClickCheckBox(Check(dialog, line));
@@ -136,7 +139,7 @@ private slots:
         QVERIFY(doc.IsDayChartSet());
         for (const std::string& name : doc.m_dayChartAccounts)
             QVERIFY(name.empty());
-        CDayChartDlg reopened(&doc);
+        CDayChartDlg reopened(history);
         for (int line = 1; line <= 5; ++line)
             QVERIFY(!Check(reopened, line)->isChecked() && !Combo(reopened, line)->isEnabled());
     }
@@ -145,8 +148,9 @@ private slots:
     {
         MessageLog messages;
         CQuilletDoc doc;
+        CDocHistory history(doc);
         AddAccounts(doc, 2);
-        CDayChartDlg dialog(&doc);
+        CDayChartDlg dialog(history);
         Show(dialog);
         for (int line = 1; line <= 5; ++line) {
             QCOMPARE(Check(dialog, line)->isEnabled(), line <= 3);
