@@ -25,10 +25,13 @@ std::string NativePath(const QString& path)
 }
 
 // Tells whether the checkbook still holds what its file holds without
-// keeping its contents a second time.
+// keeping its contents a second time. BLAKE2b is as safe against two images
+// sharing a digest as SHA-256 and takes well under half the time, which
+// counts on every open of a file of a million entries.
 QByteArray Digest(const std::string& image)
 {
-    return QCryptographicHash::hash(QByteArrayView(image.data(), qsizetype(image.size())), QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(QByteArrayView(image.data(), qsizetype(image.size())),
+                                    QCryptographicHash::Blake2b_256);
 }
 
 // Encryption turned on, off or onto a new passphrase: the key the next save

@@ -1,61 +1,36 @@
-// Load and save speed of generated checkbooks: entries spread over ten
-// accounts. Reports MB/s (of the file image) and entries/s; the rates
-// should hold steady from 10,000 to 1,000,000 entries.
+// The ledger and the command line at scale: writing and reading file
+// images, saving and loading files, and quillet-cli's balances, dump and
+// due as the user runs them (open included), from 10,000 to 1,000,000
+// entries and from 1,000 to 100,000 accounts or recurring transactions.
+// Each rate should hold steady as the size grows tenfold.
 #include "AppValues.h"
+#include "BenchSamples.h"
 #include "CheckbookFile.h"
+#include "Cli.h"
 #include "QuilletDoc.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
+#include <ostream>
+#include <streambuf>
 #include <string>
-
-#include <unistd.h>
+#include <vector>
 
 namespace
 {
-constexpr int kAccounts = 10;
-
-std::unique_ptr<CQuilletDoc> Generate(int entries)
-{
-    auto doc = std::make_unique<CQuilletDoc>();
-    for (int a = 0; a < kAccounts; ++a)
-        doc->AddAccount("Account " + std::to_string(a), "10-" + std::to_string(1000 + a), 1000.0 * a,
-                        "Pat Example", "", "123-45-6789");
-    const char* descriptions[] = {"Grocery Store", "Gas Station", "Paycheck", "Electric Company", "Coffee"};
-    const auto& categories = doc->m_pCategoryList->m_categories;
-    const int64_t start = 1600000000;
-    for (int i = 0; i < entries; ++i) {
-        CAccount& account = *doc->m_accounts[size_t(i % kAccounts)];
-        account.m_transactions.push_back(std::make_unique<CTransaction>(
-            CTime(start + int64_t(i) * 300), i % 7 == 0 ? std::to_string(1000 + i) : std::string(),
-            descriptions[i % 5], categories[size_t(i) % categories.size()]->m_strName,
-            (i % 5 == 2 ? 1500.0 : -12.34) - (i % 100) * 0.01, i % 3 != 0, i % 50 == 0 ? 2.5 : 0.0, i % 97 == 0,
-            i % 11));
-    }
-    for (auto& account : doc->m_accounts)
-        account->RecomputeBalances(0);
-    for (int r = 0; r < 20; ++r)
-        doc->AddRecurring("Account " + std::to_string(r % kAccounts), 50.0 + r, CTime(start), "Bill", "Utilities",
-                          "Monthly", "Forever", r % 11);
-    return doc;
-}
-
-const CQuilletDoc& Sample(int entries)
+// The sample as the program holds it once the file is opened.
+CQuilletDoc& Sample(int entries)
 {
     static std::map<int, std::unique_ptr<CQuilletDoc>> samples;
     auto& doc = samples[entries];
-    if (!doc)
-        doc = Generate(entries);
+    if (!doc) {
+        doc = std::make_unique<CQuilletDoc>();
+        FileError error;
+        LoadCheckbookFile(*doc, BenchSamples::EntriesFile(entries), nullptr, error);
+    }
     return *doc;
-}
-
-std::string TempPath()
-{
-    return "/tmp/quillet-bench-" + std::to_string(::getpid()) + ".ql1";
 }
 
 void Report(benchmark::State& state, size_t bytes)
@@ -67,7 +42,7 @@ void Report(benchmark::State& state, size_t bytes)
 
 void Setup(bool protect)
 {
-    AppValues::ResetToDefaults();
+    BenchSamples::Prepare();
     g_strPasswordHash = protect ? "abJnggxhB/yWI" : "";
 }
 
@@ -102,43 +77,86 @@ void BM_Read(benchmark::State& state)
     Report(state, image.size());
 }
 
-// Through the disk: the save includes its fsync and rename.
+// Through the disk, as after an edit: the file changed, so the save keeps
+// the version it replaces as a backup, and includes every fsync and rename.
 void BM_SaveFile(benchmark::State& state)
 {
     Setup(false);
-    const CQuilletDoc& doc = Sample(int(state.range(0)));
-    const std::string path = TempPath();
+    CQuilletDoc& doc = Sample(int(state.range(0)));
+    CTransaction& edited = *doc.m_accounts[0]->m_transactions[0];
+    const std::string path = BenchSamples::ScratchPath("save.ql1");
     for (auto _ : state) {
+        edited.m_bCleared = !edited.m_bCleared;
         FileError error;
         if (!SaveCheckbookFile(doc, path, error))
             state.SkipWithError(error.message.c_str());
     }
     Report(state, WriteCheckbook(doc).size());
-    std::remove(path.c_str());
 }
 
+// Opening a file, closing the document included.
 void BM_LoadFile(benchmark::State& state)
 {
     Setup(false);
-    const CQuilletDoc& source = Sample(int(state.range(0)));
-    const std::string path = TempPath();
-    FileError error;
-    SaveCheckbookFile(source, path, error);
+    const std::string path = BenchSamples::EntriesFile(int(state.range(0)));
     for (auto _ : state) {
-        state.PauseTiming();
-        auto doc = std::make_unique<CQuilletDoc>();
-        state.ResumeTiming();
-        if (!LoadCheckbookFile(*doc, path, nullptr, error))
+        CQuilletDoc doc;
+        FileError error;
+        if (!LoadCheckbookFile(doc, path, nullptr, error))
             state.SkipWithError(error.message.c_str());
-        state.PauseTiming();
-        doc.reset();
-        state.ResumeTiming();
     }
-    Report(state, WriteCheckbook(source).size());
-    std::remove(path.c_str());
+    Report(state, WriteCheckbook(Sample(int(state.range(0)))).size());
 }
 
-void Sizes(benchmark::internal::Benchmark* b)
+// Output that goes nowhere, so a command's cost is its own.
+class NullBuffer : public std::streambuf
+{
+protected:
+    int overflow(int c) override { return c; }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+void RunCli(benchmark::State& state, const std::vector<std::string>& args)
+{
+    NullBuffer nothing;
+    std::ostream out(&nothing);
+    std::ostream err(&nothing);
+    const Cli::Environment env;
+    for (auto _ : state) {
+        state.PauseTiming();
+        BenchSamples::Prepare();
+        state.ResumeTiming();
+        if (Cli::Run(args, out, err, env) != Cli::Success)
+            state.SkipWithError("the command failed");
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * state.range(0));
+}
+
+void BM_CliBalances(benchmark::State& state)
+{
+    BenchSamples::Prepare();
+    RunCli(state, {"balances", BenchSamples::EntriesFile(int(state.range(0)))});
+}
+
+void BM_CliDump(benchmark::State& state)
+{
+    BenchSamples::Prepare();
+    RunCli(state, {"dump", BenchSamples::EntriesFile(int(state.range(0)))});
+}
+
+void BM_CliBalancesAccounts(benchmark::State& state)
+{
+    BenchSamples::Prepare();
+    RunCli(state, {"balances", BenchSamples::AccountsFile(int(state.range(0)))});
+}
+
+void BM_CliDueRecurring(benchmark::State& state)
+{
+    BenchSamples::Prepare();
+    RunCli(state, {"due", BenchSamples::RecurringFile(int(state.range(0)))});
+}
+
+void Protected(benchmark::internal::Benchmark* b)
 {
     for (int protect : {0, 1})
         for (int entries : {10000, 100000, 1000000})
@@ -146,17 +164,29 @@ void Sizes(benchmark::internal::Benchmark* b)
     b->ArgNames({"entries", "protected"})->Unit(benchmark::kMillisecond);
 }
 
-void FileSizes(benchmark::internal::Benchmark* b)
+void Entries(benchmark::internal::Benchmark* b)
 {
-    for (int entries : {10000, 100000, 1000000})
-        b->Args({entries});
-    b->ArgNames({"entries"})->Unit(benchmark::kMillisecond);
+    b->ArgName("entries")->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+}
+
+void Accounts(benchmark::internal::Benchmark* b)
+{
+    b->ArgName("accounts")->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+}
+
+void Recurring(benchmark::internal::Benchmark* b)
+{
+    b->ArgName("recurring")->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 }
 }  // namespace
 
-BENCHMARK(BM_Write)->Apply(Sizes);
-BENCHMARK(BM_Read)->Apply(Sizes);
-BENCHMARK(BM_SaveFile)->Apply(FileSizes);
-BENCHMARK(BM_LoadFile)->Apply(FileSizes);
+BENCHMARK(BM_Write)->Apply(Protected);
+BENCHMARK(BM_Read)->Apply(Protected);
+BENCHMARK(BM_SaveFile)->Apply(Entries);
+BENCHMARK(BM_LoadFile)->Apply(Entries);
+BENCHMARK(BM_CliBalances)->Apply(Entries);
+BENCHMARK(BM_CliDump)->Apply(Entries);
+BENCHMARK(BM_CliBalancesAccounts)->Apply(Accounts);
+BENCHMARK(BM_CliDueRecurring)->Apply(Recurring);
 
 BENCHMARK_MAIN();

@@ -5,6 +5,8 @@
 #include "Commands.h"
 #include "QuilletDoc.h"
 
+#include <map>
+
 namespace Cli
 {
 namespace
@@ -24,25 +26,29 @@ struct Row
 
 // The summary keeps names and numbers cut to the width of its nodes; the
 // account behind each account row gives them whole. Its rows keep list
-// order within a group, so the first unused account with the same cut
-// name and number is the one.
+// order within a group, so the accounts of one cut name and number come
+// in list order, one per row.
 std::vector<Row> SummaryRows(const CQuilletDoc& doc, const BALANCE_NODE* head)
 {
+    using Key = std::pair<std::string, std::string>;
+    struct Accounts
+    {
+        std::vector<const CAccount*> inOrder;
+        size_t next = 0;
+    };
+    std::map<Key, Accounts> unused;
+    for (const auto& account : doc.m_accounts)
+        unused[Key(CutText(account->m_strName, BALANCE_NODE::kNameMax),
+                   CutText(account->m_strNumber, BALANCE_NODE::kNumberMax))]
+            .inOrder.push_back(account.get());
     std::vector<Row> rows;
-    std::vector<bool> used(doc.m_accounts.size(), false);
     for (const BALANCE_NODE* node = head; node; node = node->next.get()) {
         Row row;
         row.node = node;
         if (node->groupIndex >= 0) {
-            for (size_t i = 0; i < doc.m_accounts.size(); ++i) {
-                const CAccount& account = *doc.m_accounts[i];
-                if (!used[i] && CutText(account.m_strName, BALANCE_NODE::kNameMax) == node->name &&
-                    CutText(account.m_strNumber, BALANCE_NODE::kNumberMax) == node->number) {
-                    used[i] = true;
-                    row.account = &account;
-                    break;
-                }
-            }
+            auto it = unused.find(Key(node->name, node->number));
+            if (it != unused.end() && it->second.next < it->second.inOrder.size())
+                row.account = it->second.inOrder[it->second.next++];
         }
         rows.push_back(row);
     }

@@ -5,9 +5,11 @@
 #include "PasswordHash.h"
 #include "QuilletDoc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 
 namespace
 {
@@ -190,7 +192,25 @@ bool ReadRecurring(FieldReader& f, CRecurringTransaction& r)
 }
 }  // namespace
 
-Json CheckbookToJson(const CQuilletDoc& doc, const std::string& version)
+namespace
+{
+// An entry's object: its keys are made the first time, and a reused
+// object only takes the new values.
+void SetEntryJson(Json& e, const CTransaction& t)
+{
+    e["date"] = t.m_date.GetTime();
+    e["checkNumber"] = Texts(t.m_strCheckNumber);
+    e["description"] = Texts(t.m_strDescription);
+    e["category"] = Texts(t.m_strCategory);
+    e["amount"] = Number(t.m_dAmount);
+    e["void"] = t.m_bVoid;
+    e["flag"] = t.m_nFlag;
+    e["cleared"] = t.m_bCleared != 0;
+    e["fee"] = Number(t.m_dFee);
+}
+
+// Everything but the entries: each account's list of them left empty.
+Json WithoutEntries(const CQuilletDoc& doc, const std::string& version)
 {
     Json root = Json::object();
     root["version"] = Texts(version);
@@ -206,21 +226,7 @@ Json CheckbookToJson(const CQuilletDoc& doc, const std::string& version)
         a["openingBalance"] = Number(account->m_dOpeningBalance);
         a["balance"] = Number(account->m_dBalance);
         a["clearedBalance"] = Number(account->m_dClearedBalance);
-        Json entries = Json::array();
-        for (const auto& t : account->m_transactions) {
-            Json e = Json::object();
-            e["date"] = t->m_date.GetTime();
-            e["checkNumber"] = Texts(t->m_strCheckNumber);
-            e["description"] = Texts(t->m_strDescription);
-            e["category"] = Texts(t->m_strCategory);
-            e["amount"] = Number(t->m_dAmount);
-            e["void"] = t->m_bVoid;
-            e["flag"] = t->m_nFlag;
-            e["cleared"] = t->m_bCleared != 0;
-            e["fee"] = Number(t->m_dFee);
-            entries.push_back(std::move(e));
-        }
-        a["transactions"] = std::move(entries);
+        a["transactions"] = Json::array();
         accounts.push_back(std::move(a));
     }
     root["accounts"] = std::move(accounts);
@@ -262,6 +268,65 @@ Json CheckbookToJson(const CQuilletDoc& doc, const std::string& version)
                             {"upcomingDays", g_nUpcomingDays}};
     return root;
 }
+}  // namespace
+
+Json CheckbookToJson(const CQuilletDoc& doc, const std::string& version)
+{
+    Json root = WithoutEntries(doc, version);
+    Json& accounts = root["accounts"];
+    for (size_t i = 0; i < doc.m_accounts.size(); ++i) {
+        Json& entries = accounts[i]["transactions"];
+        for (const auto& t : doc.m_accounts[i]->m_transactions) {
+            Json e = Json::object();
+            SetEntryJson(e, *t);
+            entries.push_back(std::move(e));
+        }
+    }
+    return root;
+}
+
+void WriteCheckbookJson(std::ostream& out, const CQuilletDoc& doc, const std::string& version)
+{
+    // The document without its entries, then each account's entries made
+    // and written one at a time where its empty list stands: a text value
+    // cannot hide that place, as its quotes would be escaped.
+    const std::string outline = WithoutEntries(doc, version).dump(2);
+    const std::string place = "\"transactions\": []";
+    const std::string indent(8, ' ');
+    std::string text;
+    Json e = Json::object();
+    size_t from = 0;
+    for (const auto& account : doc.m_accounts) {
+        const size_t at = outline.find(place, from) + place.size() - 2;
+        text.append(outline, from, at - from);
+        from = at + 2;
+        if (account->m_transactions.empty()) {
+            text += "[]";
+            continue;
+        }
+        const char* separator = "[\n";
+        for (const auto& t : account->m_transactions) {
+            text += separator;
+            separator = ",\n";
+            SetEntryJson(e, *t);
+            const std::string lines = e.dump(2);
+            for (size_t line = 0; line < lines.size();) {
+                const size_t end = std::min(lines.find('\n', line), lines.size() - 1) + 1;
+                text += indent;
+                text.append(lines, line, end - line);
+                line = end;
+            }
+            if (text.size() > (1 << 16)) {
+                out << text;
+                text.clear();
+            }
+        }
+        text += "\n      ]";
+    }
+    text.append(outline, from, std::string::npos);
+    out << text;
+}
+
 
 bool CheckbookFromJson(const Json& json, CQuilletDoc& doc, std::string& version, std::string& problem)
 {
@@ -320,20 +385,16 @@ bool CheckbookFromJson(const Json& json, CQuilletDoc& doc, std::string& version,
         return false;
 
     if (const Json* categories = top.Array("categories", ok)) {
-        CCategoryList& list = *doc.m_pCategoryList;
-        list.RemoveAll();
+        std::vector<CCategory> read;
         ok = ForEachObject(*categories, "categories", problem, [&](FieldReader& f, const Json&, const std::string&) {
             std::string name;
             int flag = 0;
             if (!(f.Text("name", name) && f.Int32("flag", flag)))
                 return false;
-            // Names in order (as a dump gives them) are appended directly.
-            if (list.m_categories.empty() || CompareBytes(list.m_categories.back()->m_strName, name) < 0)
-                list.m_categories.push_back(std::make_unique<CCategory>(name, flag));
-            else
-                list.AddCategory(name, flag);
+            read.emplace_back(std::move(name), flag);
             return true;
         });
+        doc.m_pCategoryList->SetCategories(std::move(read));
     }
     if (!ok)
         return false;

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <iosfwd>
 #include <string>
 
 class CQuilletDoc;
@@ -13,6 +14,10 @@ using Json = nlohmann::ordered_json;
 // The document with the application-wide values it is stored with;
 // version is the text the file carried.
 Json CheckbookToJson(const CQuilletDoc& doc, const std::string& version);
+// The same as CheckbookToJson(doc, version).dump(2), written to out as it
+// is made, without the whole tree: a checkbook may hold millions of
+// entries.
+void WriteCheckbookJson(std::ostream& out, const CQuilletDoc& doc, const std::string& version);
 
 // Fills a cleared document and sets the application-wide values from the
 // JSON; version is the text the file is to carry. False, with one sentence

@@ -142,13 +142,38 @@ int ReadCheckbookImage(const std::string& path, FileKeys& keys, const Io& io, st
     return error.kind == FileError::PassphraseRefused ? PasswordProblem : FileProblem;
 }
 
+namespace
+{
+// Whether the file at path starts as an encrypted checkbook does. One that
+// cannot be read is taken as plain: reading it then says why it cannot.
+bool StartsSealed(const std::string& path)
+{
+    FileError error;
+    const int fd = OpenRegularFile(path, error);
+    if (fd < 0)
+        return false;
+    char head[64];
+    const ssize_t got = ::read(fd, head, sizeof head);
+    ::close(fd);
+    return got > 0 && IsSealedImage(std::string(head, size_t(got)));
+}
+}  // namespace
+
 int LoadCheckbook(const std::string& path, FileKeys keys, const Io& io, CQuilletDoc& doc, std::string* version,
                   FileKeys* opened)
 {
     const std::string name = BaseName(path);
+    // An encrypted checkbook is opened whole; a plain one is read as it
+    // goes, so that one of millions of entries needs memory for its records
+    // and not for a copy of the file as well.
+    const bool sealed = StartsSealed(path);
     std::string bytes;
-    if (const int status = ReadCheckbookImage(path, keys, io, bytes))
-        return status;
+    if (sealed) {
+        if (const int status = ReadCheckbookImage(path, keys, io, bytes))
+            return status;
+    } else {
+        keys.sealKey.reset();
+    }
     if (opened)
         *opened = keys;
 
@@ -168,11 +193,17 @@ int LoadCheckbook(const std::string& path, FileKeys keys, const Io& io, CQuillet
         return CheckPassword(storedHash, PasswordBytes(*typed));
     };
 
-    if (bytes.empty())  // a file of zero bytes is an empty checkbook
-        return Success;
-    if (version)
-        ReadCheckbookVersion(bytes, *version);
-    if (ReadCheckbook(doc, bytes, prompt, error, name))
+    bool read = false;
+    if (!sealed) {
+        read = ReadCheckbookFile(doc, path, prompt, error, version);
+    } else if (bytes.empty()) {  // a file of zero bytes is an empty checkbook
+        read = true;
+    } else {
+        if (version)
+            ReadCheckbookVersion(bytes, *version);
+        read = ReadCheckbook(doc, bytes, prompt, error, name);
+    }
+    if (read)
         return Success;
     if (error.kind != FileError::AccessDenied) {
         io.err << error.message << "\n";

@@ -33,11 +33,8 @@ int RunDue(const std::vector<std::string>& args, const Io& io)
         return status;
     const int window = days ? *days : g_nUpcomingDays;
 
-    std::vector<const CRecurringTransaction*> due;
-    const int count = doc.CountDueRecurring(window);
-    for (int i = 0; i < count; ++i)
-        if (const CRecurringTransaction* record = doc.GetDueRecurring(i, window))
-            due.push_back(record);
+    const std::vector<CRecurringTransaction*> all = doc.GetAllDueRecurring(window);
+    std::vector<const CRecurringTransaction*> due(all.begin(), all.end());
     // By date: the dashboard's two-digit-year text order would put January
     // before December across a new year.
     std::stable_sort(due.begin(), due.end(), [](const CRecurringTransaction* a, const CRecurringTransaction* b) {

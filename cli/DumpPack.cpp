@@ -51,7 +51,8 @@ int RunDump(const std::vector<std::string>& args, const Io& io)
     if (const int status = LoadCheckbook(path, parsed.Keys(), io, doc, &version))
         return status;
 
-    io.out << CheckbookToJson(doc, version).dump(2) << "\n";
+    WriteCheckbookJson(io.out, doc, version);
+    io.out << "\n";
     io.out.flush();
     if (!io.out) {
         io.err << "The checkbook \"" << BaseName(path) << "\" could not be written to standard output.\n";

@@ -7,4 +7,7 @@
 #include <string>
 
 QString FromBytes(const std::string& bytes);
+// Appends the bytes' characters to text: one allocation for a text built
+// from several pieces.
+void AppendBytes(QString& text, const std::string& bytes);
 std::string ToBytes(const QString& text);

@@ -2,7 +2,6 @@
 
 #include "GdiDraw.h"
 #include "RowSort.h"
-#include "TextCodec.h"
 #include "XHeaderCtrl.h"
 #include "XListDelegate.h"
 #include "XListModel.h"
@@ -16,7 +15,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <climits>
 
 namespace
 {
@@ -73,8 +71,7 @@ public:
             };
             for (int row = range.top(); row <= range.bottom(); ++row)
             {
-                const XLISTCELL* cell = m_model->Cell(row, 0);
-                if (cell && cell->bEnabled)
+                if (m_model->Enabled(row))
                 {
                     if (first < 0)
                         first = row;
@@ -251,6 +248,13 @@ int CXListCtrl::InsertItem(const XLISTITEM& item)
     return index;
 }
 
+int CXListCtrl::InsertItems(int row, int count, CXListRowSource* source)
+{
+    if (row < 0)
+        return -1;
+    return m_pModel->InsertRows(row, count, source);
+}
+
 int CXListCtrl::SetItem(const XLISTITEM& item)
 {
     if (item.iItem < 0)
@@ -348,8 +352,7 @@ int CXListCtrl::SetEnabled(int row, bool enabled)
 
 bool CXListCtrl::GetEnabled(int row) const
 {
-    const XLISTCELL* cell = ValidRow(row) ? m_pModel->Cell(row, 0) : nullptr;
-    return cell && cell->bEnabled;
+    return m_pModel->Enabled(row);
 }
 
 int CXListCtrl::SetBold(int row, int column, bool bold)
@@ -388,8 +391,7 @@ int CXListCtrl::SetItemData(int row, quintptr value)
 
 quintptr CXListCtrl::GetItemData(int row) const
 {
-    const XLISTCELL* cell = ValidRow(row) ? m_pModel->Cell(row, 0) : nullptr;
-    return cell ? cell->dwItemData : 0;
+    return m_pModel->ItemData(row);
 }
 
 const XLISTCELL* CXListCtrl::GetCell(int row, int column) const
@@ -521,17 +523,7 @@ void CXListCtrl::SortColumn(int column, int order)
     const int rows = GetItemCount();
     std::vector<RowSortKey> keys(static_cast<size_t>(rows));
     for (int row = 0; row < rows; ++row)
-    {
-        RowSortKey& key = keys[static_cast<size_t>(row)];
-        const XLISTCELL* first = m_pModel->Cell(row, 0);
-        const XLISTCELL* cell = m_pModel->Cell(row, column);
-        // A row without records sorts as an empty text, after the others
-        // in insertion order.
-        key.nInsertionIndex = first ? first->nInsertionIndex : INT_MAX;
-        key.nPinKey = cell ? cell->nPinKey : 0;
-        if (cell)
-            key.text = ToBytes(cell->strText);
-    }
+        keys[static_cast<size_t>(row)] = m_pModel->SortKey(row, column, order != SortInsertion);
     m_pModel->Reorder(RowSort::SortRows(keys, order));
     viewport()->update();
 }
@@ -840,10 +832,13 @@ void CXListCtrl::PrintList(QPainter& painter, const QRect& printableArea)
     initViewItemOption(&option);
     const QColor grid = QColor::fromRgba(
         static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+    // What the page leaves of the list: rows below the page's end are cut
+    // off, and a long list would otherwise paint them all for nothing.
+    const QRect shown = painter.clipBoundingRect().toAlignedRect() & visible;
     for (int row = 0; row < GetItemCount(); ++row)
     {
         const int y = rowViewportPosition(row);
-        if (y + rowHeight(row) <= visible.top() || y >= visible.bottom() + 1)
+        if (y + rowHeight(row) <= shown.top() || y >= shown.bottom() + 1)
             continue;
         const bool selected = selectionModel()->isRowSelected(row, QModelIndex());
         for (int column = 0; column < GetColumns(); ++column)

@@ -27,6 +27,7 @@
 #include <QVector>
 
 class CXHeaderCtrl;
+class CXListCtrl;
 class CXListModel;
 class QPainter;
 
@@ -43,6 +44,28 @@ struct XLISTCELL
     int nPinKey = 0;           // non-zero: fixed comparison result when sorting on this column
     int nInsertionIndex = 0;   // the row index given when the row was inserted
     quintptr dwItemData = 0;   // the row's user value (wide enough for a pointer)
+};
+
+// Writes the rows of a list filled with InsertItems. A row is written the
+// first time anything of it is needed (shown, printed, read or changed),
+// so a list of many thousand records costs only the rows someone looks
+// at, and closing it frees only those.
+class CXListRowSource
+{
+public:
+    virtual ~CXListRowSource() = default;
+    // Writes the row that stands for item through the list's own
+    // operations, as a fill right after InsertItem would: texts, colours,
+    // check boxes, emphasis, the user value. It must neither insert nor
+    // delete rows, nor set pin keys, nor grey rows out.
+    virtual void WriteRow(CXListCtrl& list, int row, int item) = 0;
+    // The text WriteRow stores in column for item, which a sort compares
+    // without writing the row.
+    virtual QString CellText(int item, int column) const = 0;
+    // The user value WriteRow stores for item.
+    virtual quintptr ItemData(int item) const = 0;
+    // Whether WriteRow gives the cells of column a check box (in every row).
+    virtual bool HasCheckBox(int column) const = 0;
 };
 
 // An item description for the description-based operations: the row, the
@@ -117,6 +140,12 @@ public:
     // As above with default colours, the text going into item.iSubItem.
     // -1 when the row index is negative or the column does not exist.
     int InsertItem(const XLISTITEM& item);
+    // Inserts count rows at row (clamped to the end) for the items 0 ..
+    // count - 1 of source, each as if inserted with InsertItem at row + i
+    // and then written by the source, which does so when the row is first
+    // needed; source must outlive the rows. Returns the first row's index,
+    // -1 when row is negative.
+    int InsertItems(int row, int count, CXListRowSource* source);
     // Sets the text of an existing cell. 1, 0 when the row or column is bad
     // or the row has no cell records, -1 when the row index is negative.
     int SetItem(const XLISTITEM& item);

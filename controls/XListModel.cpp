@@ -1,11 +1,15 @@
 #include "XListModel.h"
 
+#include "TextCodec.h"
+
 #include <QBrush>
 #include <QFont>
 
 #include <algorithm>
+#include <climits>
+#include <utility>
 
-CXListModel::CXListModel(QObject* parent) : QAbstractTableModel(parent) {}
+CXListModel::CXListModel(CXListCtrl* list) : QAbstractTableModel(list), m_list(list) {}
 
 int CXListModel::rowCount(const QModelIndex& parent) const
 {
@@ -78,7 +82,13 @@ Qt::ItemFlags CXListModel::flags(const QModelIndex& index) const
     // Disabled rows stay selectable programmatically; the list itself keeps
     // clicks away from them.
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (const XLISTCELL* cell = Cell(index.row(), index.column()); cell && cell->nCheckedState >= 0)
+    // Asked of every cell whenever the selection is looked at: an unwritten
+    // row answers from its source and stays unwritten.
+    const Row& r = m_rows[static_cast<size_t>(index.row())];
+    const bool checkable = r.source ? index.column() < r.cellCount && r.source->HasCheckBox(index.column())
+                                    : (index.column() < static_cast<int>(r.cells.size()) &&
+                                       r.cells[static_cast<size_t>(index.column())].nCheckedState >= 0);
+    if (checkable)
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
@@ -91,7 +101,8 @@ int CXListModel::InsertColumn(int column, const QString& heading, Qt::Alignment 
     beginInsertColumns(QModelIndex(), column, column);
     m_columns.insert(m_columns.begin() + column, Column{heading, alignment});
     for (Row& row : m_rows)
-        row.texts.insert(column, QString());
+        if (!row.source)  // an unwritten row gets its texts when written
+            row.texts.insert(column, QString());
     endInsertColumns();
     return column;
 }
@@ -115,6 +126,24 @@ int CXListModel::InsertRow(int row)
     return row;
 }
 
+int CXListModel::InsertRows(int row, int count, CXListRowSource* source)
+{
+    row = std::clamp(row, 0, static_cast<int>(m_rows.size()));
+    if (count <= 0 || !source)
+        return row;
+    beginInsertRows(QModelIndex(), row, row + count - 1);
+    Row pending;
+    pending.source = source;
+    pending.cellCount = static_cast<int>(m_columns.size());
+    const auto at = m_rows.insert(m_rows.begin() + row, static_cast<size_t>(count), pending);
+    for (int i = 0; i < count; ++i) {
+        at[i].item = i;
+        at[i].insertionIndex = row + i;
+    }
+    endInsertRows();
+    return row;
+}
+
 void CXListModel::RemoveRow(int row)
 {
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
@@ -131,35 +160,47 @@ void CXListModel::RemoveAll()
     endResetModel();
 }
 
-QString CXListModel::Text(int row, int column) const
+CXListModel::Row* CXListModel::Written(int row) const
 {
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return nullptr;
+    Row& r = m_rows[static_cast<size_t>(row)];
+    if (r.source) {
+        CXListRowSource* source = std::exchange(r.source, nullptr);
+        r.texts.resize(static_cast<int>(m_columns.size()));
+        r.cells.resize(static_cast<size_t>(r.cellCount));
+        if (!r.cells.empty())
+            r.cells.front().nInsertionIndex = r.insertionIndex;
+        const bool nested = std::exchange(m_bWriting, true);
+        source->WriteRow(*m_list, row, r.item);
+        m_bWriting = nested;
+    }
+    return &m_rows[static_cast<size_t>(row)];
+}
+
+QString CXListModel::Text(int row, int column) const
+{
+    const Row* r = Written(row);
+    if (!r || column < 0 || column >= r->texts.size())
         return {};
-    const Row& r = m_rows[static_cast<size_t>(row)];
-    if (column < 0 || column >= r.texts.size())
-        return {};
-    return r.texts[column];
+    return r->texts[column];
 }
 
 void CXListModel::SetText(int row, int column, const QString& text)
 {
-    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+    Row* r = Written(row);
+    if (!r || column < 0 || column >= r->texts.size())
         return;
-    Row& r = m_rows[static_cast<size_t>(row)];
-    if (column < 0 || column >= r.texts.size())
-        return;
-    r.texts[column] = text;
+    r->texts[column] = text;
     Touch(row, column);
 }
 
 XLISTCELL* CXListModel::Cell(int row, int column)
 {
-    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+    Row* r = Written(row);
+    if (!r || column < 0 || column >= static_cast<int>(r->cells.size()))
         return nullptr;
-    Row& r = m_rows[static_cast<size_t>(row)];
-    if (column < 0 || column >= static_cast<int>(r.cells.size()))
-        return nullptr;
-    return &r.cells[static_cast<size_t>(column)];
+    return &r->cells[static_cast<size_t>(column)];
 }
 
 const XLISTCELL* CXListModel::Cell(int row, int column) const
@@ -170,6 +211,48 @@ const XLISTCELL* CXListModel::Cell(int row, int column) const
 bool CXListModel::HasCells(int row) const
 {
     return Cell(row, 0) != nullptr;
+}
+
+quintptr CXListModel::ItemData(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return 0;
+    const Row& r = m_rows[static_cast<size_t>(row)];
+    if (r.source)
+        return r.source->ItemData(r.item);
+    return r.cells.empty() ? 0 : r.cells.front().dwItemData;
+}
+
+bool CXListModel::Enabled(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return false;
+    const Row& r = m_rows[static_cast<size_t>(row)];
+    return r.source || (!r.cells.empty() && r.cells.front().bEnabled);
+}
+
+RowSortKey CXListModel::SortKey(int row, int column, bool withText) const
+{
+    RowSortKey key;
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return key;
+    const Row& r = m_rows[static_cast<size_t>(row)];
+    if (r.source) {
+        // An unwritten row has no pin key yet and the text its source gives.
+        key.nInsertionIndex = r.insertionIndex;
+        if (withText && column < r.cellCount)
+            key.text = ToBytes(r.source->CellText(r.item, column));
+        return key;
+    }
+    // A row without records sorts as an empty text, after the others in
+    // insertion order.
+    key.nInsertionIndex = r.cells.empty() ? INT_MAX : r.cells.front().nInsertionIndex;
+    if (column >= 0 && column < static_cast<int>(r.cells.size())) {
+        key.nPinKey = r.cells[static_cast<size_t>(column)].nPinKey;
+        if (withText)
+            key.text = ToBytes(r.cells[static_cast<size_t>(column)].strText);
+    }
+    return key;
 }
 
 void CXListModel::Reorder(const std::vector<int>& order)
@@ -197,7 +280,7 @@ void CXListModel::Reorder(const std::vector<int>& order)
 
 void CXListModel::Touch(int row, int column)
 {
-    if (row < 0 || row >= static_cast<int>(m_rows.size()) || m_columns.empty())
+    if (m_bWriting || row < 0 || row >= static_cast<int>(m_rows.size()) || m_columns.empty())
         return;
     const int first = column < 0 ? 0 : column;
     const int last = column < 0 ? static_cast<int>(m_columns.size()) - 1 : column;

@@ -279,8 +279,7 @@ bool CAccountsDlg::IsNameTaken(const std::string& name) const
     // whole as well, so no two accounts ever share a name.
     std::string names;
     m_pDoc->GetAccountNames(names);
-    for (int field = 0;; ++field) {
-        const std::string listed = GetListField(names, field);
+    for (const std::string& listed : GetListFields(names)) {
         if (listed.empty())
             break;
         if (listed == name)

@@ -82,8 +82,7 @@ CCategoryViewDlg::CCategoryViewDlg(CDocHistory& history, QWidget* parent)
     {
         std::string names;
         m_pDoc->GetAccountNames(names);
-        for (int field = 0;; ++field) {
-            const std::string name = GetListField(names, field);
+        for (const std::string& name : GetListFields(names)) {
             if (name.empty())
                 break;
             accountView->addItem(FromBytes(name));

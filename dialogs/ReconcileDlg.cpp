@@ -26,6 +26,30 @@ namespace
 const QColor kVoidBackground(0xBE, 0xBE, 0xBE);
 const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
+
+QString EntryCellText(const CTransaction& t, int column)
+{
+    const bool trailing = !t.m_bVoid;
+    const double a = t.m_dAmount;
+    switch (column) {
+    case CReconcileDlg::ColDate:
+        return FormatEntryDate(t.m_date);
+    case CReconcileDlg::ColCheckNumber:
+        return FromBytes(t.m_strCheckNumber);
+    case CReconcileDlg::ColDescription:
+        return " " + FromBytes(t.m_strDescription);
+    case CReconcileDlg::ColCategory:
+        return FromBytes(t.m_strCategory);
+    case CReconcileDlg::ColAmount:
+        return a < 0 ? FormatMoney(-a, trailing) : QString();
+    case CReconcileDlg::ColFee:
+        return t.m_dFee != 0 ? FormatMoney(t.m_dFee, true) : QString();
+    case CReconcileDlg::ColDeposit:
+        return a >= 0 ? FormatMoney(a, trailing) : QString();
+    default:
+        return QString();  // "C" shows its box only
+    }
+}
 }
 
 CReconcileDlg::CReconcileDlg(CDocHistory& history, QWidget* parent)
@@ -41,7 +65,6 @@ CReconcileDlg::CReconcileDlg(CDocHistory& history, QWidget* parent)
     m_list->SetFullRowSelect(true);
     m_list->SetGridLines(true);
     m_list->SetShowSelectionAlways(true);
-    m_nRows = 0;
     const struct
     {
         const char* heading;
@@ -61,7 +84,11 @@ CReconcileDlg::CReconcileDlg(CDocHistory& history, QWidget* parent)
     connect(&m_history, &CDocHistory::DocumentChanged, this, &CReconcileDlg::OnDocumentChanged);
 }
 
-CReconcileDlg::~CReconcileDlg() = default;
+CReconcileDlg::~CReconcileDlg()
+{
+    // Rows not yet written would ask this dialog for their entries.
+    m_list->DeleteAllItems();
+}
 
 void CReconcileDlg::FillAccounts()
 {
@@ -82,7 +109,6 @@ void CReconcileDlg::OnDocumentChanged()
     }
     FillAccounts();
     m_list->DeleteAllItems();
-    m_nRows = 0;
     FillList();
     ComputeBankBalance();
     ShowBalances();
@@ -209,34 +235,41 @@ void CReconcileDlg::FillList()
     ComputeBankBalance();
     ShowBalances();
     m_list->DeleteAllItems();
-    m_nRows = 0;
+    m_rowEntries.clear();
     if (const CAccount* account = m_pDoc->FindAccount(m_strSelectedAccount)) {
-        for (const auto& entry : account->m_transactions) {
-            AddRow(*entry);
-            ++m_nRows;
-        }
+        m_rowEntries.reserve(account->m_transactions.size());
+        for (const auto& entry : account->m_transactions)
+            m_rowEntries.push_back(entry.get());
     }
+    // Written as the list needs them: a register may hold hundreds of
+    // thousands of entries.
+    m_list->InsertItems(0, int(m_rowEntries.size()), this);
     m_list->ReSort();
 }
 
-void CReconcileDlg::AddRow(const CTransaction& t)
+void CReconcileDlg::WriteRow(CXListCtrl& list, int row, int item)
 {
+    const CTransaction& t = *m_rowEntries[size_t(item)];
     const bool isVoid = t.m_bVoid != 0;
     const QColor background = isVoid ? kVoidBackground : DialogFields::FlagColor(t.m_nFlag);
     const QColor text = isVoid ? kWhite : kBlack;
-    const double a = t.m_dAmount;
-
-    const int row = m_list->InsertItem(m_nRows, FormatEntryDate(t.m_date), kBlack, background);
-    m_list->SetItemText(row, ColCheckNumber, FromBytes(t.m_strCheckNumber), text, background);
-    m_list->SetItemText(row, ColDescription, " " + FromBytes(t.m_strDescription), text, background);
-    m_list->SetItemText(row, ColCategory, FromBytes(t.m_strCategory), text, background);
-    m_list->SetItemText(row, ColAmount, a < 0 ? FormatMoney(-a, !isVoid) : QString(), text, background);
-    m_list->SetItemText(row, ColCleared, QString(), text, background);
-    m_list->SetCheckState(row, ColCleared, t.m_bCleared ? 1 : 0);
-    m_list->SetItemText(row, ColFee, t.m_dFee != 0 ? FormatMoney(t.m_dFee, true) : QString(), text, background);
-    m_list->SetItemText(row, ColDeposit, a >= 0 ? FormatMoney(a, !isVoid) : QString(), text, background);
+    // The date stays black on a void entry's grey.
+    list.SetItemText(row, ColDate, EntryCellText(t, ColDate), kBlack, background);
+    for (int c = ColCheckNumber; c < ColumnCount; ++c)
+        list.SetItemText(row, c, EntryCellText(t, c), text, background);
+    list.SetCheckState(row, ColCleared, t.m_bCleared ? 1 : 0);
     // The row's own entry, wherever a sort moves the row.
-    m_list->SetItemData(row, reinterpret_cast<quintptr>(&t));
+    list.SetItemData(row, ItemData(item));
+}
+
+QString CReconcileDlg::CellText(int item, int column) const
+{
+    return EntryCellText(*m_rowEntries[size_t(item)], column);
+}
+
+quintptr CReconcileDlg::ItemData(int item) const
+{
+    return reinterpret_cast<quintptr>(m_rowEntries[size_t(item)]);
 }
 
 void CReconcileDlg::OnAccountCloseUp(int index)

@@ -4,19 +4,22 @@
 // the document at once; the dialog shows the bank balance and how far it
 // is from the statement balance the user types.
 
+#include "XListCtrl.h"
+
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class CDocHistory;
 class CQuilletDoc;
 class CTransaction;
-class CXListCtrl;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 
-class CReconcileDlg : public QDialog
+// The dialog writes its own entry rows when the list first needs them.
+class CReconcileDlg : public QDialog, private CXListRowSource
 {
     Q_OBJECT
 public:
@@ -51,9 +54,13 @@ private:
     void SetColumnWidths();
     void FillAccounts();
     void FillList();
+    // The rows of the entries FillList took, item i for the i-th.
+    void WriteRow(CXListCtrl& list, int row, int item) override;
+    QString CellText(int item, int column) const override;
+    quintptr ItemData(int item) const override;
+    bool HasCheckBox(int column) const override { return column == ColCleared; }
     // After an undo or redo: the accounts and the list follow the document.
     void OnDocumentChanged();
-    void AddRow(const CTransaction& t);
     void ComputeBankBalance();
     void ShowBalances();
     void ToggleCleared(int row);
@@ -73,6 +80,6 @@ private:
     QString m_strDifference;
     double m_dStatementBalance = 0.0;
     std::string m_strSelectedAccount;
-    int m_nRows = 0;
+    std::vector<CTransaction*> m_rowEntries;
     double m_dBankBalance = 0.0;
 };

@@ -69,7 +69,40 @@ private:
 
 QString DescriptionCell(const CTransaction& entry)
 {
-    return " " + FromBytes(entry.m_strDescription) + " [ " + FromBytes(entry.m_strCategory) + " ] ";
+    QString cell;
+    cell.reserve(qsizetype(entry.m_strDescription.size() + entry.m_strCategory.size()) + 7);
+    cell.append(u' ');
+    AppendBytes(cell, entry.m_strDescription);
+    cell.append(u" [ ");
+    AppendBytes(cell, entry.m_strCategory);
+    cell.append(u" ] ");
+    return cell;
+}
+
+// What an entry's row shows in column; Available shows balance, the
+// balance after the entry, and "C" only its box.
+QString EntryCellText(const CTransaction& entry, int column, double balance)
+{
+    const bool trailing = !entry.m_bVoid;
+    const double a = entry.m_dAmount;
+    switch (column) {
+    case CRegisterDlg::ColDate:
+        return FormatEntryDate(entry.m_date);
+    case CRegisterDlg::ColCheckNumber:
+        return FromBytes(entry.m_strCheckNumber);
+    case CRegisterDlg::ColDescription:
+        return DescriptionCell(entry);
+    case CRegisterDlg::ColAmount:
+        return a < 0 ? FormatMoney(-a, trailing) : QString();
+    case CRegisterDlg::ColFee:
+        return entry.m_dFee != 0 ? FormatMoney(entry.m_dFee, true) : QString();
+    case CRegisterDlg::ColDeposit:
+        return a >= 0 ? FormatMoney(a, trailing) : QString();
+    case CRegisterDlg::ColAvailable:
+        return FormatMoney(balance, trailing);
+    default:
+        return QString();
+    }
 }
 
 bool HasModifier(Qt::KeyboardModifiers modifiers)
@@ -120,7 +153,11 @@ CRegisterDlg::CRegisterDlg(CDocHistory& history, const std::string& accountName,
     connect(&m_history, &CDocHistory::DocumentChanged, this, &CRegisterDlg::OnDocumentChanged);
 }
 
-CRegisterDlg::~CRegisterDlg() = default;
+CRegisterDlg::~CRegisterDlg()
+{
+    // Rows not yet written would ask this dialog for their entries.
+    m_list->DeleteAllItems();
+}
 
 void CRegisterDlg::FillCategories()
 {
@@ -343,11 +380,14 @@ void CRegisterDlg::OnDocumentChanged()
     if (CAccount* account = Account())
         m_pDoc->RebuildEntryMemory(*account);
 
-    auto held = [this](const CTransaction* entry) { return EntryPosition(entry) >= 0; };
+    // The list shows the whole register, so an entry it has a row for is one
+    // the register still holds; one walk over the rows finds them all.
+    const auto rowOf = RowsOfRecords<CTransaction>(m_list);
+    auto held = [&rowOf](const CTransaction* entry) { return entry && rowOf.count(entry) > 0; };
     m_list->clearSelection();
     for (const CTransaction* entry : picked)
         if (held(entry))
-            m_list->SetItemState(RowOfRecord(m_list, entry), CXListCtrl::StateSelected, CXListCtrl::StateSelected);
+            m_list->SetItemState(rowOf.at(entry), CXListCtrl::StateSelected, CXListCtrl::StateSelected);
     if (m_bMultiSelection && m_list->GetSelectedRows().isEmpty())
         LeaveMultiSelection();
     if (m_pEditEntry && !held(m_pEditEntry)) {
@@ -355,7 +395,7 @@ void CRegisterDlg::OnDocumentChanged()
         // behind them to save.
         m_pEditEntry = nullptr;
     } else if (m_pEditEntry) {
-        const int row = RowOfRecord(m_list, m_pEditEntry);
+        const int row = rowOf.at(m_pEditEntry);
         SelectRow(row);
         // Untouched fields show the entry as it is now.
         if (fieldsAsShown)
@@ -411,11 +451,33 @@ void CRegisterDlg::FillList()
         return;
     AddOpeningRow();
     // Each row shows the balance after its entry in date order, whatever
-    // order the entries were typed in.
-    const std::vector<double> balances = RunningBalances(*account);
-    for (size_t i = 0; i < balances.size(); ++i)
-        AddEntryRow(m_list->GetItemCount(), account->m_transactions[i].get(), balances[i]);
+    // order the entries were typed in. The rows are written as the list
+    // needs them: a register may hold hundreds of thousands.
+    m_rowBalances = RunningBalances(*account);
+    m_rowEntries.clear();
+    m_rowEntries.reserve(account->m_transactions.size());
+    for (const auto& entry : account->m_transactions)
+        m_rowEntries.push_back(entry.get());
+    m_list->InsertItems(m_list->GetItemCount(), int(m_rowEntries.size()), this);
     m_list->ReSort();
+}
+
+void CRegisterDlg::WriteRow(CXListCtrl& list, int row, int item)
+{
+    CTransaction* entry = m_rowEntries[size_t(item)];
+    SetRowRecord(&list, row, entry);
+    const QString balanceText = EntryCellText(*entry, ColAvailable, m_rowBalances[size_t(item)]);
+    WriteEntryRow(row, *entry, &balanceText);
+}
+
+QString CRegisterDlg::CellText(int item, int column) const
+{
+    return EntryCellText(*m_rowEntries[size_t(item)], column, m_rowBalances[size_t(item)]);
+}
+
+quintptr CRegisterDlg::ItemData(int item) const
+{
+    return reinterpret_cast<quintptr>(m_rowEntries[size_t(item)]);
 }
 
 void CRegisterDlg::AddOpeningRow()
@@ -435,7 +497,7 @@ int CRegisterDlg::AddEntryRow(int row, CTransaction* entry, double balance)
 {
     row = m_list->InsertItem(row, FormatEntryDate(entry->m_date));
     SetRowRecord(m_list, row, entry);
-    const QString balanceText = FormatMoney(balance, !entry->m_bVoid);
+    const QString balanceText = EntryCellText(*entry, ColAvailable, balance);
     WriteEntryRow(row, *entry, &balanceText);
     return row;
 }
@@ -443,20 +505,14 @@ int CRegisterDlg::AddEntryRow(int row, CTransaction* entry, double balance)
 void CRegisterDlg::WriteEntryRow(int row, const CTransaction& entry, const QString* balanceText)
 {
     const bool isVoid = entry.m_bVoid != 0;
-    const bool trailing = !isVoid;
     const QColor text = isVoid ? kVoidText : kEntryText;
     const QColor background = isVoid ? kVoidBackground : DialogFields::FlagColor(entry.m_nFlag);
-    const double a = entry.m_dAmount;
 
-    m_list->SetItemText(row, ColDate, FormatEntryDate(entry.m_date));
-    m_list->SetItemText(row, ColCheckNumber, FromBytes(entry.m_strCheckNumber), text, background);
-    m_list->SetItemText(row, ColDescription, DescriptionCell(entry), text, background);
-    m_list->SetItemText(row, ColAmount, a < 0 ? FormatMoney(-a, trailing) : QString(), text, background);
-    m_list->SetItemText(row, ColCleared, QString(), text, background);
+    // The date keeps the list's own colours.
+    m_list->SetItemText(row, ColDate, EntryCellText(entry, ColDate, 0.0));
+    for (int c = ColCheckNumber; c < ColAvailable; ++c)
+        m_list->SetItemText(row, c, EntryCellText(entry, c, 0.0), text, background);
     m_list->SetCheckState(row, ColCleared, entry.m_bCleared ? 1 : 0);
-    m_list->SetItemText(row, ColFee, entry.m_dFee != 0 ? FormatMoney(entry.m_dFee, true) : QString(), text,
-                        background);
-    m_list->SetItemText(row, ColDeposit, a >= 0 ? FormatMoney(a, trailing) : QString(), text, background);
     const QString kept = m_list->GetItemText(row, ColAvailable);
     m_list->SetItemText(row, ColAvailable, balanceText ? *balanceText : kept, text, background);
 }
@@ -661,13 +717,18 @@ void CRegisterDlg::SaveSelectedEntries(const EntryValues& values)
     if (values.cleared != kUndecided)
         ShowBankBalance();
     if (values.isVoid != kUndecided) {
-        // The running balances change; the rows the user picked stay picked.
+        // The running balances change; the rows the user picked stay picked,
+        // found through one walk over the rows however many were picked.
         std::vector<const CTransaction*> picked;
         for (int row : m_list->GetSelectedRows())
             picked.push_back(RowRecord<const CTransaction>(m_list, row));
         FillList();
-        for (const CTransaction* entry : picked)
-            m_list->SetItemState(RowOfRecord(m_list, entry), CXListCtrl::StateSelected, CXListCtrl::StateSelected);
+        const auto rowOf = RowsOfRecords<CTransaction>(m_list);
+        for (const CTransaction* entry : picked) {
+            const auto found = rowOf.find(entry);
+            m_list->SetItemState(found == rowOf.end() ? -1 : found->second, CXListCtrl::StateSelected,
+                                 CXListCtrl::StateSelected);
+        }
     }
     m_pEditEntry = nullptr;
 }

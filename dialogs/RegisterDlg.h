@@ -4,18 +4,19 @@
 // entries. Entries are changed in the document as soon as they are saved.
 
 #include "Time.h"
+#include "XListCtrl.h"
 
 #include <QDialog>
 #include <QStringList>
 
 #include <string>
+#include <vector>
 
 class CAccount;
 class CDescriptionEdit;
 class CDocHistory;
 class CQuilletDoc;
 class CTransaction;
-class CXListCtrl;
 class QCheckBox;
 class CDateField;
 class QComboBox;
@@ -23,7 +24,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class CRegisterDlg : public QDialog
+// The dialog writes its own entry rows when the list first needs them.
+class CRegisterDlg : public QDialog, private CXListRowSource
 {
     Q_OBJECT
 public:
@@ -90,6 +92,11 @@ private:
     int AddEntryRow(int row, CTransaction* entry, double balance);
     // Writes an entry's cells; balanceText null keeps the Available cell.
     void WriteEntryRow(int row, const CTransaction& entry, const QString* balanceText);
+    // The rows FillList leaves to the list, item i for the i-th entry.
+    void WriteRow(CXListCtrl& list, int row, int item) override;
+    QString CellText(int item, int column) const override;
+    quintptr ItemData(int item) const override;
+    bool HasCheckBox(int column) const override { return column == ColCleared; }
     void ShowBankBalance();
     void SelectRow(int row);
 
@@ -115,6 +122,9 @@ private:
     CDocHistory& m_history;
     CQuilletDoc* m_pDoc;
     std::string m_strAccount;
+    // The entries the list was last filled with and the balance after each.
+    std::vector<CTransaction*> m_rowEntries;
+    std::vector<double> m_rowBalances;
 
     bool m_bNewEntry = false;
     bool m_bMultiSelection = false;

@@ -6,6 +6,7 @@
 #include "XListCtrl.h"
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 template <class T>
@@ -30,6 +31,19 @@ inline int RowOfRecord(const CXListCtrl* list, const void* record)
         if (list->GetItemData(row) == reinterpret_cast<quintptr>(record))
             return row;
     return -1;
+}
+
+// The row of every record the list shows, found in one walk: for finding
+// many records at once, which RowOfRecord would walk the list for each.
+template <class T>
+std::unordered_map<const T*, int> RowsOfRecords(const CXListCtrl* list)
+{
+    std::unordered_map<const T*, int> rows;
+    rows.reserve(size_t(list->GetItemCount()));
+    for (int row = list->GetItemCount() - 1; row >= 0; --row)
+        if (const T* record = RowRecord<const T>(list, row))
+            rows[record] = row;
+    return rows;
 }
 
 // The record's position in the document's list; -1 when the list does not

@@ -13,11 +13,13 @@
 
 #include <libofx/libofx.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <string_view>
 
 #include <unistd.h>
 
@@ -106,10 +108,14 @@ std::string Upper(std::string text)
 bool ElementText(const std::string& bytes, const std::string& upper, size_t begin, size_t end, const char* tag,
                  std::string& text)
 {
+    // Only within the transaction: a search on to the end of the file for
+    // a tag that transaction lacks would grow with the square of them.
     const std::string open = std::string("<") + tag + ">";
-    const size_t at = upper.find(open, begin);
-    if (at == std::string::npos || at >= end)
+    end = std::min(end, upper.size());
+    const size_t found = std::string_view(upper).substr(begin, end - begin).find(open);
+    if (found == std::string_view::npos)
         return false;
+    const size_t at = begin + found;
     const size_t from = at + open.size();
     const size_t to = std::min(bytes.find_first_of("<\r\n", from), end);
     text = NormalizeSpaces(bytes.substr(from, to - from));
@@ -135,8 +141,9 @@ std::vector<RawTransaction> RawTransactions(const std::string& bytes)
     size_t counted = 0;
     while (at != std::string::npos) {
         size_t next = upper.find("<STMTTRN>", at + 1);
-        const size_t close = upper.find("</STMTTRN>", at);
-        const size_t end = std::min(next, close);
+        const size_t stop = std::min(next, upper.size());
+        const size_t close = std::string_view(upper).substr(at, stop - at).find("</STMTTRN>");
+        const size_t end = close == std::string_view::npos ? stop : at + close;
         for (; counted < at; ++counted)
             if (bytes[counted] == '\n')
                 ++line;

@@ -12,6 +12,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace StatementText
 {
@@ -481,10 +482,10 @@ struct EntryKey
     int year, month, day;
     long long cents;
     std::string description;
-    bool operator==(const EntryKey& o) const
+    bool operator<(const EntryKey& o) const
     {
-        return year == o.year && month == o.month && day == o.day && cents == o.cents &&
-               description == o.description;
+        return std::tie(year, month, day, cents, description) <
+               std::tie(o.year, o.month, o.day, o.cents, o.description);
     }
 };
 
@@ -504,21 +505,25 @@ bool IsTransactionId(const std::string& checkNumber)
 
 ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>& entries)
 {
-    struct Existing
+    // The register's entries by transaction id and by date, amount and
+    // description, so each statement line is matched at once however long
+    // the register is. Each key's entries stand in register order; the
+    // first unused one is taken.
+    struct Matches
     {
-        EntryKey key;
-        std::string id;
-        bool used = false;
+        std::vector<size_t> entries;
+        size_t next = 0;
     };
-    std::vector<Existing> existing;
-    std::set<std::string> ids;
-    for (const auto& t : account.m_transactions) {
-        Existing e{{t->m_date.GetYear(), t->m_date.GetMonth(), t->m_date.GetDay(), Cents(t->m_dAmount - t->m_dFee),
-                    NormalizeSpaces(t->m_strDescription)},
-                   IsTransactionId(t->m_strCheckNumber) ? t->m_strCheckNumber : std::string()};
-        if (!e.id.empty())
-            ids.insert(e.id);
-        existing.push_back(std::move(e));
+    std::vector<bool> used(account.m_transactions.size(), false);
+    std::map<std::string, std::vector<size_t>> ids;
+    std::map<EntryKey, Matches> keys;
+    for (size_t i = 0; i < account.m_transactions.size(); ++i) {
+        const CTransaction& t = *account.m_transactions[i];
+        if (IsTransactionId(t.m_strCheckNumber))
+            ids[t.m_strCheckNumber].push_back(i);
+        keys[{t.m_date.GetYear(), t.m_date.GetMonth(), t.m_date.GetDay(), Cents(t.m_dAmount - t.m_dFee),
+              NormalizeSpaces(t.m_strDescription)}]
+            .entries.push_back(i);
     }
 
     ImportPlan plan;
@@ -543,20 +548,24 @@ ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>
             }
         }
         const std::string id = IsTransactionId(entry.checkNumber) ? entry.checkNumber : std::string();
-        if (!id.empty() && ids.count(id)) {
-            for (Existing& e : existing)
-                if (e.id == id)
-                    e.used = true;
+        if (const auto known = id.empty() ? ids.end() : ids.find(id); known != ids.end()) {
+            // Every entry of that id is spoken for; once is enough.
+            for (size_t i : known->second)
+                used[i] = true;
+            known->second.clear();
             skip(entry, ImportPlan::InRegister, "same transaction id");
             continue;
         }
-        const EntryKey key{entry.year, entry.month, entry.day, Cents(entry.amount - entry.fee),
-                           NormalizeSpaces(entry.description)};
         bool found = false;
-        for (Existing& e : existing) {
-            if (!e.used && e.key == key) {
-                e.used = found = true;
-                break;
+        const auto match = keys.find({entry.year, entry.month, entry.day, Cents(entry.amount - entry.fee),
+                                      NormalizeSpaces(entry.description)});
+        if (match != keys.end()) {
+            Matches& m = match->second;
+            while (m.next < m.entries.size() && used[m.entries[m.next]])
+                ++m.next;
+            if (m.next < m.entries.size()) {
+                used[m.entries[m.next++]] = true;
+                found = true;
             }
         }
         if (found) {
@@ -568,7 +577,7 @@ ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>
             continue;
         }
         if (!id.empty())
-            ids.insert(id);
+            ids.try_emplace(id);  // a later line of the same id is in the register by then
         plan.decisions.push_back(ImportPlan::New);
         plan.reasons.emplace_back();
         plan.added.push_back(entry);
@@ -578,12 +587,13 @@ ImportPlan PlanImport(const CAccount& account, const std::vector<StatementEntry>
 
 int ApplyImport(CQuilletDoc& doc, const std::string& account, const std::vector<StatementEntry>& entries)
 {
-    if (!doc.FindAccount(account))
+    CAccount* target = doc.FindAccount(account);
+    if (!target)
         return 0;
     for (const StatementEntry& e : entries) {
         // The category's own flag colour, as the register editor proposes it.
         const int flag = doc.m_pCategoryList->GetCategoryFlag(e.category);
-        doc.AddEntry(account, e.Date(), e.checkNumber, e.description, e.category, std::fabs(e.amount), e.fee,
+        doc.AddEntryTo(target, e.Date(), e.checkNumber, e.description, e.category, std::fabs(e.amount), e.fee,
                      e.amount >= 0 ? 1 : 0, e.cleared ? 1 : 0, e.isVoid ? 1 : 0, flag >= 0 ? flag : 0);
     }
     return int(entries.size());

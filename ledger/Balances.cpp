@@ -4,6 +4,8 @@
 #include "BalanceRule.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <utility>
 
 CAccount* CQuilletDoc::FindAccount(const std::string& name) const
 {
@@ -11,6 +13,30 @@ CAccount* CQuilletDoc::FindAccount(const std::string& name) const
         if (account->m_strName == name)
             return account.get();
     return nullptr;
+}
+
+CAccountIndex::CAccountIndex(const CQuilletDoc& doc)
+{
+    m_byName.reserve(doc.m_accounts.size());
+    for (const auto& account : doc.m_accounts)
+        m_byName.try_emplace(account->m_strName, Found{account.get(), false});
+}
+
+CAccount* CAccountIndex::Find(const std::string& name) const
+{
+    const auto it = m_byName.find(name);
+    return it == m_byName.end() ? nullptr : it->second.account;
+}
+
+double CAccountIndex::GetAccountBalance(const std::string& name, int which)
+{
+    const auto it = m_byName.find(name);
+    if (it == m_byName.end())
+        return 0.0;
+    Found& found = it->second;
+    if (!std::exchange(found.recomputed, true))
+        found.account->RecomputeBalances(which);
+    return which == 1 ? found.account->m_dClearedBalance : found.account->m_dBalance;
 }
 
 CAccount* CQuilletDoc::GetAccount(int position) const
@@ -109,10 +135,17 @@ CTransaction* CQuilletDoc::AddEntry(const std::string& account, CTime date, cons
                                     double amount, double fee, int deposit, int cleared, int isVoid,
                                     int flag)
 {
+    return AddEntryTo(FindAccount(account), date, checkNumber, description, category, amount, fee, deposit, cleared,
+                      isVoid, flag);
+}
+
+CTransaction* CQuilletDoc::AddEntryTo(CAccount* target, CTime date, const std::string& checkNumber,
+                                      const std::string& description, const std::string& category, double amount,
+                                      double fee, int deposit, int cleared, int isVoid, int flag)
+{
     const double signedAmount = deposit ? amount : amount * -1.0;
     auto entry = std::make_unique<CTransaction>(date, checkNumber, description, category, signedAmount,
                                                 cleared, fee, isVoid, flag);
-    CAccount* target = FindAccount(account);
     CTransaction* added = nullptr;
     if (target) {
         added = entry.get();
@@ -185,31 +218,33 @@ std::unique_ptr<BALANCE_NODE> MakeSummary(const std::string& number, double bala
 
 std::unique_ptr<BALANCE_NODE> CQuilletDoc::BuildBalanceSummary() const
 {
-    std::unique_ptr<BALANCE_NODE> head;
+    // Members of a number stand together, each group where its first
+    // member stands, the others following in list order. Accounts without
+    // a number share no bank and group with nothing. The groups are found
+    // by their number at once, so any number of accounts lists in one pass.
+    std::vector<std::vector<std::unique_ptr<BALANCE_NODE>>> groups;
+    std::unordered_map<std::string, size_t> groupOfNumber;
     for (const auto& account : m_accounts) {
         auto node = std::make_unique<BALANCE_NODE>();
         node->name = CutText(account->m_strName, BALANCE_NODE::kNameMax);
         node->number = CutText(account->m_strNumber, BALANCE_NODE::kNumberMax);
         node->balance = account->m_dBalance;
         node->cleared = account->m_dClearedBalance;
-
-        // Members of a number stand together: after the last of them, or at
-        // the end. Accounts without a number share no bank and group with
-        // nothing.
-        std::unique_ptr<BALANCE_NODE>* slot = &head;
-        BALANCE_NODE* lastOfGroup = nullptr;
-        while (*slot) {
-            BALANCE_NODE* current = slot->get();
-            if (!node->number.empty() && current->number == node->number)
-                lastOfGroup = current;
-            else if (lastOfGroup)
-                break;
-            slot = &current->next;
+        size_t group = groups.size();
+        if (!node->number.empty())
+            group = groupOfNumber.try_emplace(node->number, groups.size()).first->second;
+        if (group == groups.size())
+            groups.emplace_back();
+        node->groupIndex = int(groups[group].size());
+        groups[group].push_back(std::move(node));
+    }
+    std::unique_ptr<BALANCE_NODE> head;
+    std::unique_ptr<BALANCE_NODE>* end = &head;
+    for (auto& group : groups) {
+        for (auto& node : group) {
+            *end = std::move(node);
+            end = &(*end)->next;
         }
-        if (lastOfGroup)
-            node->groupIndex = lastOfGroup->groupIndex + 1;
-        node->next = std::move(*slot);
-        *slot = std::move(node);
     }
 
     FiniteSum balance;

@@ -2,7 +2,9 @@
 #include "AppValues.h"
 #include "QuilletDoc.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 bool CQuilletDoc::IsInCategoryView(const CAccount& account) const
 {
@@ -42,49 +44,44 @@ void CQuilletDoc::AddToCategoryTotal(const std::string& category, double amount)
     // A value no person typed would spoil the category's total for good.
     if (category.empty() || !std::isfinite(amount))
         return;
-    // Compare as stored, so names longer than a node holds still find
-    // their node instead of starting a new one each time.
-    const std::string name = CutText(category, CATTOTAL_NODE::kNameMax);
-    for (CATTOTAL_NODE* node = m_pCategoryTotals.get(); node; node = node->next.get()) {
-        if (node->name == name) {
-            node->total += amount;
-            return;
-        }
+    // Found as stored, so names longer than a node holds still find their
+    // node instead of starting a new one each time.
+    auto [it, fresh] = m_categoryTotalNodes.try_emplace(CutText(category, CATTOTAL_NODE::kNameMax), nullptr);
+    if (!fresh) {
+        it->second->total += amount;
+        return;
     }
     auto node = std::make_unique<CATTOTAL_NODE>();
-    node->name = name;
+    node->name = it->first;
     node->total = amount;
     node->next = std::move(m_pCategoryTotals);
     m_pCategoryTotals = std::move(node);
+    it->second = m_pCategoryTotals.get();
 }
 
 const CATTOTAL_NODE* CQuilletDoc::SortCategoryTotals()
 {
+    // Largest spending first; equal ones keep their order.
+    std::vector<std::unique_ptr<CATTOTAL_NODE>> nodes;
     double spendingSum = 0.0;
-    bool firstPass = true;
-    std::unique_ptr<CATTOTAL_NODE> result;
-    std::unique_ptr<CATTOTAL_NODE>* resultTail = &result;
-
     while (m_pCategoryTotals) {
-        std::unique_ptr<CATTOTAL_NODE>* chosen = &m_pCategoryTotals;
-        for (std::unique_ptr<CATTOTAL_NODE>* slot = &m_pCategoryTotals; *slot; slot = &(*slot)->next) {
-            if (firstPass)
-                spendingSum += (*slot)->Spending();
-            if ((*slot)->Spending() > (*chosen)->Spending())
-                chosen = slot;
-        }
-        std::unique_ptr<CATTOTAL_NODE> node = std::move(*chosen);
-        *chosen = std::move(node->next);
-        node->spendingSum = spendingSum;
-        firstPass = false;
-        *resultTail = std::move(node);
-        resultTail = &(*resultTail)->next;
+        spendingSum += m_pCategoryTotals->Spending();
+        std::unique_ptr<CATTOTAL_NODE> next = std::move(m_pCategoryTotals->next);
+        nodes.push_back(std::move(m_pCategoryTotals));
+        m_pCategoryTotals = std::move(next);
     }
-    m_pCategoryTotals = std::move(result);
+    std::stable_sort(nodes.begin(), nodes.end(),
+                     [](const auto& a, const auto& b) { return a->Spending() > b->Spending(); });
+    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
+        (*it)->spendingSum = spendingSum;
+        (*it)->next = std::move(m_pCategoryTotals);
+        m_pCategoryTotals = std::move(*it);
+    }
     return m_pCategoryTotals.get();
 }
 
 void CQuilletDoc::FreeCategoryTotals()
 {
+    m_categoryTotalNodes.clear();
     FreeNodeList(m_pCategoryTotals);
 }

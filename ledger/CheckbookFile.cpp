@@ -6,7 +6,9 @@
 #include "TextTransform.h"
 
 #include <algorithm>
-#include <numeric>
+#include <string_view>
+
+#include <unistd.h>
 
 namespace
 {
@@ -37,7 +39,13 @@ public:
 
     ArchiveWriter& Plain() { return m_archive; }
     // Ledger texts are scrambled on a copy; the records stay as they are.
-    void Ledger(const std::string& text) { m_archive.WriteText(m_scramble ? ScrambleText(text) : text); }
+    void Ledger(const std::string& text)
+    {
+        if (m_scramble)
+            m_archive.WriteText(ScrambleText(text));
+        else
+            m_archive.WriteText(text);
+    }
 
     void Transaction(const CTransaction& t)
     {
@@ -85,6 +93,30 @@ private:
     bool m_scramble;
 };
 
+// Room enough for the whole image, so that it is written in one piece
+// instead of being moved as it grows: a record's fixed items take less
+// than the allowance here, its texts what they hold.
+size_t ImageRoom(const CQuilletDoc& doc, const std::string& version)
+{
+    constexpr size_t kRecord = 64;
+    size_t room = 1024 + version.size() + g_strPasswordHash.size() + g_strCategoryAccount.size();
+    for (const auto& account : doc.m_accounts) {
+        room += kRecord + account->m_strName.size() + account->m_strNumber.size() + account->m_strOwner.size() +
+                account->m_strTaxId.size();
+        for (const auto& t : account->m_transactions)
+            room += kRecord + t->m_strCheckNumber.size() + t->m_strDescription.size() + t->m_strCategory.size();
+    }
+    for (const auto& r : doc.m_recurring)
+        room += 2 * kRecord + r->m_strAccount.size() + r->m_strDescription.size() + r->m_strCategory.size() +
+                r->m_strFrequency.size() + r->m_strPeriods.size();
+    if (doc.m_pCategoryList)
+        for (const auto& category : doc.m_pCategoryList->m_categories)
+            room += kRecord + category->m_strName.size();
+    for (const std::string& name : doc.m_dayChartAccounts)
+        room += kRecord + name.size();
+    return room;
+}
+
 // ---------------------------------------------------------------- reading
 
 // The application-wide values a file carries; taken over only once the
@@ -105,6 +137,7 @@ class LedgerReader
 {
 public:
     explicit LedgerReader(const std::string& bytes) : m_archive(bytes) {}
+    explicit LedgerReader(int fd) : m_archive(fd) {}
 
     ArchiveReader& Plain() { return m_archive; }
     void SetScramble(bool scramble) { m_scramble = scramble; }
@@ -115,11 +148,12 @@ public:
             text = UnscrambleText(text);
     }
     // A token that could not be read comes back empty, which matches no
-    // marker and so ends every loop of the reader.
-    std::string Token()
+    // marker and so ends every loop of the reader. It looks into the file's
+    // bytes, which outlive the reader.
+    std::string_view Token()
     {
-        std::string token;
-        m_archive.ReadText(token);
+        std::string_view token;
+        m_archive.ReadToken(token);
         return token;
     }
 
@@ -177,32 +211,13 @@ private:
     bool m_scramble = false;
 };
 
-// Sorted by bytes with repeated names dropped (the first one stays), as
-// inserting them one by one would give, but in n log n: a file may hold
-// any number of names.
-void SetCategories(CCategoryList& list, std::vector<CCategory>& read)
-{
-    std::vector<size_t> order(read.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&read](size_t a, size_t b) {
-        return CompareBytes(read[a].m_strName, read[b].m_strName) < 0;
-    });
-    list.RemoveAll();
-    list.m_categories.reserve(order.size());
-    for (size_t i : order) {
-        if (!list.m_categories.empty() && list.m_categories.back()->m_strName == read[i].m_strName)
-            continue;
-        list.m_categories.push_back(std::make_unique<CCategory>(std::move(read[i].m_strName), read[i].m_nFlag));
-    }
-}
-
-ReadResult ReadDocument(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt& prompt, FileSettings& settings)
+ReadResult ReadDocument(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt& prompt, FileSettings& settings,
+                        std::string& version)
 {
     ArchiveReader& archive = in.Plain();
-    std::string version;
     archive.ReadText(version);  // any version reads the same way
 
-    std::string token = in.Token();
+    std::string_view token = in.Token();
     if (token == kPassword) {
         std::string storedHash;
         if (!archive.ReadText(storedHash))
@@ -230,20 +245,19 @@ ReadResult ReadDocument(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt
 
     if (!archive.Failed() && token == kCategoriesBegin) {
         std::vector<CCategory> categories;
-        for (std::string name = in.Token(); !archive.Failed() && name != kCategoriesEnd; name = in.Token()) {
-            int32_t flag = 0;
-            archive.ReadInt32(flag);
-            categories.emplace_back(std::move(name), flag);
+        for (std::string_view name = in.Token(); !archive.Failed() && name != kCategoriesEnd; name = in.Token()) {
+            CCategory& category = categories.emplace_back(std::string(name), 0);  // before the next read
+            archive.ReadInt32(category.m_nFlag);
         }
-        SetCategories(*doc.m_pCategoryList, categories);
+        doc.m_pCategoryList->SetCategories(std::move(categories));
         token = in.Token();
     }
 
     if (!archive.Failed() && token == kDayChartBegin) {
         doc.ClearDayChartAccounts();
         int position = 0;
-        for (std::string name = in.Token(); !archive.Failed() && name != kDayChartEnd; name = in.Token()) {
-            doc.SetDayChartAccount(position, name);
+        for (std::string_view name = in.Token(); !archive.Failed() && name != kDayChartEnd; name = in.Token()) {
+            doc.SetDayChartAccount(position, std::string(name));
             position = std::min(position + 1, 5);  // past the fifth every name is dropped
         }
         token = in.Token();
@@ -276,6 +290,7 @@ std::string WriteCheckbook(const CQuilletDoc& doc)
 std::string WriteCheckbook(const CQuilletDoc& doc, const std::string& version)
 {
     std::string out;
+    out.reserve(ImageRoom(doc, version));
     LedgerWriter writer(out, !g_strPasswordHash.empty());
     ArchiveWriter& plain = writer.Plain();
 
@@ -320,15 +335,17 @@ std::string WriteCheckbook(const CQuilletDoc& doc, const std::string& version)
     return out;
 }
 
-bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPrompt& prompt, FileError& error,
-                   const std::string& fileName)
+namespace
+{
+// Reads the document from in, and on failure leaves a new, empty one.
+bool ReadFrom(CQuilletDoc& doc, LedgerReader& in, const PasswordPrompt& prompt, FileError& error,
+              const std::string& fileName, std::string& version)
 {
     error = FileError();
     doc.DeleteContents();
 
     FileSettings settings;
-    LedgerReader in(bytes);
-    const ReadResult result = ReadDocument(doc, in, prompt, settings);
+    const ReadResult result = ReadDocument(doc, in, prompt, settings, version);
     if (result != ReadResult::Ok) {
         // Nothing of a damaged or refused file stays: a new, empty document.
         doc.OnNewDocument();
@@ -336,7 +353,10 @@ bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPro
         // A refused file leaves a document without a password.
         if (denied)
             g_strPasswordHash.clear();
-        error = MakeFileError(denied ? FileError::AccessDenied : FileError::Damaged, fileName);
+        // A file that could not be read is reported as such, not as damaged.
+        const int readError = in.Plain().ReadError();
+        error = readError != 0 ? MakeFileError(FileError::NotFound, fileName, readError)
+                               : MakeFileError(denied ? FileError::AccessDenied : FileError::Damaged, fileName);
         return false;
     }
 
@@ -352,6 +372,42 @@ bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPro
     doc.RebuildCategoryTotals();
     doc.SetModifiedFlag(false);
     return true;
+}
+}  // namespace
+
+bool ReadCheckbook(CQuilletDoc& doc, const std::string& bytes, const PasswordPrompt& prompt, FileError& error,
+                   const std::string& fileName)
+{
+    LedgerReader in(bytes);
+    std::string version;
+    return ReadFrom(doc, in, prompt, error, fileName, version);
+}
+
+bool ReadCheckbookFile(CQuilletDoc& doc, const std::string& path, const PasswordPrompt& prompt, FileError& error,
+                       std::string* version)
+{
+    error = FileError();
+    const std::string name = FileBaseName(path);
+    const int fd = OpenRegularFile(path, error);
+    if (fd < 0)
+        return false;
+    LedgerReader in(fd);
+    bool read = true;
+    if (in.Plain().AtEnd()) {
+        // A file of zero bytes is an empty checkbook, unless it could not
+        // be read at all.
+        if (const int err = in.Plain().ReadError()) {
+            error = MakeFileError(FileError::NotFound, name, err);
+            read = false;
+        }
+    } else {
+        std::string text;
+        read = ReadFrom(doc, in, prompt, error, name, text);
+        if (version)
+            *version = text;
+    }
+    ::close(fd);
+    return read;
 }
 
 bool LoadCheckbookFile(CQuilletDoc& doc, const std::string& path, const PasswordPrompt& prompt, FileError& error,

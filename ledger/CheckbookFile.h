@@ -58,6 +58,14 @@ bool SaveFileImage(const std::string& path, const std::string& image, FileError&
 bool SaveCheckbookFile(const CQuilletDoc& doc, const std::string& path, FileError& error,
                        SaveOutcome* outcome = nullptr, int backups = kKeptBackups);
 
+// Reads the checkbook file at path as ReadCheckbook reads an image, from
+// the file as it goes rather than a copy of all of it, and with the same
+// failures as reading it whole first: memory for the records alone. A file
+// of zero bytes is an empty checkbook and leaves doc untouched. version,
+// when given, receives the version text the file starts with.
+bool ReadCheckbookFile(CQuilletDoc& doc, const std::string& path, const PasswordPrompt& prompt, FileError& error,
+                       std::string* version = nullptr);
+
 // The whole of a regular file, as the loader reads it; anything else (a
 // folder, a pipe, a device) is refused as not a checkbook.
 bool ReadCheckbookBytes(const std::string& path, std::string& bytes, FileError& error);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 CAccountSSL::CAccountSSL()
 {
@@ -21,6 +22,7 @@ void CAccountSSL::Build(CAccount& account, int days)
     // infinity from a damaged file is left out, as from every total, so it
     // cannot turn the whole line into one of no numbers.
     double balance = std::isfinite(account.m_dOpeningBalance) ? account.m_dOpeningBalance : 0.0;
+    std::vector<CBalancePoint> added;
     for (const auto& entry : account.m_transactions) {
         if (entry->m_bVoid || !std::isfinite(entry->m_dAmount) || !std::isfinite(entry->m_dFee))
             continue;
@@ -28,10 +30,19 @@ void CAccountSSL::Build(CAccount& account, int days)
             continue;
         balance = (balance + entry->m_dAmount) - entry->m_dFee;
         if (int64_t(entry->m_date.GetTime()) >= start)
-            AddPoint(entry->m_date, entry->m_dAmount - entry->m_dFee);
+            added.emplace_back(entry->m_date, entry->m_dAmount - entry->m_dFee);
     }
     m_dBalance = balance;
     m_nDays = days;
+
+    // Where AddPoint would put each of them, one sort instead of a walk per
+    // point: the later of two of the same date ahead, and ahead of points
+    // already there.
+    std::vector<CBalancePoint> points(added.rbegin(), added.rend());
+    points.insert(points.end(), m_points.begin(), m_points.end());
+    std::stable_sort(points.begin(), points.end(),
+                     [](const CBalancePoint& a, const CBalancePoint& b) { return a.m_date < b.m_date; });
+    m_points.assign(points.begin(), points.end());
 }
 
 void CAccountSSL::AddPoint(CTime date, double amount)

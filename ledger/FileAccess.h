@@ -33,6 +33,10 @@ bool FileChangedSince(const std::string& path, const FileStamp& stamp);
 // The whole of a regular file. Anything else (a folder, a pipe, a device)
 // is refused as not a checkbook before reading, so nothing can block.
 bool ReadWholeFile(const std::string& path, std::string& bytes, FileError& error, FileStamp* stamp = nullptr);
+// The file opened for reading, refused as ReadWholeFile refuses it: a
+// descriptor for the caller to close, or -1 with error set. info, when
+// given, receives the file's status.
+int OpenRegularFile(const std::string& path, FileError& error, struct stat* info = nullptr);
 
 // The file a save through path writes: path itself, or the file its
 // symbolic links name, also when that file does not exist yet, so that a

@@ -2,6 +2,7 @@
 
 #include "AppValues.h"
 
+#include <algorithm>
 #include <utility>
 
 CQuilletDoc::CQuilletDoc() : m_pCategoryList(std::make_unique<CCategoryList>()) {}
@@ -93,4 +94,18 @@ std::string GetListField(const std::string& list, int field)
     if (end == std::string::npos)
         end = list.size();
     return CutText(list.substr(start, end - start), kListFieldMax);
+}
+
+std::vector<std::string> GetListFields(const std::string& list)
+{
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t separator = list.find(';', start);
+        const size_t end = separator == std::string::npos ? list.size() : separator;
+        fields.push_back(list.substr(start, std::min(end - start, kListFieldMax)));
+        if (separator == std::string::npos)
+            return fields;
+        start = separator + 1;
+    }
 }

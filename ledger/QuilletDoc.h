@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CQuilletDoc
@@ -61,6 +62,11 @@ public:
     CTransaction* AddEntry(const std::string& account, CTime date, const std::string& checkNumber,
                            const std::string& description, const std::string& category, double amount,
                            double fee, int deposit, int cleared, int isVoid, int flag);
+    // The same for the account FindAccount gives for the name, found once
+    // by whoever adds many entries.
+    CTransaction* AddEntryTo(CAccount* target, CTime date, const std::string& checkNumber,
+                             const std::string& description, const std::string& category, double amount,
+                             double fee, int deposit, int cleared, int isVoid, int flag);
     void DeleteEntry(const std::string& account, int position);
     // The entry at position of the account at accountPosition; null when
     // either is out of range.
@@ -100,6 +106,9 @@ public:
     void DeleteRecurring(int position);
     int CountDueRecurring(int days) const;
     CRecurringTransaction* GetDueRecurring(int index, int days) const;
+    // Every due one in list order, as GetDueRecurring gives them one by
+    // one; for lists, which would walk the schedule once per row otherwise.
+    std::vector<CRecurringTransaction*> GetAllDueRecurring(int days) const;
     // Writes the due entry and moves the schedule on. False, and nothing
     // changed, when the record names no existing account.
     bool PostRecurring(CRecurringTransaction* record);
@@ -122,6 +131,8 @@ public:
     std::string m_dayChartAccounts[5];
     std::unique_ptr<CCategoryList> m_pCategoryList;
     std::unique_ptr<MEMO_NODE> m_pEntryMemory;
+    // Changed only through the category total operations above, which
+    // keep an index of its nodes by name.
     std::unique_ptr<CATTOTAL_NODE> m_pCategoryTotals;
 
 private:
@@ -131,9 +142,36 @@ private:
 
     bool m_bModified = false;
     std::function<void(bool)> m_modifiedListener;
+    // The node of each name in m_pCategoryTotals, so a total is found at
+    // once however many categories there are.
+    std::unordered_map<std::string, CATTOTAL_NODE*> m_categoryTotalNodes;
+};
+
+// Accounts found by name at once, for work that looks up many names: the
+// first account of each name, as FindAccount gives it. Valid while no
+// account is added, removed or renamed.
+class CAccountIndex
+{
+public:
+    explicit CAccountIndex(const CQuilletDoc& doc);
+    CAccount* Find(const std::string& name) const;
+    // As GetAccountBalance, but each account's balances are recomputed only
+    // the first time it is asked for.
+    double GetAccountBalance(const std::string& name, int which);
+
+private:
+    struct Found
+    {
+        CAccount* account = nullptr;
+        bool recomputed = false;
+    };
+    std::unordered_map<std::string, Found> m_byName;
 };
 
 // Field n of a ";"-separated list such as GetAccountNames gives; at most
 // kListFieldMax characters, empty past the last field.
 constexpr size_t kListFieldMax = 31;
 std::string GetListField(const std::string& list, int field);
+// Every field of such a list as GetListField gives them (the empty one
+// after the last ";" included), in one pass over the list.
+std::vector<std::string> GetListFields(const std::string& list);

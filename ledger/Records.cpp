@@ -146,18 +146,38 @@ CCategoryList::CCategoryList()
         AddCategory(c.name, c.flag);
 }
 
+namespace
+{
+// The first category whose name is not below name: the list is sorted, so
+// a search halves it each step, however long it is.
+template <class Categories>
+auto FirstNotBelow(Categories& categories, const std::string& name)
+{
+    return std::lower_bound(categories.begin(), categories.end(), name, [](const auto& category, const std::string& n) {
+        return CompareBytes(category->m_strName, n) < 0;
+    });
+}
+}
+
 bool CCategoryList::AddCategory(const std::string& name, int flag)
 {
-    auto it = m_categories.begin();
-    for (; it != m_categories.end(); ++it) {
-        const int c = CompareBytes((*it)->m_strName, name);
-        if (c == 0)
-            return false;
-        if (c > 0)
-            break;
-    }
+    const auto it = FirstNotBelow(m_categories, name);
+    if (it != m_categories.end() && (*it)->m_strName == name)
+        return false;
     m_categories.insert(it, std::make_unique<CCategory>(name, flag));
     return true;
+}
+
+void CCategoryList::SetCategories(std::vector<CCategory> categories)
+{
+    std::stable_sort(categories.begin(), categories.end(), [](const CCategory& a, const CCategory& b) {
+        return CompareBytes(a.m_strName, b.m_strName) < 0;
+    });
+    m_categories.clear();
+    m_categories.reserve(categories.size());
+    for (CCategory& category : categories)
+        if (m_categories.empty() || m_categories.back()->m_strName != category.m_strName)
+            m_categories.push_back(std::make_unique<CCategory>(std::move(category)));
 }
 
 std::unique_ptr<CCategory> CCategoryList::RemoveCategoryAt(int index)
@@ -178,10 +198,8 @@ void CCategoryList::InsertCategoryAt(int index, std::unique_ptr<CCategory> categ
 
 int CCategoryList::GetCategoryFlag(const std::string& name) const
 {
-    for (const auto& c : m_categories)
-        if (c->m_strName == name)
-            return c->m_nFlag;
-    return -1;
+    const auto it = FirstNotBelow(m_categories, name);
+    return it != m_categories.end() && (*it)->m_strName == name ? (*it)->m_nFlag : -1;
 }
 
 void CCategoryList::RemoveAll()

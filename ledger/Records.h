@@ -97,6 +97,9 @@ public:
     CCategoryList();  // the 41 default categories
 
     bool AddCategory(const std::string& name, int flag);
+    // Replaces the list with these, as adding them one by one in this
+    // order would (the first of a repeated name stays), in one sort.
+    void SetCategories(std::vector<CCategory> categories);
     std::unique_ptr<CCategory> RemoveCategoryAt(int index);  // null when out of range
     // Puts a category taken out by RemoveCategoryAt back where it was; the
     // caller keeps the order (nothing is inserted out of range).

@@ -76,6 +76,16 @@ CRecurringTransaction* CQuilletDoc::GetDueRecurring(int index, int days) const
     return nullptr;
 }
 
+std::vector<CRecurringTransaction*> CQuilletDoc::GetAllDueRecurring(int days) const
+{
+    const int64_t now = Clock::Now();
+    std::vector<CRecurringTransaction*> due;
+    for (const auto& record : m_recurring)
+        if (IsDue(*record, days, now))
+            due.push_back(record.get());
+    return due;
+}
+
 bool CQuilletDoc::PostRecurring(CRecurringTransaction* record)
 {
     // The entry would land in no register, yet the schedule, the category

@@ -139,7 +139,15 @@ int CompareRows(const RowSortKey& a, const RowSortKey& b, int order)
     return Sign(CompareBytes(x, y));
 }
 
-std::vector<int> MergeSortIndexes(int count, const std::function<int(int, int)>& compare)
+}
+
+namespace
+{
+// Bottom-up merge sort of the indexes 0..count-1: every step reads only
+// [lo, hi) and writes the same range, so no comparator result can carry
+// an index out of bounds.
+template <class Compare>
+std::vector<int> MergeSort(int count, const Compare& compare)
 {
     std::vector<int> order;
     if (count <= 0)
@@ -148,8 +156,6 @@ std::vector<int> MergeSortIndexes(int count, const std::function<int(int, int)>&
     for (int i = 0; i < count; ++i)
         order[static_cast<size_t>(i)] = i;
     std::vector<int> buffer(order.size());
-    // Bottom-up: every step reads only [lo, hi) and writes the same range,
-    // so no comparator result can carry an index out of bounds.
     const size_t n = order.size();
     for (size_t width = 1; width < n; width *= 2)
     {
@@ -177,10 +183,63 @@ std::vector<int> MergeSortIndexes(int count, const std::function<int(int, int)>&
     return order;
 }
 
+// What CompareRows reads of one key, read once per row rather than once
+// per comparison: a sort makes about n log n of them.
+struct Examined
+{
+    const RowSortKey* key;
+    bool numeric;
+    bool date;
+    double number;
+    int fields[3];  // year, month, day where a date text has them
+};
+
+Examined Examine(const RowSortKey& key)
+{
+    const std::string& t = key.text;
+    return {&key, RowSort::IsNumeric(t), RowSort::IsDateText(t), RowSort::ReadNumber(t),
+            {ReadField(t, 6, 4), ReadField(t, 0, 2), ReadField(t, 3, 2)}};
+}
+
+// CompareRows on examined keys.
+int CompareExamined(const Examined& a, const Examined& b, int order)
+{
+    if (a.key->nPinKey != 0)
+        return a.key->nPinKey;
+    if (b.key->nPinKey != 0)
+        return -b.key->nPinKey;
+    if (order == 2)
+        return a.key->nInsertionIndex < b.key->nInsertionIndex ? -1 : 1;
+    const Examined& x = order == 0 ? a : b;
+    const Examined& y = order == 0 ? b : a;
+    if (a.numeric)
+        return !y.numeric ? -1 : (x.number < y.number ? -1 : (x.number > y.number ? 1 : 0));
+    if (a.date)
+    {
+        for (int i = 0; i < 3; ++i)
+            if (x.fields[i] != y.fields[i])
+                return x.fields[i] < y.fields[i] ? -1 : 1;
+        return 0;
+    }
+    return Sign(CompareBytes(x.key->text, y.key->text));
+}
+}
+
+namespace RowSort
+{
+std::vector<int> MergeSortIndexes(int count, const std::function<int(int, int)>& compare)
+{
+    return MergeSort(count, compare);
+}
+
 std::vector<int> SortRows(const std::vector<RowSortKey>& keys, int order)
 {
-    return MergeSortIndexes(static_cast<int>(keys.size()), [&keys, order](int i, int j) {
-        return CompareRows(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(j)], order);
+    std::vector<Examined> examined;
+    examined.reserve(keys.size());
+    for (const RowSortKey& key : keys)
+        examined.push_back(Examine(key));
+    return MergeSort(static_cast<int>(keys.size()), [&examined, order](int i, int j) {
+        return CompareExamined(examined[static_cast<size_t>(i)], examined[static_cast<size_t>(j)], order);
     });
 }
 }

@@ -145,7 +145,10 @@ void CQuilletView::FillAccountList()
     FiniteSum total;
     int row = 0;
     // Each row carries its account: the names list would cut a long name
-    // to 31 characters, and the cut name finds no account.
+    // to 31 characters, and the cut name finds no account. Balances by name
+    // come from accounts found once for the whole list: a walk per row
+    // would grow with the square of the accounts.
+    CAccountIndex accounts(*m_pDoc);
     for (; const CAccount* account = m_pDoc->GetAccount(row); ++row) {
         // An account without a name ends the list, as in the names text,
         // which has no way to tell it from the end.
@@ -156,7 +159,7 @@ void CQuilletView::FillAccountList()
         list->SetItemText(row, 0, name, link, cell);
         list->SetBold(row, 0, true);
         list->SetItemData(row, reinterpret_cast<quintptr>(account));
-        const double balance = m_pDoc->GetAccountBalance(account->m_strName, 0);
+        const double balance = accounts.GetAccountBalance(account->m_strName, 0);
         total.Add(balance);
         list->SetItemText(row, 1, FormatMoney(balance) + QStringLiteral("  "), QColor(0, 0, 0), cell);
         list->SetEnabled(row, true);
@@ -202,10 +205,9 @@ void CQuilletView::FillRecurringList()
     const QColor black(0, 0, 0);
     const QColor link = PanelColor::LabelNormal();
     const QColor cell = PanelColor::ListCell();
-    for (int i = 0;; ++i) {
-        CRecurringTransaction* t = m_pDoc->GetDueRecurring(i, g_nUpcomingDays);
-        if (!t)
-            break;
+    const std::vector<CRecurringTransaction*> due = m_pDoc->GetAllDueRecurring(g_nUpcomingDays);
+    for (int i = 0; i < int(due.size()); ++i) {
+        CRecurringTransaction* t = due[size_t(i)];
         const QString date = QString::fromLatin1(t->m_nextDate.Format("%m/%d/%y").c_str());
         list->InsertItem(i, date);
         list->SetItemText(i, 0, date, black, cell);

@@ -2,6 +2,7 @@
 // exit status for each kind of failure.
 #include "AppValues.h"
 #include "CheckbookFile.h"
+#include "CheckbookJson.h"
 #include "CliFixture.h"
 #include "Cp1252.h"
 #include "PasswordHash.h"
@@ -51,6 +52,30 @@ protected:
     }
 };
 }  // namespace
+
+TEST_F(CliTest, DumpWrittenEntryByEntryIsTheWholeTreeToTheByte)
+{
+    // Texts that quote the very key the entries are placed by, accounts
+    // with and without entries, values that are no number.
+    const std::string trap = "\"transactions\": []\n\t";
+    CQuilletDoc doc;
+    std::ostringstream empty;
+    WriteCheckbookJson(empty, doc, "Version 1");
+    EXPECT_EQ(empty.str(), CheckbookToJson(doc, "Version 1").dump(2));
+
+    doc.AddAccount(trap, "1", 1.5, "", "", "");
+    doc.AddAccount("None", "", 0.0, trap, "", "");
+    doc.AddAccount("Caf\xE9", "2", -0.0, "", "", "");
+    for (int i = 0; i < 3; ++i) {
+        doc.AddEntry(trap, CTime(int64_t(1000 * i)), trap, "Rent " + trap, trap, 10.0 + i, 0.5, i % 2, 1, 0, i);
+        doc.AddEntry("Caf\xE9", CTime(int64_t(-1)), "", "\x80\x9F\xFF", "", 0.0, 0.0, 1, 0, 1, 10);
+    }
+    doc.m_accounts[2]->m_transactions.back()->m_dAmount = std::numeric_limits<double>::infinity();
+    doc.AddRecurring(trap, 5.0, CTime(int64_t(0)), trap, trap, "Monthly", "Forever", 0);
+    std::ostringstream out;
+    WriteCheckbookJson(out, doc, trap);
+    EXPECT_EQ(out.str(), CheckbookToJson(doc, trap).dump(2));
+}
 
 TEST_F(CliTest, PackOfDumpGivesTheSameFile)
 {

@@ -141,11 +141,13 @@ TEST_F(ImportExportTest, TheSameStatementImportedTwiceAddsItsEntriesOnce)
         "2026-12-01,Coffee,-3.00,\n"
         "2026-12-01,  Coffee ,-3,\n"
         "2026-12-05,Renamed by the bank,1500.00,TX9\n"
+        "2026-12-02,\"Pay, Inc.\",1500.00,\n"
         "2026-12-01,Coffee,-3.00,\n");
     r = Run({"import", "--account", "Checking", file, Path("again.csv")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Would add"), 0u);
-    EXPECT_NE(r.out.find("Added 1 entry"), std::string::npos) << r.out;  // the third coffee
+    // The third coffee, and a second pay: the first one is the id's.
+    EXPECT_NE(r.out.find("Added 2 entries"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("same transaction id"), std::string::npos);
     EXPECT_NE(Contents(file), saved);
 

@@ -12,7 +12,36 @@ private slots:
     void selectionFollowsRowsThroughSortAndDelete();
     void modelAnswersTheStandardRolesForEveryCell();
     void noGestureSelectsADisabledRow();
+    void rowsFromASourceAreWrittenOnlyWhenNeeded();
 };
+
+namespace
+{
+// Rows of "name", an amount and a check box, as a dialog would write them
+// right after InsertItem; counts what it writes.
+class FruitRows : public CXListRowSource
+{
+public:
+    QStringList names = {"pear", "apple", "fig", "kiwi", "plum"};
+    QStringList amounts = {"5.00 ", "10.00 ", "9.00 ", "100.00 ", "0.50 "};
+    QList<int> written;
+
+    void WriteRow(CXListCtrl& list, int row, int item) override
+    {
+        written << item;
+        list.SetItemText(row, 0, names[item], Qt::black, QColor(0, 0, 255 - item));
+        list.SetItemText(row, 1, amounts[item]);
+        list.SetCheckState(row, 2, item % 2);
+        list.SetItemData(row, ItemData(item));
+    }
+    QString CellText(int item, int column) const override
+    {
+        return column == 0 ? names[item] : column == 1 ? amounts[item] : QString();
+    }
+    quintptr ItemData(int item) const override { return quintptr(1000 + item); }
+    bool HasCheckBox(int column) const override { return column == 2; }
+};
+}
 
 void TestXListCtrl::insertFormsTextsAndFailureValues()
 {
@@ -270,6 +299,64 @@ void TestXListCtrl::noGestureSelectsADisabledRow()
         if (!single)
             QCOMPARE(list->GetSelectedRows(), QVector<int>({0, 2, 3}));
     }
+}
+
+void TestXListCtrl::rowsFromASourceAreWrittenOnlyWhenNeeded()
+{
+    ListFixture f({100, 100, 60}, {" Opening Balance"});
+    CXListCtrl* list = f.list;
+    list->resize(420, 16 * 3 + list->GetHeaderCtrl()->height() + 2);  // room for three rows
+    for (int column = 0; column < 3; ++column)
+        list->SetPinKey(0, column, -1);
+    FruitRows source;
+    QCOMPARE(list->InsertItems(-1, 5, &source), -1);
+    QCOMPARE(list->InsertItems(9, 5, &source), 1);
+    QCOMPARE(list->GetItemCount(), 6);
+
+    // Finding a record among the rows, selecting them all and sorting them
+    // write none.
+    for (int row = 1; row < 6; ++row)
+        QCOMPARE(list->GetItemData(row), quintptr(1000 + row - 1));
+    list->selectAll();
+    QCOMPARE(list->GetSelectedCount(), 6);
+    QCOMPARE(list->model()->flags(list->model()->index(3, 2)) & Qt::ItemIsUserCheckable, Qt::ItemIsUserCheckable);
+    list->clearSelection();
+    list->SortColumn(1, CXListCtrl::SortAscending);
+    QCOMPARE(list->GetItemData(1), quintptr(1004));  // 0.50
+    QCOMPARE(list->GetItemData(5), quintptr(1003));  // 100.00
+    list->SortColumn(0, CXListCtrl::SortDescending);
+    QVERIFY(source.written.isEmpty());
+
+    // Painting writes the rows in view; reading a row writes that one.
+    f.Viewport();
+    QCOMPARE(source.written, QList<int>({4, 0}));  // plum, pear under the opening row
+    QCOMPARE(list->GetItemText(4, 0), QStringLiteral("fig"));
+    QCOMPARE(source.written.size(), 3);
+    QCOMPARE(list->GetItemText(4, 0), QStringLiteral("fig"));
+    QCOMPARE(source.written.size(), 3);
+
+    // A written row is what InsertItem and the same calls would make: the
+    // insertion order it was given, its colours, box and value.
+    list->SortColumn(0, CXListCtrl::SortInsertion);
+    QCOMPARE(f.Column(0), QStringList({" Opening Balance", "pear", "apple", "fig", "kiwi", "plum"}));
+    QCOMPARE(source.written.size(), 5);
+    const XLISTCELL* cell = list->GetCell(2, 0);
+    QCOMPARE(cell->nInsertionIndex, 2);
+    QCOMPARE(cell->crBackground, QColor(0, 0, 254));
+    QCOMPARE(cell->strText, QStringLiteral("apple"));
+    QCOMPARE(list->GetCheckState(2, 2), 1);
+    QCOMPARE(list->GetItemData(2), quintptr(1001));
+
+    // A change to an unwritten row lands on the written row.
+    list->DeleteAllItems();
+    source.written.clear();
+    list->InsertItems(0, 5, &source);
+    QCOMPARE(list->SetItemText(4, 1, QStringLiteral("7.00 ")), 1);
+    QCOMPARE(source.written, QList<int>({4}));
+    QCOMPARE(list->GetItemText(4, 1), QStringLiteral("7.00 "));
+    QCOMPARE(list->GetItemText(4, 0), QStringLiteral("plum"));
+    list->SortColumn(1, CXListCtrl::SortAscending);
+    QCOMPARE(f.Column(1), QStringList({"5.00 ", "7.00 ", "9.00 ", "10.00 ", "100.00 "}));
 }
 
 QTEST_MAIN(TestXListCtrl)

@@ -418,6 +418,51 @@ TEST_F(CheckbookFileOnDiskTest, OpeningNamesTheFileAndTakesAnEmptyOne)
     EXPECT_EQ(g_nLookback, 12);
 }
 
+TEST_F(CheckbookFileOnDiskTest, ReadingAsItGoesReadsWhatTheWholeImageReads)
+{
+    // Protected, with many entries and a text far longer than what is read
+    // at a time, so that items straddle and outgrow the window.
+    g_strPasswordHash = CryptPassword("pw", "ab");
+    CQuilletDoc source;
+    FillDocument(source, Now());
+    source.AddEntry("Main", Now(), "", std::string(200000, 'w'), "Food", 1.0, 0.0, 0, 0, 0, 0);
+    for (int i = 0; i < 3000; ++i)
+        source.AddEntry("Main", Now(), std::to_string(i), "Entry " + std::to_string(i), "Food", i, 0.0, 0, 1, 0, 0);
+    const std::string image = WriteCheckbook(source);
+    g_strPasswordHash.clear();
+    const std::string path = Path("book.ql1");
+    Put(path, image);
+
+    CQuilletDoc whole, streamed;
+    ASSERT_TRUE(ReadCheckbook(whole, image, Accept, error));
+    std::string version;
+    ASSERT_TRUE(ReadCheckbookFile(streamed, path, Accept, error, &version)) << error.message;
+    EXPECT_EQ(version, "Version 1.0.0.0");
+    EXPECT_EQ(WriteCheckbook(streamed), WriteCheckbook(whole));
+
+    // Cut short anywhere, it fails as the cut image does.
+    for (size_t length = 1; length < image.size(); length += 4099) {
+        Put(path, image.substr(0, length));
+        CQuilletDoc doc;
+        ASSERT_FALSE(ReadCheckbookFile(doc, path, Accept, error)) << length;
+        ASSERT_TRUE(error.kind == FileError::Damaged && IsEmptyDocument(doc)) << length;
+    }
+
+    // What cannot be read at all is refused before anything is read; zero
+    // bytes are an empty checkbook and leave the document alone.
+    CQuilletDoc doc;
+    EXPECT_FALSE(ReadCheckbookFile(doc, Path("missing.ql1"), Accept, error));
+    EXPECT_EQ(error.message, "The file \"missing.ql1\" could not be found.");
+    EXPECT_FALSE(ReadCheckbookFile(doc, m_dir, Accept, error));
+    EXPECT_EQ(error.kind, FileError::Damaged);
+    Put(path, "");
+    doc.AddAccount("Kept", "", 0.0, "", "", "");
+    version = "unchanged";
+    EXPECT_TRUE(ReadCheckbookFile(doc, path, Accept, error, &version));
+    EXPECT_EQ(doc.m_accounts.size(), 1u);
+    EXPECT_EQ(version, "unchanged");
+}
+
 TEST_F(CheckbookFileOnDiskTest, FailedSaveLeavesTheOldFileAlone)
 {
     CQuilletDoc doc;

@@ -82,6 +82,16 @@ TEST_F(DayChartTest, PointsKeepDateOrderAndLaterSameDayEntryDecidesColumn)
     for (const CBalancePoint& p : s.m_points)
         amounts.push_back(p.m_dAmount);
     EXPECT_EQ(amounts, (std::vector<double>{1.0, 20.0, 10.0}));
+    // An account's entries in that order take the same places.
+    doc.AddAccount("A", "", 0.0, "", "", "");
+    for (const auto& [date, amount] : {std::pair(day, 10.0), {day - CTime::kDay, 1.0}, {day, 20.0}})
+        doc.AddEntry("A", date, "", "", "", amount, 0.0, 1, 0, 0, 0);
+    CAccountSSL built;
+    built.Build(*doc.FindAccount("A"), 100);
+    amounts.clear();
+    for (const CBalancePoint& p : built.m_points)
+        amounts.push_back(p.m_dAmount);
+    EXPECT_EQ(amounts, (std::vector<double>{1.0, 20.0, 10.0}));
 
     s.m_dBalance = 100.0;
     s.m_nDays = 100;

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <random>
 #include <tuple>
 
 namespace
@@ -151,6 +153,50 @@ TEST_F(DocumentTest, BalanceSummaryGroupsAccountsByNumber)
     EXPECT_EQ(head, nullptr);
 }
 
+TEST_F(DocumentTest, BalanceSummaryPlacesEachAccountAsInsertingOneByOneWould)
+{
+    // Against the plain rule, walked for every account: after the last
+    // member of its number (numbers cut to 33 bytes, so two long numbers
+    // that differ further on are one), else at the end.
+    const std::string longNumber(33, '7');
+    const std::string numbers[] = {"", "1", "2", "3", longNumber + "a", longNumber + "b"};
+    for (unsigned seed = 1; seed <= 100; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        CQuilletDoc doc;
+        std::vector<std::tuple<std::string, std::string, int>> expected;  // name, number, group index
+        const int count = int(random() % 25);
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "A" + std::to_string(i);
+            const std::string number = numbers[random() % std::size(numbers)];
+            doc.AddAccount(name, number, 1.0, "", "", "");
+            const std::string cut = number.substr(0, 33);
+            int last = -1;
+            for (int j = 0; j < int(expected.size()); ++j) {
+                if (!cut.empty() && std::get<1>(expected[size_t(j)]) == cut)
+                    last = j;
+                else if (last >= 0)
+                    break;
+            }
+            const int group = last >= 0 ? std::get<2>(expected[size_t(last)]) + 1 : 0;
+            expected.insert(expected.begin() + (last >= 0 ? last + 1 : int(expected.size())), {name, cut, group});
+        }
+        std::vector<std::tuple<std::string, std::string, int>> rows;
+        int summaries = 0, groupsOfMore = 0;
+        auto head = doc.BuildBalanceSummary();
+        for (auto* n = head.get(); n; n = n->next.get()) {
+            if (n->groupIndex < 0)
+                ++summaries;
+            else
+                rows.emplace_back(n->name, n->number, n->groupIndex);
+            groupsOfMore += n->groupIndex == 1;
+        }
+        EXPECT_EQ(rows, expected);
+        EXPECT_EQ(summaries, groupsOfMore);
+        CQuilletDoc::FreeBalanceSummary(head);
+    }
+}
+
 TEST_F(DocumentTest, EntryMemoryKeepsOrderAndMatchesFromThreeCharacters)
 {
     CQuilletDoc doc;
@@ -258,6 +304,17 @@ TEST(ListFieldTest, FieldsOfAnAccountNameList)
     EXPECT_EQ(GetListField("Home;Car", 1), "Car");
     EXPECT_EQ(GetListField("", 0), "");
     EXPECT_EQ(GetListField(std::string(40, 'x') + ";", 0), std::string(31, 'x'));
+
+    // All fields at once are the fields one by one, up to the empty one
+    // after the last separator.
+    const std::vector<std::string> lists = {"Home;Car;Boat;", "Home;Car", "", ";;A;", std::string(40, 'x') + ";B"};
+    for (const std::string& list : lists) {
+        const std::vector<std::string> fields = GetListFields(list);
+        ASSERT_FALSE(fields.empty()) << list;
+        for (size_t n = 0; n <= fields.size(); ++n)
+            EXPECT_EQ(n < fields.size() ? fields[n] : std::string(), GetListField(list, int(n))) << list << n;
+    }
+    EXPECT_EQ(GetListFields("Home;Car;").size(), 3u);
 }
 
 TEST(TimeTest, LocalBreakDownAndNormalisation)
