@@ -105,6 +105,10 @@ CDocSession::CDocSession(CQuilletDoc& doc, QObject* parent) : QObject(parent), m
                                             QFileDialog::DontConfirmOverwrite);
     };
     m_passwordPrompt = [this](const std::string& storedHash) { return AskFilePassword(DialogParent(), storedHash); };
+    connect(&m_history, &CDocHistory::AboutToChange, this, [this] {
+        if (m_fileDigest.isEmpty())
+            m_fileDigest = Digest(WriteCheckbook(m_doc));
+    });
     m_passphrasePrompt = [this](const std::string& fileName, const PassphraseAttempt& attempt) {
         return AskPassphrase(DialogParent(), fileName, attempt);
     };
@@ -184,7 +188,7 @@ bool CDocSession::OpenDocumentFile(const QString& path, FileError::Kind* failure
     SetPathName(path);
     m_fileStamp = stamp;
     m_sealKey = m_fileKey = key;
-    m_fileDigest = Digest(WriteCheckbook(m_doc));
+    m_fileDigest.clear();
     m_recent.Add(m_strPathName);
     emit RecentFilesChanged();
     emit DocumentReplaced();
@@ -260,6 +264,10 @@ CDocSession::ChangedFileAnswer CDocSession::AskAboutChangedFile()
 
 bool CDocSession::MatchesFile() const
 {
+    // No digest yet: nothing went through the history since the open, so a
+    // marked document was changed some other way and differs.
+    if (m_fileDigest.isEmpty())
+        return !m_doc.IsModified();
     return m_sealKey == m_fileKey && Digest(WriteCheckbook(m_doc)) == m_fileDigest;
 }
 

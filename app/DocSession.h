@@ -114,7 +114,9 @@ private:
     // The key of the bound file as last read or written here: its backups
     // are brought under a new key.
     SealKeyPtr m_fileKey;
-    // A digest of the image the file was read as or written with.
+    // A digest of the image the file was read as or written with; empty
+    // after an open until the first change, which takes it (writing the
+    // image of a large file costs a noticeable part of opening it).
     QByteArray m_fileDigest;
     CRecentFileList m_recent;
     QWidget* m_pWindow = nullptr;

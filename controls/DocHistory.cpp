@@ -81,7 +81,10 @@ CDocHistory::~CDocHistory()
 
 bool CDocHistory::Apply(std::unique_ptr<CDocChange> change)
 {
-    if (!change || !change->Do(m_doc))
+    if (!change)
+        return false;
+    emit AboutToChange();
+    if (!change->Do(m_doc))
         return false;
     m_bQuiet = true;
     m_stack.push(new CDocCommand(m_doc, std::move(change)));

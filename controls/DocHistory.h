@@ -57,6 +57,9 @@ public:
     static QList<QKeySequence> RedoKeys();
 
 signals:
+    // A change is about to be made (not an undo or redo): the document is
+    // still as it was.
+    void AboutToChange();
     // An undo or redo changed the document under whoever shows it: every
     // view and open dialog refills from the document.
     void DocumentChanged();

@@ -214,6 +214,20 @@ private slots:
         h.Trigger(ID_FILE_OPEN);
         QVERIFY(!history.CanUndo() && !history.CanRedo());
         QVERIFY(!h.Doc().IsModified());
+
+        // Right after an open, steps that cancel out leave nothing to ask
+        // either; a mark made without any step still asks.
+        QVERIFY(history.Apply(std::make_unique<CAddAccountChange>(AccountFields{"Cash", "", 5.0, "", "", ""})));
+        QVERIFY(history.Apply(std::make_unique<CDeleteAccountChange>(1)));
+        QVERIFY(h.Doc().IsModified());
+        h.messages.clear();
+        h.Trigger(ID_FILE_NEW);
+        QCOMPARE(h.messages, QStringList());
+        h.Trigger(ID_FILE_OPEN);
+        h.Doc().SetModifiedFlag(true);
+        h.answers = {UserMessage::Answer::Cancel};
+        h.Trigger(ID_FILE_NEW);
+        QCOMPARE(h.messages, QStringList{"Save changes to " + QDir::toNativeSeparators(h.Path("Budget.ql1")) + "?"});
     }
 };
 
