@@ -116,6 +116,15 @@ inline QString RowText(const CXListCtrl* list, int row)
     return cells.join(u'|');
 }
 
+// Every row's RowText, top to bottom.
+inline QStringList AllRows(const CXListCtrl* list)
+{
+    QStringList rows;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        rows << RowText(list, row);
+    return rows;
+}
+
 inline int RowOfEntry(const CXListCtrl* list, const CTransaction* entry)
 {
     for (int row = 0; row < list->GetItemCount(); ++row)

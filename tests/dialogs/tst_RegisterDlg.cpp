@@ -578,9 +578,7 @@ private slots:
     // the key first.
     void undoAndRedoWhileTheRegisterIsOpen()
     {
-        QStringList rows;
-        for (int row = 0; row < List()->GetItemCount(); ++row)
-            rows << RowText(List(), row);
+        const QStringList rows = AllRows(List());
         Click(1);
         Press("deleteEntry");
         QCOMPARE(List()->GetItemCount(), 3);
@@ -596,10 +594,7 @@ private slots:
             QTest::keyClick(description, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(description, Qt::Key_Z, Qt::ControlModifier);  // then the document
         QCOMPARE(Register().front().get(), m_book->groceries);
-        QStringList back;
-        for (int row = 0; row < List()->GetItemCount(); ++row)
-            back << RowText(List(), row);
-        QCOMPARE(back, rows);
+        QCOMPARE(AllRows(List()), rows);
         QCOMPARE(BankBalance(), u"190.00"_s);
         QVERIFY(!m_book->doc.IsModified());  // as it was opened
 
