@@ -133,6 +133,16 @@ inline int RowOfEntry(const CXListCtrl* list, const CTransaction* entry)
     return -1;
 }
 
+// Picks an item of a drop-down with the arrow keys, as a user would.
+inline void Choose(QComboBox* combo, int index)
+{
+    combo->setFocus();
+    while (combo->currentIndex() < index)
+        QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > index)
+        QTest::keyClick(combo, Qt::Key_Up);
+}
+
 // Replaces the text of an edit the way a user does: select all, type.
 template <class Edit>
 void RetypeText(Edit* edit, const QString& text)

@@ -9,16 +9,6 @@
 
 namespace
 {
-// Picks an item of a drop-down with the keyboard, as a user would.
-void Choose(QComboBox* combo, int index)
-{
-    combo->setFocus();
-    while (combo->currentIndex() < index)
-        QTest::keyClick(combo, Qt::Key_Down);
-    while (combo->currentIndex() > index)
-        QTest::keyClick(combo, Qt::Key_Up);
-}
-
 QString Status(const CXListCtrl* list, int row)
 {
     return list->GetItemText(row, CImportStatementDlg::ColStatus).trimmed();
