@@ -116,12 +116,31 @@ inline QString RowText(const CXListCtrl* list, int row)
     return cells.join(u'|');
 }
 
+// Every row's RowText, top to bottom.
+inline QStringList AllRows(const CXListCtrl* list)
+{
+    QStringList rows;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        rows << RowText(list, row);
+    return rows;
+}
+
 inline int RowOfEntry(const CXListCtrl* list, const CTransaction* entry)
 {
     for (int row = 0; row < list->GetItemCount(); ++row)
         if (list->GetItemData(row) == reinterpret_cast<quintptr>(entry))
             return row;
     return -1;
+}
+
+// Picks an item of a drop-down with the arrow keys, as a user would.
+inline void Choose(QComboBox* combo, int index)
+{
+    combo->setFocus();
+    while (combo->currentIndex() < index)
+        QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > index)
+        QTest::keyClick(combo, Qt::Key_Up);
 }
 
 // Replaces the text of an edit the way a user does: select all, type.

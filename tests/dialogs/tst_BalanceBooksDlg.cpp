@@ -68,8 +68,7 @@ private slots:
         QString total;
         {
             CBalanceBooksDlg dialog(book.history);
-            for (int row = 0; row < dialog.List()->GetItemCount(); ++row)
-                rows << RowText(dialog.List(), row);
+            rows = AllRows(dialog.List());
             total = dialog.BalanceTotalText();
         }
         QVERIFY(book.history.Apply(std::make_unique<CDeleteAccountChange>(2)));
@@ -81,10 +80,7 @@ private slots:
         QVERIFY(without != total);
 
         QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
-        QStringList shown;
-        for (int row = 0; row < list->GetItemCount(); ++row)
-            shown << RowText(list, row);
-        QCOMPARE(shown, rows);
+        QCOMPARE(AllRows(list), rows);
         QCOMPARE(dialog.BalanceTotalText(), total);
         QTest::keyClick(list, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(list->GetItemCount(), rows.size() - 1);

@@ -27,13 +27,7 @@ class TestCategoriesDlg : public QObject
         RetypeText(NameEdit(), name);
         Click(u"Insert"_s);
     }
-    void ChooseFlag(int flag)
-    {
-        FlagCombo()->setFocus();
-        QTest::keyClick(FlagCombo(), Qt::Key_Home);
-        for (int i = 0; i < flag; ++i)
-            QTest::keyClick(FlagCombo(), Qt::Key_Down);
-    }
+    void ChooseFlag(int flag) { Choose(FlagCombo(), flag); }
     int RowOf(const QString& name)
     {
         int row = List()->GetItemCount() - 1;

@@ -9,16 +9,6 @@
 
 namespace
 {
-// Picks an item of a drop-down with the keyboard, as a user would.
-void Choose(QComboBox* combo, int index)
-{
-    combo->setFocus();
-    while (combo->currentIndex() < index)
-        QTest::keyClick(combo, Qt::Key_Down);
-    while (combo->currentIndex() > index)
-        QTest::keyClick(combo, Qt::Key_Up);
-}
-
 QString Status(const CXListCtrl* list, int row)
 {
     return list->GetItemText(row, CImportStatementDlg::ColStatus).trimmed();
@@ -35,6 +25,15 @@ int RowOfDescription(const CXListCtrl* list, const QString& description)
         if (list->GetItemText(row, CImportStatementDlg::ColDescription).trimmed() == description)
             return row;
     return -1;
+}
+
+// Writes a statement into dir and gives its path.
+QString WriteStatement(const QTemporaryDir& dir, const char* name, const char* bytes)
+{
+    QFile file(dir.filePath(QLatin1String(name)));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0)
+        qFatal("cannot write %s", name);
+    return file.fileName();
 }
 
 QStringList Descriptions(const CAccount* account)
@@ -72,16 +71,13 @@ private slots:
         SampleBook book;
         book.doc.SetModifiedFlag(false);
         QTemporaryDir dir;
-        const QString path = dir.filePath("june.csv");
         // Headings no reader knows, and dates month first.
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("When,What,Sum\n"
-                   "06/01/2024,Groceries Market,-20.50\n"
-                   "06/10/2024,Coffee Shop,-4.25\n"
-                   "06/12/2024,Broken,12.3x\n"
-                   "06/14/2024,Bookshop,-18.00\n");
-        file.close();
+        const QString path = WriteStatement(dir, "june.csv",
+                                            "When,What,Sum\n"
+                                            "06/01/2024,Groceries Market,-20.50\n"
+                                            "06/10/2024,Coffee Shop,-4.25\n"
+                                            "06/12/2024,Broken,12.3x\n"
+                                            "06/14/2024,Bookshop,-18.00\n");
 
         MessageLog messages;
         CImportStatementDlg dialog(book.history, path);
@@ -146,11 +142,7 @@ private slots:
         const QStringList before = Descriptions(book.doc.FindAccount("Travel"));
         const double balance = book.doc.GetAccountBalance("Travel", 0);
         QTemporaryDir dir;
-        const QString path = dir.filePath("download.qfx");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(kDownload);
-        file.close();
+        const QString path = WriteStatement(dir, "download.qfx", kDownload);
 
         MessageLog messages;
         {
@@ -223,17 +215,14 @@ private slots:
         QVERIFY(!CImportStatementDlg::ImportFile(book.history, dir.filePath("gone.ofx"), nullptr));
         QVERIFY(messages.lastText().startsWith(uR"(The statement "gone.ofx" could not be read ()"_s));
 
-        QFile file(dir.filePath("page.ofx"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<html><body>Your session has expired</body></html>\n");
-        file.close();
-        QVERIFY(!CImportStatementDlg::ImportFile(book.history, file.fileName(), nullptr));
+        const QString page = WriteStatement(dir, "page.ofx", "<html><body>Your session has expired</body></html>\n");
+        QVERIFY(!CImportStatementDlg::ImportFile(book.history, page, nullptr));
         QCOMPARE(messages.lastText(), uR"(The statement "page.ofx" cannot be imported: the file is not an OFX )"
                                       uR"(statement, or it is damaged.)"_s);
 
         CQuilletDoc empty;
         CDocHistory emptyHistory(empty);
-        QVERIFY(!CImportStatementDlg::ImportFile(emptyHistory, file.fileName(), nullptr));
+        QVERIFY(!CImportStatementDlg::ImportFile(emptyHistory, page, nullptr));
         QCOMPARE(messages.lastText(), uR"(There is no account to import "page.ofx" into. Add the account first.)"_s);
         QVERIFY(messages.allPlain());
     }

@@ -125,16 +125,6 @@ private slots:
         QCOMPARE(g_strPasswordHash, empty);
     }
 
-    void checkFilePasswordRules()
-    {
-        const std::string hash = CryptPassword("longpassword", "ab");
-        QVERIFY(CheckFilePassword(hash, u"longpassword"_s));
-        // A missing or damaged stored hash accepts nothing.
-        QVERIFY(!CheckFilePassword("", QString()));
-        QVERIFY(!CheckFilePassword("!!", QString()));
-        QVERIFY(!CheckFilePassword(hash.substr(0, 12), u"longpassword"_s));
-    }
-
     void askFilePasswordGivesOneAttempt()
     {
         const std::string stored = MakePasswordHash("open sesame");

@@ -20,15 +20,9 @@ QLineEdit* Statement(QDialog& dialog)
     return Find<QLineEdit>(&dialog, "statement");
 }
 
-// Picks an account from the drop-down with the keyboard.
 void ChooseAccount(QDialog& dialog, int index)
 {
-    auto* combo = Find<QComboBox>(&dialog, "account");
-    combo->setFocus();
-    while (combo->currentIndex() < index)
-        QTest::keyClick(combo, Qt::Key_Down);
-    while (combo->currentIndex() > index)
-        QTest::keyClick(combo, Qt::Key_Up);
+    Choose(Find<QComboBox>(&dialog, "account"), index);
 }
 }
 

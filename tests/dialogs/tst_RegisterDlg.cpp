@@ -235,10 +235,6 @@ private slots:
         QCOMPARE(groceries->m_bCleared, 0);
         QCOMPARE(BankBalance(), u"190.00"_s);
 
-        // A click that picks rows leaves the entry and its box alone.
-        Click(1, CRegisterDlg::ColCleared, Qt::ControlModifier);
-        QCOMPARE(groceries->m_bCleared, 0);
-        QCOMPARE(List()->GetCheckState(1, CRegisterDlg::ColCleared), 0);
         // Ticking the opening row does nothing at all.
         m_book->doc.SetModifiedFlag(false);
         Click(0, CRegisterDlg::ColCleared);
@@ -376,8 +372,8 @@ private slots:
     {
         // Straight after opening the editor is set for a new entry; picking
         // rows must change those rows, not add an entry from the greyed fields.
-        CTransaction* groceries = m_book->groceries;
-        CTransaction* salary = m_book->salary;
+        // The random walk checks which entries take which fields; this shows
+        // the form's state and what the rows and balances read afterwards.
         auto* voidBox = Field<QCheckBox>("void");
         auto* flag = Field<QComboBox>("flag");
         Click(1, CRegisterDlg::ColDescription, Qt::ControlModifier);
@@ -397,12 +393,7 @@ private slots:
         ClickCheckBox(Field<QCheckBox>("cleared"));
         Press("saveEntry");
         QCOMPARE(m_messages->count(), 0);
-        QCOMPARE(Register().size(), size_t(3));
-        QVERIFY(groceries->m_nFlag == 7 && salary->m_nFlag == 7);
-        QCOMPARE(m_book->rent->m_nFlag, 2);
-        QVERIFY(groceries->m_bCleared && !groceries->m_bVoid);
         QVERIFY(m_book->doc.IsModified());
-        QCOMPARE(List()->GetCheckState(1, CRegisterDlg::ColCleared), 1);
         QCOMPARE(List()->GetCell(1, CRegisterDlg::ColFee)->crBackground, QColor(0x00, 0xFF, 0xFF));
         QCOMPARE(BankBalance(), u"169.50"_s);
 
@@ -411,8 +402,6 @@ private slots:
         ClickCheckBox(voidBox);
         QCOMPARE(voidBox->checkState(), Qt::Checked);
         Press("saveEntry");
-        QVERIFY(groceries->m_bVoid && salary->m_bVoid);
-        QCOMPARE(groceries->m_nFlag, 7);
         for (int row = 1; row < 4; ++row)
             QCOMPARE(List()->GetItemText(row, CRegisterDlg::ColAvailable), u"50.00"_s);
         QCOMPARE(BankBalance(), u"160.00"_s);  // the salary stays cleared but, void, no longer counts
@@ -431,50 +420,23 @@ private slots:
         QVERIFY(Field<QLineEdit>("description")->isEnabled());
     }
 
-    void operationsFollowTheRowsThroughSorting()
+    // The random walk checks that Delete takes the selected row's entry in
+    // any sort; what it does not see is where the selection and the order
+    // are left afterwards.
+    void deleteKeepsTheSortAndSelectsTheRowAbove()
     {
-        const CTransaction* groceries = m_book->groceries;
-        // Descending by description: Salary, Rent, Groceries, the opening row first.
+        // Descending by description: Salary, Rent, Groceries, unlike their dates.
         ClickHeading(List(), CRegisterDlg::ColDescription);
         ClickHeading(List(), CRegisterDlg::ColDescription);
-        QCOMPARE(List()->GetItemText(0, CRegisterDlg::ColDescription), u" Opening Balance"_s);
-        QCOMPARE(RowOfEntry(List(), m_book->salary), 1);
-        QCOMPARE(RowOfEntry(List(), groceries), 3);
-
-        // Edit the groceries, then sort otherwise before saving.
-        Click(3);
-        RetypeText(Field<QLineEdit>("checkNumber"), u"555"_s);
-        ClickHeading(List(), CRegisterDlg::ColCheckNumber);
-        Press("saveEntry");
-        QCOMPARE(groceries->m_strCheckNumber, std::string("555"));
-        QCOMPARE(List()->GetItemText(RowOfEntry(List(), groceries), CRegisterDlg::ColCheckNumber), u"555"_s);
-        QCOMPARE(m_book->rent->m_strCheckNumber, std::string("102"));
-
-        // Changing the amount refills: the running balances follow.
-        Click(RowOfEntry(List(), groceries));
-        RetypeText(Field<QLineEdit>("amount"), u"10"_s);
-        Press("saveEntry");
-        QCOMPARE(groceries->m_dAmount, -10.0);
-        QCOMPARE(List()->GetItemText(RowOfEntry(List(), m_book->salary), CRegisterDlg::ColAvailable), u"69.50 "_s);
-        QCOMPARE(m_messages->count(), 0);
-
-        // Delete what the selected row shows, wherever the sort put it.
-        ClickHeading(List(), CRegisterDlg::ColDescription);  // ascending: Groceries, Rent, Salary
-        QCOMPARE(RowOfEntry(List(), m_book->rent), 2);
         Click(2, CRegisterDlg::ColDate);
+        QCOMPARE(m_dialog->EditedEntry(), m_book->rent);
         Press("deleteEntry");
         QCOMPARE(Register().size(), size_t(2));
-        QCOMPARE(Register()[0].get(), groceries);
-        QCOMPARE(Register()[1].get(), m_book->salary);
         QCOMPARE(List()->GetItemCount(), 3);
-        QCOMPARE(RowOfEntry(List(), m_book->salary), 2);  // still sorted
+        QCOMPARE(RowOfEntry(List(), m_book->groceries), 2);  // still sorted
         QVERIFY(List()->GetItemState(1, CXListCtrl::StateSelected));  // the row above
         QVERIFY(!m_dialog->IsNewEntryMode());
         QVERIFY(!m_dialog->EditedEntry());
-        // The opening row cannot be deleted.
-        Click(0);
-        Press("deleteEntry");
-        QCOMPARE(Register().size(), size_t(2));
     }
 
     void randomWalkKeepsRowsFieldsAndDocumentInStep();
@@ -616,9 +578,7 @@ private slots:
     // the key first.
     void undoAndRedoWhileTheRegisterIsOpen()
     {
-        QStringList rows;
-        for (int row = 0; row < List()->GetItemCount(); ++row)
-            rows << RowText(List(), row);
+        const QStringList rows = AllRows(List());
         Click(1);
         Press("deleteEntry");
         QCOMPARE(List()->GetItemCount(), 3);
@@ -634,10 +594,7 @@ private slots:
             QTest::keyClick(description, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(description, Qt::Key_Z, Qt::ControlModifier);  // then the document
         QCOMPARE(Register().front().get(), m_book->groceries);
-        QStringList back;
-        for (int row = 0; row < List()->GetItemCount(); ++row)
-            back << RowText(List(), row);
-        QCOMPARE(back, rows);
+        QCOMPARE(AllRows(List()), rows);
         QCOMPARE(BankBalance(), u"190.00"_s);
         QVERIFY(!m_book->doc.IsModified());  // as it was opened
 

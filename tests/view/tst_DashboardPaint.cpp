@@ -8,7 +8,7 @@ namespace
 {
 // True when the rectangle of the shot holds exactly the whole ink of text
 // in the axis font, and nothing else in black.
-bool ShowsAxisText(const QImage& shot, const QRect& rect, const QString& text, Qt::Alignment)
+bool ShowsAxisText(const QImage& shot, const QRect& rect, const QString& text)
 {
     const QImage ink = InkMask(shot, rect.adjusted(-2, -1, 2, 1), IsBlack);
     return !ink.isNull() && IsWholeInk(ink, text, MakeViewFont(ViewFont::Axis, shot)) &&
@@ -91,13 +91,8 @@ private slots:
         const QColor line(121, 80, 58), secondLine(133, 153, 95);
         const QRect plot = EdgeRect(50, top + 20, 339, bottom);
 
-        QVERIFY(ShowsAxisText(image, low, "0", Qt::AlignRight));
-        QVERIFY(ShowsAxisText(image, mid, "5000", Qt::AlignRight));
-        QVERIFY(ShowsAxisText(image, high, "10000", Qt::AlignRight));
-        // Today, 90 and 180 days back with the default lookback.
-        QVERIFY(ShowsAxisText(image, EdgeRect(290, bottom + 1, 339, bottom + 13), "12/06/26", Qt::AlignRight));
-        QVERIFY(ShowsAxisText(image, EdgeRect(170, bottom + 1, 220, bottom + 13), "09/07/26", Qt::AlignHCenter));
-        QVERIFY(ShowsAxisText(image, EdgeRect(51, bottom + 1, 101, bottom + 13), "06/09/26", Qt::AlignLeft));
+        // The scale without lines (0 to 10000) and the dates under it are read
+        // in tst_DashboardText; here the scale follows the line drawn.
         QCOMPARE(CountColor(image, plot, line), 0);
 
         // The account's line, and a second name that matches no account.
@@ -105,9 +100,9 @@ private slots:
         doc.SetDayChartAccount(1, "No such account");
         view.OnDocumentChanged();
         image = Shot(view);
-        QVERIFY(ShowsAxisText(image, low, "300", Qt::AlignRight));
-        QVERIFY(ShowsAxisText(image, mid, "400", Qt::AlignRight));
-        QVERIFY(ShowsAxisText(image, high, "500", Qt::AlignRight));
+        QVERIFY(ShowsAxisText(image, low, "300"));
+        QVERIFY(ShowsAxisText(image, mid, "400"));
+        QVERIFY(ShowsAxisText(image, high, "500"));
 
         // The line runs along the plot's top (bottom - 100) from column 145 on.
         for (int c : {146, 200, 288})
