@@ -4,7 +4,7 @@
 // line.
 #include "AppTestSupport.h"
 
-#include "Cli.h"
+#include "CliSupport.h"
 #include "FileLock.h"
 #include "PasswordDialog.h"
 
@@ -16,26 +16,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <sstream>
-
 using Answer = UserMessage::Answer;
-
-namespace
-{
-int RunCli(const std::vector<std::string>& args, const Cli::Environment& env = Cli::Environment())
-{
-    std::ostringstream out, err;
-    const int status = Cli::Run(args, out, err, env);
-    if (status != 0)
-        qWarning("quillet-cli: %s", err.str().c_str());
-    return status;
-}
-
-std::string Native(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-}
 
 class FileSafetyTest : public QObject
 {
