@@ -173,6 +173,7 @@ private slots:
             QTest::mouseClick(dialog->SetButton(), Qt::LeftButton);
         });
         h.Trigger(ID_FILE_SETPASSWORD);
+        QVERIFY(h.Doc().IsModified());  // leaving must ask to save the protection
         h.savePath = h.Path("Secret.ql1");
         h.Trigger(ID_FILE_SAVE);
         QCOMPARE(h.Title(), QString("Secret.ql1[*] - Quillet"));
