@@ -2,16 +2,10 @@
 // protected files.
 #include "AppTestSupport.h"
 
-#include "FilePasswordDialog.h"
-#include "PasswordDialog.h"
 #include "PasswordHash.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 using Answer = UserMessage::Answer;
@@ -147,30 +141,6 @@ private slots:
         QCOMPARE(h.saveSuggestions.size(), 1);
         QVERIFY(!h.saveSuggestions[0].endsWith("Secret.ql1"));
         QCOMPARE(ReadFileBytes(file), before);
-
-        // A password set from the menu goes into the next save and is asked for at open.
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<CPasswordDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            QTest::mouseClick(dialog->EnableBox(), Qt::LeftButton);
-            QTest::keyClicks(dialog->FirstPasswordEdit(), "hush");
-            QTest::keyClicks(dialog->SecondPasswordEdit(), "hush");
-            QTest::mouseClick(dialog->SetButton(), Qt::LeftButton);
-        });
-        h.Doc().SetModifiedFlag(false);
-        h.Trigger(ID_FILE_SETPASSWORD);
-        const std::string hash = g_strPasswordHash;
-        QCOMPARE(hash.size(), size_t(13));
-        QVERIFY(h.Doc().IsModified());  // leaving must ask to save the protection
-        h.savePath = h.Path("Hushed.ql1");
-        h.Trigger(ID_FILE_SAVE);
-        g_strPasswordHash.clear();
-        h.app->Session().SetPasswordPrompt([](const std::string& stored) { return CheckFilePassword(stored, "hush"); });
-        h.openPath = h.savePath;
-        h.Trigger(ID_FILE_OPEN);
-        QCOMPARE(h.messages.size(), 2);
-        QVERIFY(h.Doc().FindAccount("Cash"));
-        QCOMPARE(g_strPasswordHash, hash);
     }
 };
 

@@ -3,7 +3,7 @@
 // passphrase prompt on open.
 #include "AppTestSupport.h"
 
-#include "Cli.h"
+#include "CliSupport.h"
 #include "DocChanges.h"
 #include "EncryptionDialog.h"
 #include "PassphraseDialog.h"
@@ -18,21 +18,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <sstream>
-
 namespace
 {
-int RunCli(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    return Cli::Run(args, out, err, Cli::Environment());
-}
-
-std::string Native(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 // Fills in "Encryption" once it is shown: the box as wanted, both edits.
 void AnswerEncryptionDialog(bool encrypt, const QString& first, const QString& second)
 {

@@ -4,7 +4,7 @@
 // line.
 #include "AppTestSupport.h"
 
-#include "Cli.h"
+#include "CliSupport.h"
 #include "FileLock.h"
 #include "PasswordDialog.h"
 
@@ -16,26 +16,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <sstream>
-
 using Answer = UserMessage::Answer;
-
-namespace
-{
-int RunCli(const std::vector<std::string>& args, const Cli::Environment& env = Cli::Environment())
-{
-    std::ostringstream out, err;
-    const int status = Cli::Run(args, out, err, env);
-    if (status != 0)
-        qWarning("quillet-cli: %s", err.str().c_str());
-    return status;
-}
-
-std::string Native(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-}
 
 class FileSafetyTest : public QObject
 {
@@ -192,6 +173,7 @@ private slots:
             QTest::mouseClick(dialog->SetButton(), Qt::LeftButton);
         });
         h.Trigger(ID_FILE_SETPASSWORD);
+        QVERIFY(h.Doc().IsModified());  // leaving must ask to save the protection
         h.savePath = h.Path("Secret.ql1");
         h.Trigger(ID_FILE_SAVE);
         QCOMPARE(h.Title(), QString("Secret.ql1[*] - Quillet"));

@@ -5,23 +5,16 @@
 // row turns this into a hang that the suite's time limit makes plain.
 #include "AppTestSupport.h"
 
+#include "../ledger/LargeBooks.h"
 #include "../view/PdfTools.h"
 #include "XListCtrl.h"
 
 #include <QtTest>
 
-#include <cstdio>
-
 namespace
 {
-constexpr int kMany = 100000;
-
-std::string Name(int i)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "Account %06d", i);
-    return name;
-}
+using LargeBooks::kMany;
+using LargeBooks::Name;
 
 // The dashboard as the window first paints it.
 CXListCtrl* PaintedList(AppHarness& h, const char* name)
@@ -74,15 +67,7 @@ private slots:
         AppHarness h;
         const CTime now = CTime::GetCurrentTime();
         CQuilletDoc doc;
-        for (int a = 0; a < 5; ++a)
-            doc.AddAccount(Name(a), "", 0.0, "", "", "");
-        int due = 0;
-        for (int r = 0; r < kMany; ++r) {
-            const int days = r % 80 - 20;  // from 20 days overdue to 59 days ahead
-            doc.AddRecurring(Name(r % 5), 1.0, now + days * CTime::kDay, "Bill " + std::to_string(r), "",
-                             "Monthly", "Forever", 0);
-            due += days <= 20;  // the default window is 20 days
-        }
+        const int due = LargeBooks::AddManyRecurring(doc, now);  // the default window is 20 days
         const QString file = h.Path("Recurring.ql1");
         FileError error;
         QVERIFY2(SaveCheckbookFile(doc, file.toStdString(), error), error.message.c_str());

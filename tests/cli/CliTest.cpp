@@ -153,41 +153,6 @@ TEST_F(CliTest, DumpCarriesEveryFieldUnderItsKey)
     EXPECT_TRUE(nlohmann::json::parse(zero.out)["accounts"].empty());
 }
 
-TEST_F(CliTest, PasswordSources)
-{
-    const std::string file = WriteSample("locked.ql1", CryptPassword("right", "xy"));
-    Cli::Environment env;
-
-    Result r = Run({"dump", file}, env);
-    EXPECT_EQ(r.status, Cli::PasswordProblem);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "The file \"locked.ql1\" is protected by a password; give it with --password or "
-                     "QUILLET_PASSWORD.\n");
-
-    r = Run({"dump", "--password=wrong", file}, env);
-    EXPECT_EQ(r.status, Cli::PasswordProblem);
-    EXPECT_NE(r.err.find("\"locked.ql1\""), std::string::npos);
-    EXPECT_NE(r.err.find("denied"), std::string::npos);
-
-    env.passwordVariable = "right";
-    EXPECT_EQ(Run({"dump", file}, env).status, 0);
-    EXPECT_EQ(Run({"dump", "--password", "wrong", file}, env).status, Cli::PasswordProblem);  // the option wins
-
-    std::string askedFor;
-    env.passwordVariable.reset();
-    env.askPassword = [&](const std::string& name) -> std::optional<std::string> {
-        askedFor = name;
-        return std::string("right");
-    };
-    EXPECT_EQ(Run({"dump", file}, env).status, 0);
-    EXPECT_EQ(askedFor, "locked.ql1");
-
-    // An unprotected file never asks.
-    askedFor.clear();
-    EXPECT_EQ(Run({"dump", WriteSample("open.ql1", "")}, env).status, 0);
-    EXPECT_EQ(askedFor, "");
-}
-
 TEST_F(CliTest, ExitStatusForEachFailure)
 {
     for (const std::vector<std::string>& args :

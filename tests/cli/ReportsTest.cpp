@@ -277,12 +277,14 @@ TEST_F(ReportsTest, ValuesNoPersonTypedAreMarkedAndLeftOutOfTotals)
 
 TEST_F(ReportsTest, EveryCommandAsksForThePasswordOfAProtectedFile)
 {
+    const std::string open = Write("open.ql1", Books);
     const std::string file = Write("locked.ql1", [](CQuilletDoc& doc) {
         g_strPasswordHash = CryptPassword("right", "ab");
         Books(doc);
     });
     Put(Path("s.csv"), "Date,Amount,Description\n2026-12-01,-1.00,Coffee\n");
     const std::vector<std::vector<std::string>> commands = {
+        {"dump", file},
         {"balances", file},
         {"register", file, "Home"},
         {"due", file},
@@ -293,22 +295,42 @@ TEST_F(ReportsTest, EveryCommandAsksForThePasswordOfAProtectedFile)
     Cli::Environment env;
     for (const auto& args : commands) {
         SCOPED_TRACE(args[0]);
-        EXPECT_EQ(Run(args, env).status, Cli::PasswordProblem);
+        const CliResult none = Run(args, env);
+        EXPECT_EQ(none.status, Cli::PasswordProblem);
+        EXPECT_EQ(none.out, "");
+        EXPECT_EQ(none.err, "The file \"locked.ql1\" is protected by a password; give it with --password or "
+                            "QUILLET_PASSWORD.\n");
         std::vector<std::string> wrong = args;
         wrong.insert(wrong.begin() + 1, "--password=wrong");
-        EXPECT_EQ(Run(wrong, env).status, Cli::PasswordProblem);
+        const CliResult refused = Run(wrong, env);
+        EXPECT_EQ(refused.status, Cli::PasswordProblem);
+        EXPECT_NE(refused.err.find("\"locked.ql1\" was denied"), std::string::npos) << refused.err;
     }
-    env.askPassword = [](const std::string&) { return std::optional<std::string>("right"); };
+    std::string askedFor;
+    env.askPassword = [&](const std::string& name) {
+        askedFor = name;
+        return std::optional<std::string>("right");
+    };
     for (const auto& args : commands)
         EXPECT_EQ(Run(args, env).status, 0) << args[0];
+    EXPECT_EQ(askedFor, "locked.ql1");
 
-    // The import saved the file under the same password.
+    // The import saved the file under the same password; the variable
+    // gives it too, and a typed option wins over it.
     EXPECT_EQ(Run({"balances", file}).status, Cli::PasswordProblem);
     env.askPassword = nullptr;
     env.passwordVariable = "right";
+    EXPECT_EQ(Run({"dump", "--password", "wrong", file}, env).status, Cli::PasswordProblem);
     const CliResult r = Run({"register", "--json", file, "Home"}, env);
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(json::parse(r.out)["entries"].back()["description"], "Coffee");
+
+    // An unprotected file never asks.
+    askedFor.clear();
+    env.passwordVariable.reset();
+    env.askPassword = [&](const std::string& name) { askedFor = name; return std::optional<std::string>(); };
+    EXPECT_EQ(Run({"dump", open}, env).status, 0);
+    EXPECT_EQ(askedFor, "");
 }
 
 TEST_F(ReportsTest, EachCommandExplainsItself)

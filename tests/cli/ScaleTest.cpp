@@ -5,6 +5,7 @@
 // the sanitizer run (where everything is many times slower) make plain.
 #include "CheckbookFile.h"
 #include "CliFixture.h"
+#include "../ledger/LargeBooks.h"
 #include "QuilletDoc.h"
 
 #include <algorithm>
@@ -12,7 +13,8 @@
 
 namespace
 {
-constexpr int kMany = 100000;
+using LargeBooks::kMany;
+using LargeBooks::Name;
 
 class ScaleTest : public CliFixture
 {
@@ -22,12 +24,6 @@ protected:
         FileError error;
         EXPECT_TRUE(SaveCheckbookFile(doc, Path(name), error)) << error.message;
         return Path(name);
-    }
-    static std::string Name(int i)
-    {
-        char name[32];
-        std::snprintf(name, sizeof name, "Account %06d", i);
-        return name;
     }
     // Columns padded to their widest cell, squeezed to one space.
     static std::string Squeezed(const std::string& text)
@@ -84,15 +80,7 @@ TEST_F(ScaleTest, HundredThousandRecurringTransactionsListWhatIsDue)
     const CTime now(2026, 12, 20, 12, 0, 0);
     SetNow(now);
     CQuilletDoc doc;
-    for (int a = 0; a < 5; ++a)
-        doc.AddAccount(Name(a), "", 0.0, "", "", "");
-    int due = 0;
-    for (int r = 0; r < kMany; ++r) {
-        const int days = r % 80 - 20;  // from 20 days overdue to 59 days ahead
-        doc.AddRecurring(Name(r % 5), 1.0 + r % 50, now + days * CTime::kDay, "Bill " + std::to_string(r), "",
-                         "Monthly", "Forever", 0);
-        due += days <= 20;
-    }
+    const int due = LargeBooks::AddManyRecurring(doc, now);
     const std::string file = Save("recurring.ql1", doc);
 
     const CliResult r = Run({"due", "--days", "20", file});

@@ -160,10 +160,9 @@ TEST_F(CheckbookFileTest, TextLengthPrefixesAndImpossibleLengths)
 
 TEST_F(CheckbookFileTest, TextTransformation)
 {
+    // Unscrambling is checked by the round trip of every byte below.
     EXPECT_EQ(ScrambleText("abc"), "cdb");
-    EXPECT_EQ(UnscrambleText("cdb"), "abc");
     EXPECT_EQ(ScrambleText("Zebra9"), "sb0Afc");
-    EXPECT_EQ(UnscrambleText("sb0Afc"), "Zebra9");
     EXPECT_EQ(ScrambleText("z"), "a");
     EXPECT_EQ(ScrambleText("\x80\xff-"), "\xff-\x80");  // other bytes only rotate
     std::string every;

@@ -1,5 +1,5 @@
 #pragma once
-// A test with a fixed clock and a temporary folder of its own.
+// A temporary folder of a test's own, and a test with it and a fixed clock.
 #include "TestClock.h"
 
 #include <filesystem>
@@ -10,21 +10,21 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-class TempFolderTest : public FixedClockTest
+class TempFolder
 {
 protected:
-    void SetUp() override
+    void MakeFolder()
     {
-        FixedClockTest::SetUp();
-        char pattern[] = "/tmp/quillet-file-XXXXXX";
+        char pattern[] = "/tmp/quillet-test-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         m_dir = pattern;
     }
-    void TearDown() override
+    // A test may leave the folder read-only.
+    void RemoveFolder()
     {
         ::chmod(m_dir.c_str(), 0700);
-        std::filesystem::remove_all(m_dir);
-        FixedClockTest::TearDown();
+        std::error_code ignored;
+        std::filesystem::remove_all(m_dir, ignored);
     }
     std::string Path(const std::string& name) const { return m_dir + "/" + name; }
     static std::string Contents(const std::string& path)
@@ -38,4 +38,19 @@ protected:
     }
 
     std::string m_dir;
+};
+
+class TempFolderTest : public FixedClockTest, protected TempFolder
+{
+protected:
+    void SetUp() override
+    {
+        FixedClockTest::SetUp();
+        MakeFolder();
+    }
+    void TearDown() override
+    {
+        RemoveFolder();
+        FixedClockTest::TearDown();
+    }
 };
